@@ -1,0 +1,28 @@
+#include "core/refresh_cycle.h"
+
+#include <limits>
+
+namespace daymarker {
+
+std::optional<std::int32_t> UpdatePeriod(int updateIndex) {
+  if (updateIndex < 1 || updateIndex > static_cast<int>(kUpdateIntervals.size())) {
+    return std::nullopt;
+  }
+  return kUpdateIntervals[static_cast<std::size_t>(updateIndex - 1)].seconds;
+}
+
+bool CountTick(std::int32_t& secondsToRefresh, int updateIndex) {
+  // Stays put at the floor instead of wrapping after years of ticks with no period.
+  if (secondsToRefresh > std::numeric_limits<std::int32_t>::min()) {
+    --secondsToRefresh;
+  }
+  if (secondsToRefresh > 0) {
+    return false;
+  }
+  if (const auto period = UpdatePeriod(updateIndex)) {
+    secondsToRefresh = *period;
+  }
+  return true;
+}
+
+}  // namespace daymarker

@@ -1,0 +1,59 @@
+#include "core/time_left.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace daymarker {
+namespace {
+
+// Index 0 is seconds, 5 is years.
+constexpr int kUnitCount = 6;
+constexpr std::array<std::int64_t, kUnitCount - 1> kDivisors = {60, 60, 24, 28, 12};
+constexpr std::array<std::wstring_view, kUnitCount> kWords = {
+    L" second", L" minute", L" hour", L" day", L" month", L" year"};
+
+std::int64_t FloorDiv(std::int64_t value, std::int64_t divisor) {
+  std::int64_t quotient = value / divisor;
+  if (value % divisor != 0 && value < 0) {
+    --quotient;
+  }
+  return quotient;
+}
+
+}  // namespace
+
+std::wstring TimeLeftText(std::int64_t secondsLeft, int displayLevel, bool onlyUnits) {
+  const int level = std::clamp(displayLevel, kLevelSeconds, kLevelYears);
+
+  std::array<std::int64_t, kUnitCount> units{};
+  units[0] = secondsLeft;
+  for (int step = 1; step < kUnitCount; ++step) {
+    if (level > step || !onlyUnits) {
+      const std::int64_t divisor = kDivisors[step - 1];
+      const std::int64_t quotient = FloorDiv(units[step - 1], divisor);
+      units[step] = quotient;
+      units[step - 1] -= quotient * divisor;
+    }
+  }
+
+  std::wstring text;
+  for (int unit = kUnitCount - 1; unit >= 0; --unit) {
+    // Unit u (0 = seconds) is shown at levels up to u + 1; years always are.
+    const bool shown = unit == kUnitCount - 1 || level < unit + 2;
+    if (units[unit] <= 0 || !shown) {
+      continue;
+    }
+    text += std::to_wstring(units[unit]);
+    text += kWords[unit];
+    if (units[unit] > 1) {
+      text += L's';
+    }
+    if (unit > 0 && level < unit + 1) {
+      text += L", ";
+    }
+  }
+  return text;
+}
+
+}  // namespace daymarker

@@ -1,0 +1,31 @@
+#include "core/version.h"
+
+namespace daymarker {
+namespace {
+
+std::wstring ZeroPadded(int value, std::size_t digits) {
+  std::wstring text = std::to_wstring(value);
+  if (value >= 0 && text.size() < digits) {
+    text.insert(0, digits - text.size(), L'0');
+  }
+  return text;
+}
+
+}  // namespace
+
+std::wstring VersionNumberText(Version version) {
+  std::wstring text = std::to_wstring(version.major) + L"." + ZeroPadded(version.minor, 2);
+  if (version.revision > 0) {
+    text += L"." + ZeroPadded(version.revision, 4);
+  }
+  return text;
+}
+
+std::wstring VersionCaption(std::wstring_view title, Version version) {
+  std::wstring caption(title);
+  caption += L" v";
+  caption += VersionNumberText(version);
+  return caption;
+}
+
+}  // namespace daymarker

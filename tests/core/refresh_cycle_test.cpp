@@ -1,0 +1,66 @@
+#include "core/refresh_cycle.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <vector>
+
+namespace daymarker {
+namespace {
+
+// Ticks that rebuild, among the first `ticks` after a forced refresh.
+std::vector<int> RebuildingTicks(int updateIndex, int ticks) {
+  std::int32_t secondsToRefresh = 0;
+  std::vector<int> rebuilds;
+  CountTick(secondsToRefresh, updateIndex);  // the forced refresh itself
+  for (int tick = 1; tick <= ticks; ++tick) {
+    if (CountTick(secondsToRefresh, updateIndex)) {
+      rebuilds.push_back(tick);
+    }
+  }
+  return rebuilds;
+}
+
+TEST(UpdatePeriod, FollowsTheTable) {
+  const std::int32_t periods[] = {1, 10, 30, 60, 300, 900, 1800, 3600};
+  for (int index = 1; index <= 8; ++index) {
+    EXPECT_EQ(UpdatePeriod(index), periods[index - 1]) << index;
+  }
+  EXPECT_EQ(kUpdateIntervals[kDefaultUpdatePosition].text, L"Every 30 Seconds");
+  EXPECT_EQ(kUpdateIntervals.front().text, L"Every Second");
+  EXPECT_EQ(kUpdateIntervals.back().text, L"Every Hour");
+  for (int index : {0, -1, 9, 32767, std::numeric_limits<int>::min()}) {
+    EXPECT_FALSE(UpdatePeriod(index)) << index;
+  }
+}
+
+TEST(CountTick, RebuildsOncePerPeriod) {
+  EXPECT_EQ(RebuildingTicks(3, 90), (std::vector<int>{30, 60, 90}));
+  EXPECT_EQ(RebuildingTicks(1, 3), (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(RebuildingTicks(4, 59), std::vector<int>{});
+  EXPECT_EQ(RebuildingTicks(8, 3600), std::vector<int>{3600});
+}
+
+TEST(CountTick, IndexOutsideTheTableRebuildsEveryTick) {
+  for (int index : {0, 9, -3}) {
+    EXPECT_EQ(RebuildingTicks(index, 4), (std::vector<int>{1, 2, 3, 4})) << index;
+  }
+}
+
+TEST(CountTick, ForcedRefreshRestartsTheCount) {
+  std::int32_t secondsToRefresh = 17;  // part way through a period
+  secondsToRefresh = 0;                // what a forced refresh does
+  EXPECT_TRUE(CountTick(secondsToRefresh, 2));
+  EXPECT_EQ(secondsToRefresh, 10);
+}
+
+TEST(CountTick, NeverWrapsAtTheFloor) {
+  std::int32_t secondsToRefresh = std::numeric_limits<std::int32_t>::min();
+  EXPECT_TRUE(CountTick(secondsToRefresh, 0));
+  EXPECT_EQ(secondsToRefresh, std::numeric_limits<std::int32_t>::min());
+  EXPECT_TRUE(CountTick(secondsToRefresh, 1));
+  EXPECT_EQ(secondsToRefresh, 1);
+}
+
+}  // namespace
+}  // namespace daymarker
