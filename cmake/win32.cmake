@@ -1,0 +1,9 @@
+# Settings shared by every Win32 target: Unicode, a Windows 7 API floor, and
+# (with MinGW) a static runtime so the executable needs only Windows' own DLLs.
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+
+if(MINGW)
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  # ASLR with relocations kept, DEP, and DLL lookups limited to System32.
+  add_link_options(-Wl,--dynamicbase -Wl,--nxcompat)
+endif()

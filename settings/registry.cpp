@@ -1,0 +1,188 @@
+#include "settings/registry.h"
+
+#include <algorithm>
+#include <array>
+#include <exception>
+#include <vector>
+
+#include "core/number_text.h"
+#include "ui/handles.h"
+
+namespace daymarker {
+namespace {
+
+constexpr LONG kTypeText = REG_SZ;
+constexpr LONG kTypeNumber = REG_DWORD;
+
+// The registry wants NUL-terminated names; a view may not be.
+std::wstring Terminated(std::wstring_view text) {
+  return std::wstring(text);
+}
+
+LONG OpenKey(HKEY root, const std::wstring& path, ScopedKey& key) {
+  const LONG result = ::RegOpenKeyExW(root, path.c_str(), 0, kRegAccess, key.Receive());
+  if (result != ERROR_SUCCESS) {
+    // The handle out-parameter means nothing after a failed open.
+    key.Release();
+  }
+  return result;
+}
+
+std::wstring UpToFirstNul(const wchar_t* text, std::size_t length) {
+  return std::wstring(text, std::find(text, text + length, L'\0'));
+}
+
+LONG FetchText(HKEY key, const std::wstring& name, DWORD size, RegData& out) {
+  // Whole characters plus room for an odd trailing byte; never empty, so the
+  // second query passes a real buffer even for a zero-byte value.
+  std::vector<wchar_t> buffer(std::max<std::size_t>(1, (std::size_t{size} + 1) / sizeof(wchar_t)));
+  DWORD type = REG_NONE;
+  DWORD received = size;
+  const LONG result = ::RegQueryValueExW(key, name.c_str(), nullptr, &type,
+                                         reinterpret_cast<BYTE*>(buffer.data()), &received);
+  if (result != ERROR_SUCCESS) {
+    // The value changed between the two queries (ERROR_MORE_DATA, usually).
+    out = std::wstring();
+    return result;
+  }
+  if (type != REG_SZ) {
+    out = std::wstring();
+    return kRegUnsupportedType;
+  }
+  // The data need not end in a NUL and may end in half a character.
+  const std::size_t characters = std::min(received, size) / sizeof(wchar_t);
+  out = UpToFirstNul(buffer.data(), characters);
+  return ERROR_SUCCESS;
+}
+
+LONG FetchNumber(HKEY key, const std::wstring& name, DWORD size, RegData& out) {
+  // A REG_DWORD stored with any other size than 4 bytes (0, 2, 8, ...) is
+  // treated as an unsupported value: guessing at a shorter or longer number
+  // would load something the program never saved.
+  if (size != sizeof(DWORD)) {
+    return kRegUnsupportedType;
+  }
+  std::array<BYTE, sizeof(DWORD)> bytes{};
+  DWORD type = REG_NONE;
+  DWORD received = static_cast<DWORD>(bytes.size());
+  const LONG result =
+      ::RegQueryValueExW(key, name.c_str(), nullptr, &type, bytes.data(), &received);
+  if (result != ERROR_SUCCESS) {
+    return result;
+  }
+  if (type != REG_DWORD || received != sizeof(DWORD)) {
+    return kRegUnsupportedType;
+  }
+  const std::uint32_t number = std::uint32_t{bytes[0]} | (std::uint32_t{bytes[1]} << 8) |
+                               (std::uint32_t{bytes[2]} << 16) | (std::uint32_t{bytes[3]} << 24);
+  out = static_cast<std::int32_t>(number);
+  return ERROR_SUCCESS;
+}
+
+std::optional<std::int32_t> NumberOf(const RegData& value) {
+  if (const auto* number = std::get_if<std::int32_t>(&value)) {
+    return *number;
+  }
+  if (const auto* text = std::get_if<std::wstring>(&value)) {
+    return WholeNumberToInt32(*text);
+  }
+  return 0;  // an empty carrier counts as zero
+}
+
+}  // namespace
+
+std::wstring RegDataText(const RegData& value) {
+  if (const auto* text = std::get_if<std::wstring>(&value)) {
+    return *text;
+  }
+  if (const auto* number = std::get_if<std::int32_t>(&value)) {
+    return std::to_wstring(*number);
+  }
+  return std::wstring();
+}
+
+LONG MakeRegKey(HKEY root, std::wstring_view path) {
+  ScopedKey key;
+  DWORD disposition = 0;
+  const LONG result =
+      ::RegCreateKeyExW(root, Terminated(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        kRegAccess, nullptr, key.Receive(), &disposition);
+  if (result != ERROR_SUCCESS) {
+    key.Release();
+  }
+  return result;
+}
+
+LONG WriteRegSetting(HKEY root, std::wstring_view path, std::wstring_view name,
+                     const RegData& value, LONG type) {
+  const std::wstring keyPath = Terminated(path);
+  ScopedKey key;
+  // Only a missing key is created; on any other failure (access denied, say)
+  // the write below fails on the null handle and reports why.
+  if (OpenKey(root, keyPath, key) == ERROR_FILE_NOT_FOUND) {
+    MakeRegKey(root, keyPath);
+    OpenKey(root, keyPath, key);
+  }
+  return PutRegValue(key.Get(), name, type, value);
+}
+
+std::wstring ReadRegSetting(HKEY root, std::wstring_view path, std::wstring_view name) {
+  ScopedKey key;
+  OpenKey(root, Terminated(path), key);
+  RegData value;
+  FetchRegValue(key.Get(), name, value);
+  return RegDataText(value);
+}
+
+LONG PutRegValue(HKEY key, std::wstring_view name, LONG type, const RegData& value) {
+  const std::wstring valueName = Terminated(name);
+  if (type == kTypeText) {
+    const std::wstring text = RegDataText(value);
+    if (text.size() > MAXDWORD / sizeof(wchar_t)) {
+      return ERROR_INVALID_DATA;
+    }
+    // No terminator is counted. c_str() still has one just past the data,
+    // which matters: the system may look there to decide whether to add it.
+    return ::RegSetValueExW(key, valueName.c_str(), 0, REG_SZ,
+                            reinterpret_cast<const BYTE*>(text.c_str()),
+                            static_cast<DWORD>(text.size() * sizeof(wchar_t)));
+  }
+  if (type == kTypeNumber) {
+    const std::optional<std::int32_t> number = NumberOf(value);
+    if (!number) {
+      return ERROR_INVALID_DATA;
+    }
+    const auto bits = static_cast<std::uint32_t>(*number);
+    const std::array<BYTE, sizeof(DWORD)> bytes = {
+        static_cast<BYTE>(bits), static_cast<BYTE>(bits >> 8), static_cast<BYTE>(bits >> 16),
+        static_cast<BYTE>(bits >> 24)};
+    return ::RegSetValueExW(key, valueName.c_str(), 0, REG_DWORD, bytes.data(),
+                            static_cast<DWORD>(bytes.size()));
+  }
+  return ERROR_SUCCESS;
+}
+
+LONG FetchRegValue(HKEY key, std::wstring_view name, RegData& out) {
+  try {
+    const std::wstring valueName = Terminated(name);
+    DWORD type = REG_NONE;
+    DWORD size = 0;
+    const LONG result = ::RegQueryValueExW(key, valueName.c_str(), nullptr, &type, nullptr, &size);
+    if (result != ERROR_SUCCESS) {
+      return result;
+    }
+    switch (type) {
+      case REG_SZ:
+        return FetchText(key, valueName, size, out);
+      case REG_DWORD:
+        return FetchNumber(key, valueName, size, out);
+      default:
+        return kRegUnsupportedType;
+    }
+  } catch (const std::exception&) {
+    // Only an allocation can throw here: a value too large for memory.
+    return ERROR_NOT_ENOUGH_MEMORY;
+  }
+}
+
+}  // namespace daymarker

@@ -1,0 +1,53 @@
+// A small registry layer: one value written or read per call, named by a
+// root key, a sub-key path and a value name. Every call opens its own key and
+// closes it before returning; no key handle outlives a call. Only text
+// (REG_SZ, type 1) and 32-bit integers (REG_DWORD, type 4) are handled.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace daymarker {
+
+// Empty, a text or a signed 32-bit integer.
+using RegData = std::variant<std::monostate, std::wstring, std::int32_t>;
+
+// "" for empty, the text itself, or an integer's signed decimal text.
+std::wstring RegDataText(const RegData& value);
+
+// Open and create rights without the standard rights (not KEY_ALL_ACCESS).
+inline constexpr REGSAM kRegAccess = 0x3F;
+
+// Returned by FetchRegValue for a stored value it does not handle.
+inline constexpr LONG kRegUnsupportedType = -1;
+
+// Creates root\path with every missing level; the result of the creation.
+LONG MakeRegKey(HKEY root, std::wstring_view path);
+
+// Writes one value, creating the key first when it is missing. type is 1
+// (REG_SZ) or 4 (REG_DWORD); any other type writes nothing and gives 0.
+LONG WriteRegSetting(HKEY root, std::wstring_view path, std::wstring_view name,
+                     const RegData& value, LONG type);
+
+// The stored value as text: a REG_SZ up to its first NUL, a REG_DWORD as its
+// signed decimal text, and "" for a missing key or value, an empty text or any
+// other stored type. Never creates a key.
+std::wstring ReadRegSetting(HKEY root, std::wstring_view path, std::wstring_view name);
+
+// Stores value under name in an open key. A REG_SZ is stored without a
+// terminating NUL. For REG_DWORD a text must be a whole number (a fraction is
+// rounded half to even); one that is not, or that does not fit 32 bits, writes
+// nothing and gives ERROR_INVALID_DATA. An empty value is stored as 0.
+LONG PutRegValue(HKEY key, std::wstring_view name, LONG type, const RegData& value);
+
+// Reads name from an open key into out: a REG_SZ as its text up to the first
+// NUL, a REG_DWORD of exactly 4 bytes as an integer. Returns 0, the
+// registry's error code (out untouched; for a failed second read of a REG_SZ,
+// out is set empty), or kRegUnsupportedType with out untouched.
+LONG FetchRegValue(HKEY key, std::wstring_view name, RegData& out);
+
+}  // namespace daymarker
