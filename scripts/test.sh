@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Builds Daymarker and runs every test: the portable core natively (plain,
+# then under AddressSanitizer and UBSan), the fuzz target, the analysers,
+# and the Windows build under Wine in a fresh prefix with its own Xvfb.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "${root}"
+bash scripts/setup.sh
+
+step() { printf '\n== %s\n' "$*"; }
+jobs=$(nproc)
+
+step "Formatting"
+bash scripts/check-format.sh
+
+step "Core, native"
+cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDAYMARKER_WERROR=ON >/dev/null
+cmake --build build/native -j "${jobs}"
+ctest --test-dir build/native --output-on-failure
+
+step "Core, AddressSanitizer and UBSan"
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDAYMARKER_SANITIZE=ON -DDAYMARKER_WERROR=ON >/dev/null
+cmake --build build/asan -j "${jobs}" --target core_tests
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build/asan --output-on-failure -R core_tests
+
+step "Fuzzing the settings parser (libFuzzer)"
+CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDAYMARKER_FUZZ=ON >/dev/null
+cmake --build build/fuzz -j "${jobs}"
+ctest --test-dir build/fuzz --output-on-failure -R fuzz
+
+step "Windows build (MinGW-w64, i686)"
+cmake -S . -B build/win32 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+  -DCMAKE_BUILD_TYPE=Release -DDAYMARKER_WERROR=ON >/dev/null
+cmake --build build/win32 -j "${jobs}"
+
+step "Win32 tests under Wine"
+# shellcheck source=scripts/wine-session.sh
+source scripts/wine-session.sh
+rm -rf build/win32/wineprefix
+wine_session_start "${root}/build/win32/wineprefix"
+ctest --test-dir build/win32 --output-on-failure

@@ -1,0 +1,55 @@
+# Sourced by the scripts that run Win32 programs under Wine. Starts an Xvfb of
+# its own on a free display, makes (once) a 32-bit Wine prefix whose desktop
+# has a taskbar and notification area, keeps one wineserver running, and
+# stops all of it when the calling script exits.
+#   wine_session_start PREFIX_DIR [WIDTHxHEIGHT]
+
+wine_session_stop() {
+  if [ -n "${WINEPREFIX:-}" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+  fi
+  if [ -n "${WINE_SESSION_XVFB_PID:-}" ]; then
+    kill "${WINE_SESSION_XVFB_PID}" >/dev/null 2>&1 || true
+    WINE_SESSION_XVFB_PID=""
+  fi
+}
+
+wine_session_start() {
+  local prefix=$1
+  local size=${2:-1024x768}
+  export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+  trap wine_session_stop EXIT
+
+  if [ -z "${WINE_SESSION_USE_DISPLAY:-}" ]; then
+    local display=90
+    while [ -e "/tmp/.X11-unix/X${display}" ] || [ -e "/tmp/.X${display}-lock" ]; do
+      display=$((display + 1))
+    done
+    Xvfb ":${display}" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
+    WINE_SESSION_XVFB_PID=$!
+    export DISPLAY=":${display}"
+    local waited=0
+    until [ -e "/tmp/.X11-unix/X${display}" ]; do
+      sleep 0.1
+      waited=$((waited + 1))
+      if [ "${waited}" -gt 100 ]; then
+        echo "Xvfb did not start on ${DISPLAY}" >&2
+        return 1
+      fi
+    done
+  fi
+
+  if [ ! -f "${WINEPREFIX}/system.reg" ]; then
+    mkdir -p "${WINEPREFIX}"
+    wineboot -i >/dev/null 2>&1
+    # Every program runs in a desktop named "shell", which has a taskbar.
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d "${size}" /f >/dev/null 2>&1
+    wineserver -k
+  fi
+  wineserver -p
+  # Start the desktop and Wine's services now, with no output to hold open:
+  # started from a test they would inherit its pipe and keep the runner waiting.
+  wine explorer "/desktop=shell,${size}" >/dev/null 2>&1 &
+  wine cmd /c exit >/dev/null 2>&1
+}

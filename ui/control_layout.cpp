@@ -1,0 +1,65 @@
+#include "ui/control_layout.h"
+
+#include "ui/dpi.h"
+
+namespace daymarker {
+namespace {
+
+POINT OriginTwips(std::span<const ControlSpec> table, std::size_t row) {
+  POINT origin{table[row].left, table[row].top};
+  // Containers may nest; a malformed table cannot loop for longer than its size.
+  int container = table[row].container;
+  for (std::size_t depth = 0; container >= 0 && depth < table.size(); ++depth) {
+    const ControlSpec& box = table[static_cast<std::size_t>(container)];
+    origin.x += box.left;
+    origin.y += box.top;
+    container = box.container;
+  }
+  return origin;
+}
+
+}  // namespace
+
+RECT ControlRect(std::span<const ControlSpec> table, std::size_t row, UINT dpi) {
+  const POINT origin = OriginTwips(table, row);
+  RECT rect;
+  rect.left = TwipsToPixels(origin.x, dpi);
+  rect.top = TwipsToPixels(origin.y, dpi);
+  // Right and bottom edges are scaled themselves so that neighbours never drift apart.
+  rect.right = TwipsToPixels(origin.x + table[row].width, dpi);
+  rect.bottom = TwipsToPixels(origin.y + table[row].height, dpi);
+  return rect;
+}
+
+bool CreateControls(HWND parent, std::span<const ControlSpec> table, UINT dpi, HFONT font) {
+  const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+  for (std::size_t row = 0; row < table.size(); ++row) {
+    const ControlSpec& spec = table[row];
+    const RECT rect = ControlRect(table, row, dpi);
+    HWND control = ::CreateWindowExW(
+        spec.exStyle, spec.className, spec.text, WS_CHILD | WS_VISIBLE | spec.style, rect.left,
+        rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+    if (control == nullptr) {
+      return false;
+    }
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  }
+  return true;
+}
+
+void PlaceControls(HWND parent, std::span<const ControlSpec> table, UINT dpi, HFONT font) {
+  for (std::size_t row = 0; row < table.size(); ++row) {
+    HWND control = ::GetDlgItem(parent, table[row].id);
+    if (control == nullptr) {
+      continue;
+    }
+    const RECT rect = ControlRect(table, row, dpi);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    ::SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
+                   rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ::InvalidateRect(parent, nullptr, TRUE);
+}
+
+}  // namespace daymarker

@@ -1,0 +1,23 @@
+// DPI helpers. Layouts are in twips (1440 to the inch) and become pixels by
+// the DPI of the window they are shown in.
+#pragma once
+
+#include <windows.h>
+
+namespace daymarker {
+
+inline constexpr UINT kDefaultDpi = 96;
+inline constexpr int kTwipsPerInch = 1440;
+
+UINT WindowDpi(HWND window);
+int TwipsToPixels(int twips, UINT dpi);
+// Nearest whole twip, a half to the even neighbour (positions are recorded so).
+int PixelsToTwips(int pixels, UINT dpi);
+int SystemMetricForDpi(int index, UINT dpi);
+BOOL AdjustWindowRectForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi);
+
+// The message font the program uses everywhere: Tahoma 8.25 pt, Western.
+HFONT CreateTahomaFont(UINT dpi, LONG weight = FW_NORMAL, bool italic = false,
+                       bool underline = false);
+
+}  // namespace daymarker
