@@ -10,8 +10,8 @@ namespace {
 // Index 0 is seconds, 5 is years.
 constexpr int kUnitCount = 6;
 constexpr std::array<std::int64_t, kUnitCount - 1> kDivisors = {60, 60, 24, 28, 12};
-constexpr std::array<std::wstring_view, kUnitCount> kWords = {
-    L" second", L" minute", L" hour", L" day", L" month", L" year"};
+constexpr std::array<std::wstring_view, kUnitCount> kWords = {L" second", L" minute", L" hour",
+                                                              L" day",    L" month",  L" year"};
 
 std::int64_t FloorDiv(std::int64_t value, std::int64_t divisor) {
   std::int64_t quotient = value / divisor;

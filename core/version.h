@@ -10,7 +10,7 @@
 #define DAYMARKER_TITLE "Daymarker"
 #define DAYMARKER_COMPANY "Tolvane"
 #define DAYMARKER_PRODUCT "Daymarker"
-#define DAYMARKER_FILE_DESCRIPTION                                                          \
+#define DAYMARKER_FILE_DESCRIPTION                                                         \
   "Daymarker simply counts down to a time and date you specify.  It will also sit in the " \
   "System Tray, reporting remaining time whenever you hover over it.  It can be "          \
   "configured to display the time in various different ways including Seconds ONLY."
@@ -21,9 +21,9 @@
 
 #define DAYMARKER_STR2(x) #x
 #define DAYMARKER_STR(x) DAYMARKER_STR2(x)
-#define DAYMARKER_VERSION_TEXT                                                   \
-  DAYMARKER_STR(DAYMARKER_VERSION_MAJOR) "." DAYMARKER_STR(DAYMARKER_VERSION_MINOR) "." \
-  DAYMARKER_STR(DAYMARKER_VERSION_REVISION)
+#define DAYMARKER_VERSION_TEXT           \
+  DAYMARKER_STR(DAYMARKER_VERSION_MAJOR) \
+  "." DAYMARKER_STR(DAYMARKER_VERSION_MINOR) "." DAYMARKER_STR(DAYMARKER_VERSION_REVISION)
 
 #ifndef RC_INVOKED
 
