@@ -18,6 +18,9 @@ cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDAYMARKER_WERROR=
 cmake --build build/native -j "${jobs}"
 ctest --test-dir build/native --output-on-failure
 
+step "Analysers (clang-tidy, cppcheck)"
+bash scripts/analyse.sh build/native
+
 step "Core, AddressSanitizer and UBSan"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDAYMARKER_SANITIZE=ON -DDAYMARKER_WERROR=ON >/dev/null
 cmake --build build/asan -j "${jobs}" --target core_tests
@@ -33,9 +36,12 @@ cmake -S . -B build/win32 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
   -DCMAKE_BUILD_TYPE=Release -DDAYMARKER_WERROR=ON >/dev/null
 cmake --build build/win32 -j "${jobs}"
 
+step "Executable hardening (headers, imports, manifest)"
+ctest --test-dir build/win32 --output-on-failure --no-tests=error -V -L '^pe$'
+
 step "Win32 tests under Wine"
 # shellcheck source=scripts/wine-session.sh
 source scripts/wine-session.sh
 rm -rf build/win32/wineprefix
 wine_session_start "${root}/build/win32/wineprefix"
-ctest --test-dir build/win32 --output-on-failure
+ctest --test-dir build/win32 --output-on-failure -LE '^pe$'

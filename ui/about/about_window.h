@@ -1,0 +1,48 @@
+// frmAbout: who and what the program is, with a link to the maker's website
+// and a button that starts the System Information tool.
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+
+#include "core/version.h"
+
+namespace daymarker {
+
+namespace about_ids {
+enum : int {
+  // Enter and Escape arrive as IDOK and IDCANCEL; cmdOK answers to both.
+  kCmdOK = IDOK,
+  kCmdSysInfo = 2001,
+  kLblDescription,
+  kLblDisclaimer,
+  kLblTitle,
+  kLblVersion,
+  kLblCopyright,
+  kPicIcon,
+  kLblRegTo,
+  kPicTolvane,
+  kLblTolvane,
+  kLblComments,
+};
+}  // namespace about_ids
+
+// The application properties Form_Load shows. The build's own unless a caller
+// (a test) wants the window loaded with others.
+struct AboutContent {
+  std::wstring_view comments = kComments;
+  Version version = kVersion;
+  std::wstring_view website = kWebsite;
+};
+
+// Shows the one About window of the process, modeless and not owned by the main
+// window, loading it first when it is not open; an open one is only brought forward.
+// mainWindow is the owner of the shell request the link makes.
+void ShowAboutWindow(HINSTANCE instance, HWND mainWindow);
+void ShowAboutWindow(HINSTANCE instance, HWND mainWindow, const AboutContent& content);
+
+// The open About window, or nullptr.
+HWND AboutWindowHandle();
+
+}  // namespace daymarker

@@ -1,0 +1,159 @@
+#include "ui/about/sysinfo.h"
+
+#include <array>
+#include <cwchar>
+#include <utility>
+
+#include "core/version.h"
+#include "ui/handles.h"
+
+namespace daymarker {
+namespace {
+
+constexpr wchar_t kMsinfoKey[] = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+constexpr wchar_t kMsinfoValue[] = L"PATH";
+constexpr wchar_t kLocationKey[] = L"SOFTWARE\\Microsoft\\Shared Tools Location";
+constexpr wchar_t kLocationValue[] = L"MSINFO";
+constexpr wchar_t kProgramFile[] = L"\\MSINFO32.EXE";
+constexpr wchar_t kUnavailable[] = L"System Information Is Unavailable At This Time";
+
+constexpr DWORD kValueBufferBytes = 1024;
+constexpr DWORD kUnlistedAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+
+// Every Win32 consumer of a registry text stops at its first NUL; a hand-made
+// value may carry more than one.
+std::wstring TextBeforeNul(const std::wstring& text) {
+  return text.substr(0, std::wcslen(text.c_str()));
+}
+
+// Keeps "insert a disk" and similar system dialogs from interrupting the search
+// of a removable or unready drive: such a path is simply not found.
+class CriticalErrorsSilenced {
+ public:
+  CriticalErrorsSilenced() { ::SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previous_); }
+  ~CriticalErrorsSilenced() { ::SetThreadErrorMode(previous_, nullptr); }
+  CriticalErrorsSilenced(const CriticalErrorsSilenced&) = delete;
+  CriticalErrorsSilenced& operator=(const CriticalErrorsSilenced&) = delete;
+
+ private:
+  DWORD previous_ = 0;
+};
+
+// True when the directory holds path as a file that a plain listing shows.
+bool IsListedFile(const std::wstring& path) {
+  WIN32_FIND_DATAW entry{};
+  const HANDLE found = ::FindFirstFileW(path.c_str(), &entry);
+  if (found == INVALID_HANDLE_VALUE) {
+    return false;
+  }
+  const ScopedHandle<HANDLE, handle_close::Find> search(found);
+  do {
+    if ((entry.dwFileAttributes & kUnlistedAttributes) == 0) {
+      return true;
+    }
+  } while (::FindNextFileW(search.Get(), &entry));
+  return false;
+}
+
+bool StartProgram(const std::wstring& path) {
+  if (path.empty()) {
+    return false;
+  }
+  // The application name is what runs; the quoted copy only gives the program a
+  // first argument that survives spaces in the path.
+  std::wstring commandLine = L"\"" + path + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  if (!::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process)) {
+    return false;
+  }
+  const ScopedKernelHandle processHandle(process.hProcess);
+  const ScopedKernelHandle threadHandle(process.hThread);
+  return true;
+}
+
+bool FindAndStartSysInfo() {
+  const CriticalErrorsSilenced silenced;
+  std::wstring path;
+  if (!GetKeyValue(HKEY_LOCAL_MACHINE, kMsinfoKey, kMsinfoValue, path)) {
+    // Only the folder of the second location is searched; a path found at the
+    // first is started as it is, and when that fails the second is not tried.
+    if (!GetKeyValue(HKEY_LOCAL_MACHINE, kLocationKey, kLocationValue, path)) {
+      return false;
+    }
+    path = TextBeforeNul(path) + kProgramFile;
+    if (!IsListedFile(path)) {
+      return false;
+    }
+  }
+  return StartProgram(TextBeforeNul(path));
+}
+
+}  // namespace
+
+bool GetKeyValue(HKEY KeyRoot, std::wstring_view KeyName, std::wstring_view SubKeyRef,
+                 std::wstring& KeyVal) {
+  // The views need not end in NUL; the registry wants strings that do.
+  const std::wstring keyName(KeyName);
+  const std::wstring valueName(SubKeyRef);
+  HKEY opened = nullptr;
+  if (::RegOpenKeyExW(KeyRoot, keyName.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+    KeyVal.clear();
+    return false;
+  }
+  const ScopedKey key(opened);
+
+  std::array<wchar_t, kValueBufferBytes / sizeof(wchar_t)> buffer{};
+  DWORD type = REG_NONE;
+  DWORD size = kValueBufferBytes;
+  if (::RegQueryValueExW(key.Get(), valueName.c_str(), nullptr, &type,
+                         reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS ||
+      size > kValueBufferBytes) {
+    KeyVal.clear();
+    return false;
+  }
+
+  if (type == REG_SZ) {
+    std::size_t count = size / sizeof(wchar_t);  // an odd last byte is no character
+    if (count > 0 && buffer[count - 1] == L'\0') {
+      --count;
+    }
+    KeyVal.assign(buffer.data(), count);
+  } else if (type == REG_DWORD) {
+    // Read as the bytes it is stored as, so a hand-made value of another size
+    // shows what it holds; a zero top byte goes the way of a text's terminator.
+    const auto* bytes = reinterpret_cast<const BYTE*>(buffer.data());
+    std::size_t count = size;
+    if (count > 0 && bytes[count - 1] == 0) {
+      --count;
+    }
+    constexpr wchar_t kHexDigits[] = L"0123456789ABCDEF";
+    std::wstring text = L"&h";
+    for (std::size_t i = count; i > 0; --i) {
+      text += kHexDigits[bytes[i - 1] >> 4];
+      text += kHexDigits[bytes[i - 1] & 0x0F];
+    }
+    KeyVal = std::move(text);
+  }
+  return true;
+}
+
+void StartSysInfo(HWND owner) {
+  bool started = false;
+  try {
+    started = FindAndStartSysInfo();
+  } catch (...) {
+    started = false;  // whatever went wrong, the user hears only that the tool is unavailable
+  }
+  if (!started) {
+    const std::wstring caption(kAppTitle);
+    ::MessageBoxW(owner, kUnavailable, caption.c_str(), MB_OK);
+  }
+}
+
+}  // namespace daymarker
