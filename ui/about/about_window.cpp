@@ -16,6 +16,7 @@
 #include "ui/dpi.h"
 #include "ui/handles.h"
 #include "ui/message_loop.h"
+#include "ui/window_class.h"
 
 namespace daymarker {
 namespace {
@@ -98,20 +99,6 @@ Fonts MakeFonts(UINT dpi) {
   fonts.italic.Reset(CreateTahomaFont(dpi, FW_NORMAL, true));
   fonts.link.Reset(CreateTahomaFont(dpi, FW_NORMAL, false, true));
   return fonts;
-}
-
-bool RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure) {
-  WNDCLASSEXW existing{sizeof(existing)};
-  if (::GetClassInfoExW(instance, name, &existing)) {
-    return true;
-  }
-  WNDCLASSEXW windowClass{sizeof(windowClass)};
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = name;
-  return ::RegisterClassExW(&windowClass) != 0;
 }
 
 // The shell may hand the request to COM handlers, which want an apartment on this thread.
@@ -292,19 +279,13 @@ void AboutWindow::BringForward() {
 }
 
 LRESULT CALLBACK AboutWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self =
-        static_cast<AboutWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->window_ = window;
-    ::SetLastError(0);
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<AboutWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = WindowObject<AboutWindow>(window, message, lParam);
   if (self == nullptr) {
     return ::DefWindowProcW(window, message, wParam, lParam);
   }
-  if (message == WM_NCDESTROY) {
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  if (message == WM_NCCREATE) {
+    self->window_ = window;
+  } else if (message == WM_NCDESTROY) {
     self->window_ = nullptr;
     // A window that failed to load is still owned by ShowAboutWindow's own pointer.
     if (g_about.get() == self) {

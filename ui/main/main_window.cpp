@@ -15,6 +15,7 @@
 #include "ui/dpi.h"
 #include "ui/main/main_window_ids.h"
 #include "ui/message_loop.h"
+#include "ui/window_class.h"
 
 namespace daymarker {
 namespace {
@@ -74,23 +75,6 @@ constexpr std::array<ControlSpec, 16> kLayout = {{
      kRowFraUpdate, 120, 240, 4575, 315},
 }};
 
-bool RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, HICON icon,
-                         HICON smallIcon) {
-  WNDCLASSEXW existing{sizeof(existing)};
-  if (::GetClassInfoExW(instance, name, &existing)) {
-    return true;
-  }
-  WNDCLASSEXW windowClass{sizeof(windowClass)};
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = instance;
-  windowClass.hIcon = icon;
-  windowClass.hIconSm = smallIcon;
-  windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = name;
-  return ::RegisterClassExW(&windowClass) != 0;
-}
-
 HMENU BuildMenuBar() {
   HMENU bar = ::CreateMenu();
   HMENU file = ::CreatePopupMenu();
@@ -143,8 +127,8 @@ void MainWindow::LoadIcons() {
 bool MainWindow::Create() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
-  if (!RegisterWindowClass(instance_, kWindowClass, WindowProc, nullptr, nullptr) ||
-      !RegisterWindowClass(instance_, kTrayWindowClass, TrayWindowProc, nullptr, nullptr)) {
+  if (!RegisterWindowClass(instance_, kWindowClass, WindowProc) ||
+      !RegisterWindowClass(instance_, kTrayWindowClass, TrayWindowProc)) {
     return false;
   }
   dpi_ = WindowDpi(nullptr);
@@ -165,18 +149,13 @@ void MainWindow::Show(int showCommand) {
 }
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->window_ = window;
-    ::SetLastError(0);
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = WindowObject<MainWindow>(window, message, lParam);
   if (self == nullptr) {
     return ::DefWindowProcW(window, message, wParam, lParam);
   }
-  if (message == WM_NCDESTROY) {
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  if (message == WM_NCCREATE) {
+    self->window_ = window;
+  } else if (message == WM_NCDESTROY) {
     self->window_ = nullptr;
     return ::DefWindowProcW(window, message, wParam, lParam);
   }
@@ -289,16 +268,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK MainWindow::TrayWindowProc(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    ::SetLastError(0);
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr || message == WM_NCDESTROY) {
-    if (self != nullptr) {
-      ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    }
+  auto* self = WindowObject<MainWindow>(window, message, lParam);
+  if (self == nullptr || message == WM_NCCREATE || message == WM_NCDESTROY) {
     return ::DefWindowProcW(window, message, wParam, lParam);
   }
   return self->HandleTrayMessage(window, message, wParam, lParam);
