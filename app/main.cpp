@@ -2,6 +2,8 @@
 // when its last window has closed.
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "settings/settings_store.h"
 #include "ui/about/about_window.h"
 #include "ui/main/main_window.h"
@@ -44,10 +46,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // The program always starts shown in its normal state, whatever the shortcut asks.
   mainWindow.Show(SW_SHOWNORMAL);
 #ifdef DAYMARKER_STARTUP_PROBE
-  // The normal build leaves the first paint to the message loop; here it is forced so it can be
-  // timed.
+  // The normal build leaves the first paint to the message loop; here it is forced, to time it.
   ::UpdateWindow(mainWindow.Window());
   daymarker::startup_probe::Finish(probeStart);
 #endif
   return daymarker::RunMessageLoop();
 }
+
+#if defined(__GLIBCXX__)
+// The default handler prints a demangled type name to a console this GUI
+// program does not have, and links a whole demangler for it.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() {
+  std::abort();
+}
+}  // namespace __gnu_cxx
+#endif

@@ -1,5 +1,7 @@
 #include "core/time_left.h"
 
+#include "core/decimal.h"
+
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -44,7 +46,7 @@ std::wstring TimeLeftText(std::int64_t secondsLeft, int displayLevel, bool onlyU
     if (units[unit] <= 0 || !shown) {
       continue;
     }
-    text += std::to_wstring(units[unit]);
+    AppendDecimal(text, units[unit]);
     text += kWords[unit];
     if (units[unit] > 1) {
       text += L's';

@@ -1,10 +1,12 @@
 #include "core/version.h"
 
+#include "core/decimal.h"
+
 namespace daymarker {
 namespace {
 
 std::wstring ZeroPadded(int value, std::size_t digits) {
-  std::wstring text = std::to_wstring(value);
+  std::wstring text = DecimalText(value);
   if (value >= 0 && text.size() < digits) {
     text.insert(0, digits - text.size(), L'0');
   }
@@ -14,7 +16,7 @@ std::wstring ZeroPadded(int value, std::size_t digits) {
 }  // namespace
 
 std::wstring VersionNumberText(Version version) {
-  std::wstring text = std::to_wstring(version.major) + L"." + ZeroPadded(version.minor, 2);
+  std::wstring text = DecimalText(version.major) + L"." + ZeroPadded(version.minor, 2);
   if (version.revision > 0) {
     text += L"." + ZeroPadded(version.revision, 4);
   }

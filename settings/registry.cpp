@@ -1,5 +1,7 @@
 #include "settings/registry.h"
 
+#include "core/decimal.h"
+
 #include <algorithm>
 #include <array>
 #include <exception>
@@ -96,7 +98,7 @@ std::wstring RegDataText(const RegData& value) {
     return *text;
   }
   if (const auto* number = std::get_if<std::int32_t>(&value)) {
-    return std::to_wstring(*number);
+    return DecimalText(*number);
   }
   return std::wstring();
 }
