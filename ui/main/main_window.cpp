@@ -522,20 +522,26 @@ void MainWindow::tmrTimer_Timer() {
   if (!CountTick(secondsToRefresh_, settings_.UpdateIndex)) {
     return;
   }
-  UpdateEventTarget();
+  // The count the ahead test just made is the one the phrase shows: both read
+  // the same pickers within the same tick.
+  const std::int64_t secondsLeft = UpdateEventTarget();
   std::wstring line;
   if (::IsWindowEnabled(Control(kTxtEvent))) {
     const bool onlyUnits =
         ::SendMessageW(Control(kChkOnlyUnits), BM_GETCHECK, 0, 0) != BST_UNCHECKED;
     line = settings_.EventName;
     line += L" - ";
-    line += TimeLeftText(SecondsUntil(TargetDateTime(), clock_), settings_.DisplayLevel, onlyUnits);
+    line += TimeLeftText(secondsLeft, settings_.DisplayLevel, onlyUnits);
   } else {
     line = VersionCaption();
     line += kReachedSuffix;
   }
   ::SetWindowTextW(Control(kTxtTimeLeft), line.c_str());
-  SetTrayTip(kTrayIconId, Tray(), line);
+  // Only an icon in the notification area shows the tip: without one the
+  // shell would refuse the change anyway, after a costly round trip.
+  if (hiddenInTray_) {
+    SetTrayTip(kTrayIconId, Tray(), line);
+  }
 }
 
 void MainWindow::RefreshNow() {
@@ -543,10 +549,12 @@ void MainWindow::RefreshNow() {
   tmrTimer_Timer();
 }
 
-void MainWindow::UpdateEventTarget() {
+std::int64_t MainWindow::UpdateEventTarget() {
   const CivilDateTime target = TargetDateTime();
   settings_.EventSeconds = EventSecondsFromWall(WallSecondsFromCivil(target));
-  ::EnableWindow(Control(kTxtEvent), SecondsUntil(target, clock_) > 0 ? TRUE : FALSE);
+  const std::int64_t secondsLeft = SecondsUntil(target, clock_);
+  ::EnableWindow(Control(kTxtEvent), secondsLeft > 0 ? TRUE : FALSE);
+  return secondsLeft;
 }
 
 void MainWindow::cboUpdate_Click() {

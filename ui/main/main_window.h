@@ -54,7 +54,9 @@ class MainWindow {
   // Refresh cycle.
   void tmrTimer_Timer();
   void RefreshNow();
-  void UpdateEventTarget();
+  // Re-reads the target, enables the name box while it lies ahead, and
+  // returns the seconds left.
+  std::int64_t UpdateEventTarget();
   void cboUpdate_Click();
   void cboUpdate_Change();
 
