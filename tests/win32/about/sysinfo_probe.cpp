@@ -1,46 +1,19 @@
-// Stands in for the System Information tool: records how it was started in
-// "<its own path>.started" and exits.
+// Stands in for the programs the About window starts: records how it was
+// started under HKCU\Software\Tolvane\DaymarkerAboutProbes and exits.
 #include <windows.h>
 
 #include <string>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  std::wstring self(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length =
-        ::GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size()));
-    if (length == 0) {
-      return 1;
-    }
-    if (length < self.size()) {
-      self.resize(length);
-      break;
-    }
-    self.resize(self.size() * 2);
-  }
-
+  wchar_t self[MAX_PATH * 2] = {};
+  ::GetModuleFileNameW(nullptr, self, static_cast<DWORD>(std::size(self)));
   STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
   ::GetStartupInfoW(&startup);
-  std::wstring report = ::GetCommandLineW();
-  report += L'\n';
-  report += (startup.dwFlags & STARTF_USESHOWWINDOW) != 0 ? std::to_wstring(startup.wShowWindow)
-                                                          : std::wstring(L"-");
-
-  // Written beside the marker and renamed, so a reader never sees half of it.
-  const std::wstring marker = self + L".started";
-  const std::wstring partial = marker + L".part";
-  const HANDLE file = ::CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    return 1;
-  }
-  DWORD written = 0;
-  const BOOL ok = ::WriteFile(
-      file, report.data(), static_cast<DWORD>(report.size() * sizeof(wchar_t)), &written, nullptr);
-  ::CloseHandle(file);
-  if (!ok || !::MoveFileExW(partial.c_str(), marker.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-    return 1;
-  }
-  return 0;
+  const std::wstring report =
+      std::wstring(::GetCommandLineW()) + L'\n' +
+      ((startup.dwFlags & STARTF_USESHOWWINDOW) != 0 ? std::to_wstring(startup.wShowWindow) : L"-");
+  // One value write, so the test never reads half a report.
+  return static_cast<int>(
+      ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Tolvane\\DaymarkerAboutProbes", self, REG_SZ,
+                        report.c_str(), static_cast<DWORD>((report.size() + 1) * sizeof(wchar_t))));
 }

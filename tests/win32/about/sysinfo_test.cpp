@@ -2,202 +2,155 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <thread>
+#include <tuple>
+#include <vector>
 
 #include "about_test_support.h"
+#include "tests/win32/support/registry_support.h"
+#include "ui/handles.h"
 
 namespace daymarker {
 namespace {
 
 using namespace about_testing;
+using testing::DwordBytes;
+using testing::Plant;
+using testing::TextBytes;
 
 constexpr wchar_t kScratchKey[] = L"Software\\Tolvane\\DaymarkerAboutTests";
+constexpr const wchar_t* kToolKeys[] = {L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO",
+                                        L"SOFTWARE\\Microsoft\\Shared Tools Location"};
 
-class GetKeyValueTest : public ::testing::Test {
- protected:
-  void SetUp() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, kScratchKey); }
-  void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, kScratchKey); }
-};
+using GetKeyValueTest = testing::ScratchRegistryTest;  // HKEY_CURRENT_USER is a fresh key
 
-TEST_F(GetKeyValueTest, ReadsEachStoredForm) {
+TEST_F(GetKeyValueTest, ReadsTextAndNumbersAndLeavesOtherTypesAlone) {
   const std::wstring path = L"C:\\Program Files\\Tools\\msinfo32.exe";
   const std::wstring fits(511, L'x');  // with its terminator exactly the 1024-byte buffer
-  const std::wstring fitsBare(512, L'y');
-  const struct {
-    const char* name;
-    RawValue stored;
-    bool result;
-    std::wstring text;  // KeyVal comes in as "before"
-  } cases[] = {
-      {"text with terminator", Text(REG_SZ, path), true, path},
-      {"text without terminator", Text(REG_SZ, path, false), true, path},
-      {"text of no bytes", RawValue{REG_SZ, {}}, true, L""},
-      {"text filling the buffer", Text(REG_SZ, fits), true, fits},
-      {"bare text filling the buffer", Text(REG_SZ, fitsBare, false), true, fitsBare},
-      {"text over the buffer", Text(REG_SZ, fitsBare), false, L""},
-      {"odd byte count", RawValue{REG_SZ, {'A', 0, 'B'}}, true, L"A"},
-      {"dword", Dword(0x12345678), true, L"&h12345678"},
-      {"dword with a zero top byte", Dword(1), true, L"&h000001"},
-      {"dword in upper-case hex", Dword(0xABCDEF09), true, L"&hABCDEF09"},
-      {"dword with zeros inside", Dword(0x00AB00CD), true, L"&hAB00CD"},
-      {"dword with a zero low byte", Dword(0x12345600), true, L"&h12345600"},
-      {"dword of two bytes", RawValue{REG_DWORD, {0x34, 0x12}}, true, L"&h1234"},
-      {"dword of no bytes", RawValue{REG_DWORD, {}}, true, L"&h"},
-      {"expandable text", Text(REG_EXPAND_SZ, L"%SystemRoot%\\x.exe"), true, L"before"},
-      {"binary", RawValue{REG_BINARY, std::vector<BYTE>(16, 0x41)}, true, L"before"},
-      {"big-endian dword", RawValue{REG_DWORD_BIG_ENDIAN, {0, 0, 0, 1}}, true, L"before"},
-      {"binary over the buffer", RawValue{REG_BINARY, std::vector<BYTE>(4096, 1)}, false, L""},
+  // Type and bytes stored; result and KeyVal, which comes in as "before".
+  const std::tuple<DWORD, std::vector<BYTE>, bool, std::wstring> cases[] = {
+      {REG_SZ, TextBytes(path + L'\0'), true, path},
+      {REG_SZ, TextBytes(path), true, path},
+      {REG_SZ, TextBytes(fits + L'\0'), true, fits},
+      {REG_SZ, TextBytes(fits + L'x' + L'\0'), false, L""},
+      {REG_DWORD, DwordBytes(0x12345678), true, L"&h12345678"},
+      {REG_DWORD, DwordBytes(1), true, L"&h000001"},
+      {REG_EXPAND_SZ, TextBytes(L"%SystemRoot%"), true, L"before"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    ASSERT_TRUE(WriteValue(HKEY_CURRENT_USER, kScratchKey, L"Value", c.stored));
+  for (const auto& [type, bytes, result, text] : cases) {
+    SCOPED_TRACE(::testing::PrintToString(text).substr(0, 40));
+    ASSERT_TRUE(Plant(HKEY_CURRENT_USER, L"Key", L"Value", type, bytes));
     std::wstring value = L"before";
-    EXPECT_EQ(GetKeyValue(HKEY_CURRENT_USER, kScratchKey, L"Value", value), c.result);
-    EXPECT_EQ(value, c.text);
+    EXPECT_EQ(GetKeyValue(HKEY_CURRENT_USER, L"Key", L"Value", value), result);
+    EXPECT_EQ(value, text);
+  }
+  for (const auto& [key, name] :
+       {std::pair{L"Key", L"Other"}, std::pair{L"Key\\Missing", L"Value"}}) {
+    std::wstring value = L"before";
+    EXPECT_FALSE(GetKeyValue(HKEY_CURRENT_USER, key, name, value)) << name;
+    EXPECT_EQ(value, L"");
   }
 }
 
-TEST_F(GetKeyValueTest, FailsWithEmptyTextWhereNothingIsStored) {
-  ASSERT_TRUE(WriteValue(HKEY_CURRENT_USER, kScratchKey, L"PATH", Text(REG_SZ, L"found")));
-  const std::wstring longer = std::wstring(kScratchKey) + L"\\Missing";
-  const struct {
-    const char* name;
-    std::wstring_view key;
-    std::wstring_view value;
-    bool result;
-  } cases[] = {
-      {"missing key", longer, L"PATH", false},
-      {"missing value", kScratchKey, L"Other", false},
-      {"unnamed value never set", kScratchKey, L"", false},
-      // Views ending inside longer strings: only the viewed part may count.
-      {"names that are views", std::wstring_view(longer).substr(0, longer.size() - 8),
-       std::wstring_view(L"PATHS").substr(0, 4), true},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    std::wstring value = L"before";
-    EXPECT_EQ(GetKeyValue(HKEY_CURRENT_USER, c.key, c.value, value), c.result);
-    EXPECT_EQ(value, c.result ? L"found" : L"");
-  }
+// Reads "caption: text" of the message box StartSysInfo may show and presses
+// OK, giving up after ten seconds rather than leave the test hanging.
+std::wstring StartSysInfoAndReadItsMessage() {
+  std::wstring seen = L"no message";
+  std::jthread watcher([&seen](std::stop_token stop) {
+    for (int tries = 0; tries < 500 && !stop.stop_requested(); ++tries) {
+      const HWND box = ::FindWindowW(L"#32770", nullptr);
+      DWORD process = 0;
+      ::GetWindowThreadProcessId(box, &process);
+      // Shown only once its texts are set.
+      if (process == ::GetCurrentProcessId() && ::IsWindowVisible(box)) {
+        seen = WindowText(box) + L": " + WindowText(::GetDlgItem(box, 0xFFFF));
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return;
+      }
+      std::this_thread::sleep_for(20ms);
+    }
+  });
+  StartSysInfo(nullptr);
+  watcher.request_stop();
+  watcher.join();
+  return seen;
 }
 
-// StartSysInfo against the machine's own keys (saved and restored) and copies
-// of the probe program.
-enum class PathValue { kAbsent, kProbe, kProbeExtraNul, kMissingFile, kExpandable };
-enum class Tool { kNone, kProbe, kHidden, kSystem, kFolder };
-enum class Expect { kPathProbe, kFolderProbe, kMessage };
-
+enum class Starts { kPathProgram, kTool, kNothing };
 struct LaunchCase {
   const char* name;
-  PathValue path;
-  bool locationSet;
-  Tool tool;
-  bool spaces;  // in the folder and file names
-  Expect expect;
+  bool pathSet, folderSet;
+  DWORD tool;  // the attributes of MSINFO32.EXE in the second key's folder; 0: no such file
+  Starts starts;
 };
 
-class StartSysInfoTest : public ::testing::TestWithParam<LaunchCase> {};
+class StartSysInfoTest : public ::testing::TestWithParam<LaunchCase> {
+ protected:
+  // This process's HKEY_LOCAL_MACHINE is a scratch key while a test plants the
+  // tool's keys, so the machine's own are never touched.
+  void SetUp() override {
+    Clear();
+    ScopedKey machine;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kScratchKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                nullptr, machine.Receive(), nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(::RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine.Get()), ERROR_SUCCESS);
+    // Spaces in every name, which only a quoted command line keeps in one piece.
+    std::filesystem::create_directories(scratch_ / L"path folder");
+    std::filesystem::create_directories(scratch_ / L"tool folder");
+  }
+  void TearDown() override {
+    ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+    Clear();
+  }
+  void Clear() {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kScratchKey);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kProbeKey);
+    std::error_code ignored;  // a probe still exiting may hold its file a moment longer
+    std::filesystem::remove_all(scratch_, ignored);
+  }
+  const std::filesystem::path scratch_ =
+      std::filesystem::temp_directory_path() / L"daymarker about tests";
+};
 
 TEST_P(StartSysInfoTest, StartsTheToolOrSaysItIsUnavailable) {
   const LaunchCase& c = GetParam();
-  const MsinfoKeysGuard keys;
-  const std::string leaf = c.name;
-  const ScratchFolder scratch(std::wstring(leaf.begin(), leaf.end()));
-  // The program the first key names lives apart from the folder the second names.
-  const std::wstring pathFolder = scratch.Path() + (c.spaces ? L"\\named by path" : L"\\path");
-  const std::wstring toolFolder = scratch.Path() + (c.spaces ? L"\\tool folder" : L"\\tool");
-  const std::wstring pathProbe = pathFolder + (c.spaces ? L"\\sys info.exe" : L"\\probe.exe");
-  const std::wstring folderProbe = toolFolder + L"\\MSINFO32.EXE";
-  ASSERT_TRUE(::CreateDirectoryW(pathFolder.c_str(), nullptr));
-  ASSERT_TRUE(::CreateDirectoryW(toolFolder.c_str(), nullptr));
-  ASSERT_TRUE(::CopyFileW(ProbeProgram().c_str(), pathProbe.c_str(), FALSE));
+  const std::wstring pathProgram = (scratch_ / L"path folder\\sys info.exe").wstring();
+  const std::wstring toolFolder = (scratch_ / L"tool folder").wstring();
+  const std::wstring tool = toolFolder + L"\\MSINFO32.EXE";
+  ASSERT_TRUE(::CopyFileW(ProbeProgram().c_str(), pathProgram.c_str(), FALSE));
+  if (c.tool != 0) {
+    ASSERT_TRUE(::CopyFileW(ProbeProgram().c_str(), tool.c_str(), FALSE));
+    ASSERT_TRUE(::SetFileAttributesW(tool.c_str(), c.tool));
+  }
+  ASSERT_TRUE(!c.pathSet || Plant(HKEY_LOCAL_MACHINE, kToolKeys[0], L"PATH", REG_SZ,
+                                  TextBytes(pathProgram + L'\0')));
+  ASSERT_TRUE(!c.folderSet || Plant(HKEY_LOCAL_MACHINE, kToolKeys[1], L"MSINFO", REG_SZ,
+                                    TextBytes(toolFolder + L'\0')));
 
-  const auto writePath = [](const RawValue& value) {
-    return WriteValue(HKEY_LOCAL_MACHINE, kMsinfoKey, L"PATH", value);
-  };
-  switch (c.path) {
-    case PathValue::kAbsent:
-      break;
-    case PathValue::kProbe:
-      ASSERT_TRUE(writePath(Text(REG_SZ, pathProbe)));
-      break;
-    case PathValue::kProbeExtraNul:
-      ASSERT_TRUE(writePath(Text(REG_SZ, pathProbe + L'\0')));
-      break;
-    case PathValue::kMissingFile:
-      ASSERT_TRUE(writePath(Text(REG_SZ, pathFolder + L"\\missing.exe")));
-      break;
-    case PathValue::kExpandable:
-      ASSERT_TRUE(writePath(Text(REG_EXPAND_SZ, pathProbe)));
-      break;
-  }
-  if (c.locationSet) {
-    ASSERT_TRUE(WriteValue(HKEY_LOCAL_MACHINE, kLocationKey, L"MSINFO", Text(REG_SZ, toolFolder)));
-  }
-  if (c.tool == Tool::kFolder) {
-    ASSERT_TRUE(::CreateDirectoryW(folderProbe.c_str(), nullptr));
-  } else if (c.tool != Tool::kNone) {
-    ASSERT_TRUE(::CopyFileW(ProbeProgram().c_str(), folderProbe.c_str(), FALSE));
-    const DWORD attribute = c.tool == Tool::kHidden   ? FILE_ATTRIBUTE_HIDDEN
-                            : c.tool == Tool::kSystem ? FILE_ATTRIBUTE_SYSTEM
-                                                      : 0;
-    if (attribute != 0) {
-      ASSERT_TRUE(::SetFileAttributesW(folderProbe.c_str(), attribute));
-      ASSERT_NE(::GetFileAttributesW(folderProbe.c_str()) & attribute, 0u) << "not kept";
-    }
-  }
-
-  MessageBoxWatcher watcher;
-  StartSysInfo(nullptr);
-  const std::optional<SeenBox> box = watcher.Finish();
-  ASSERT_EQ(box.has_value(), c.expect == Expect::kMessage);
-  if (box) {
-    EXPECT_EQ(box->text, L"System Information Is Unavailable At This Time");
-    EXPECT_EQ(box->buttons, std::vector<std::wstring>{L"OK"});
-    EXPECT_FALSE(box->hasIcon);
-  }
-  for (const auto& [program, expected] :
-       {std::pair{pathProbe, c.expect == Expect::kPathProbe},
-        std::pair{folderProbe, c.expect == Expect::kFolderProbe}}) {
-    SCOPED_TRACE(::testing::PrintToString(program));
+  EXPECT_EQ(StartSysInfoAndReadItsMessage(),
+            c.starts == Starts::kNothing
+                ? L"Daymarker: System Information Is Unavailable At This Time"
+                : L"no message");
+  for (const auto& [program, expected] : {std::pair{pathProgram, c.starts == Starts::kPathProgram},
+                                          std::pair{tool, c.starts == Starts::kTool}}) {
     // A start that should not happen is given a moment to show itself.
-    const std::optional<ProbeReport> report = WaitForProbe(program, expected ? 15s : 1s);
-    ASSERT_EQ(report.has_value(), expected);
-    if (report) {
-      EXPECT_EQ(report->commandLine, L"\"" + program + L"\"");
-      EXPECT_EQ(report->showCommand, std::to_wstring(SW_SHOWNORMAL));
-    }
+    EXPECT_EQ(
+        WaitForProbe(program, expected ? 15s : 1s).value_or(L"not started"),
+        expected ? L"\"" + program + L"\"\n" + std::to_wstring(SW_SHOWNORMAL) : L"not started");
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Lookups, StartSysInfoTest,
-    ::testing::Values(LaunchCase{"PathNamesTheProgram", PathValue::kProbe, false, Tool::kNone,
-                                 false, Expect::kPathProbe},
-                      LaunchCase{"PathWithSpaces", PathValue::kProbe, false, Tool::kNone, true,
-                                 Expect::kPathProbe},
-                      LaunchCase{"PathEndingInAnExtraNul", PathValue::kProbeExtraNul, false,
-                                 Tool::kNone, false, Expect::kPathProbe},
-                      LaunchCase{"PathComesFirst", PathValue::kProbe, true, Tool::kProbe, false,
-                                 Expect::kPathProbe},
-                      LaunchCase{"PathToAMissingFileIsNotReplaced", PathValue::kMissingFile, true,
-                                 Tool::kProbe, false, Expect::kMessage},
-                      LaunchCase{"PathOfAnotherTypeIsNotReplaced", PathValue::kExpandable, true,
-                                 Tool::kProbe, false, Expect::kMessage},
-                      LaunchCase{"FolderHoldsTheTool", PathValue::kAbsent, true, Tool::kProbe,
-                                 false, Expect::kFolderProbe},
-                      LaunchCase{"FolderWithSpaces", PathValue::kAbsent, true, Tool::kProbe, true,
-                                 Expect::kFolderProbe},
-                      LaunchCase{"FolderLacksTheTool", PathValue::kAbsent, true, Tool::kNone, false,
-                                 Expect::kMessage},
-                      LaunchCase{"HiddenToolDoesNotCount", PathValue::kAbsent, true, Tool::kHidden,
-                                 false, Expect::kMessage},
-                      LaunchCase{"SystemToolDoesNotCount", PathValue::kAbsent, true, Tool::kSystem,
-                                 false, Expect::kMessage},
-                      LaunchCase{"FolderNamedLikeTheTool", PathValue::kAbsent, true, Tool::kFolder,
-                                 false, Expect::kMessage},
-                      LaunchCase{"NeitherKey", PathValue::kAbsent, false, Tool::kProbe, false,
-                                 Expect::kMessage}),
+    ::testing::Values(
+        LaunchCase{"PathNamesTheProgram", true, false, 0, Starts::kPathProgram},
+        LaunchCase{"PathComesFirst", true, true, FILE_ATTRIBUTE_NORMAL, Starts::kPathProgram},
+        LaunchCase{"FolderHoldsTheTool", false, true, FILE_ATTRIBUTE_NORMAL, Starts::kTool},
+        LaunchCase{"FolderLacksTheTool", false, true, 0, Starts::kNothing},
+        LaunchCase{"HiddenToolDoesNotCount", false, true, FILE_ATTRIBUTE_HIDDEN, Starts::kNothing}),
     [](const ::testing::TestParamInfo<LaunchCase>& row) { return std::string(row.param.name); });
 
 }  // namespace

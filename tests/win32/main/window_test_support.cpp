@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstring>
+
 namespace daymarker::testing {
 
 void FakeClock::SetLocal(const CivilDateTime& local) {
@@ -13,88 +16,36 @@ void FakeClock::SetLocal(const CivilDateTime& local) {
   utcSeconds = UnixSeconds(utc);
 }
 
-ScratchUserKey::ScratchUserKey() {
-  path_ = L"Software\\DaymarkerTests\\" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-          std::to_wstring(::GetTickCount());
-  EXPECT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &key_, nullptr),
-            ERROR_SUCCESS);
-  EXPECT_EQ(::RegOverridePredefKey(HKEY_CURRENT_USER, key_), ERROR_SUCCESS);
-}
-
-ScratchUserKey::~ScratchUserKey() {
-  ::RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-  ::RegCloseKey(key_);
-  ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
-}
-
-namespace {
-
-LONG OpenSettingsKey(REGSAM access, HKEY& key) {
-  return ::RegOpenKeyExW(HKEY_CURRENT_USER, SettingsKeyPath().c_str(), 0, access, &key);
-}
-
-}  // namespace
-
 void PutDword(const wchar_t* name, DWORD value) {
-  HKEY key;
-  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKeyPath().c_str(), 0, nullptr, 0,
-                              KEY_SET_VALUE, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  ::RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
-  ::RegCloseKey(key);
+  ASSERT_TRUE(Plant(HKEY_CURRENT_USER, SettingsKeyPath(), name, REG_DWORD, DwordBytes(value)));
 }
 
-void PutString(const wchar_t* name, const std::wstring& value) {
-  HKEY key;
-  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKeyPath().c_str(), 0, nullptr, 0,
-                              KEY_SET_VALUE, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  ::RegCloseKey(key);
+void PutString(const wchar_t* name, std::wstring_view value) {
+  ASSERT_TRUE(Plant(HKEY_CURRENT_USER, SettingsKeyPath(), name, REG_SZ, TextBytes(value)));
 }
 
 bool ReadDword(const wchar_t* name, DWORD& value) {
-  HKEY key;
-  if (OpenSettingsKey(KEY_QUERY_VALUE, key) != ERROR_SUCCESS) {
+  const auto stored = ReadValue(HKEY_CURRENT_USER, SettingsKeyPath(), name);
+  if (!stored || stored->type != REG_DWORD || stored->bytes.size() != sizeof(value)) {
     return false;
   }
-  DWORD type = 0;
-  DWORD size = sizeof(value);
-  const LONG result =
-      ::RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
-  ::RegCloseKey(key);
-  return result == ERROR_SUCCESS && type == REG_DWORD && size == sizeof(value);
+  std::memcpy(&value, stored->bytes.data(), sizeof(value));
+  return true;
 }
 
 bool ReadString(const wchar_t* name, std::wstring& value) {
-  HKEY key;
-  if (OpenSettingsKey(KEY_QUERY_VALUE, key) != ERROR_SUCCESS) {
+  const auto stored = ReadValue(HKEY_CURRENT_USER, SettingsKeyPath(), name);
+  if (!stored || stored->type != REG_SZ) {
     return false;
   }
-  DWORD type = 0;
-  DWORD size = 0;
-  LONG result = ::RegQueryValueExW(key, name, nullptr, &type, nullptr, &size);
-  std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
-  if (result == ERROR_SUCCESS) {
-    size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    result =
-        ::RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size);
-  }
-  ::RegCloseKey(key);
-  text.resize(text.find(L'\0') == std::wstring::npos ? text.size() : text.find(L'\0'));
-  value = text;
-  return result == ERROR_SUCCESS && type == REG_SZ;
+  value.assign(reinterpret_cast<const wchar_t*>(stored->bytes.data()),
+               stored->bytes.size() / sizeof(wchar_t));
+  value.resize(std::min(value.size(), value.find(L'\0')));  // the system may add a terminator
+  return true;
 }
 
 bool SettingsKeyExists() {
-  HKEY key;
-  if (OpenSettingsKey(KEY_QUERY_VALUE, key) != ERROR_SUCCESS) {
-    return false;
-  }
-  ::RegCloseKey(key);
-  return true;
+  return ReadKey(HKEY_CURRENT_USER, SettingsKeyPath()).has_value();
 }
 
 std::wstring WindowText(HWND window) {

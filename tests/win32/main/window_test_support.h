@@ -8,9 +8,11 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "core/calendar.h"
 #include "settings/settings_store.h"
+#include "tests/win32/support/registry_support.h"
 #include "ui/main/clock.h"
 #include "ui/main/main_window.h"
 #include "ui/main/main_window_ids.h"
@@ -27,23 +29,9 @@ class FakeClock final : public Clock {
   std::int64_t utcSeconds = 1'780'000'000;
 };
 
-// HKEY_CURRENT_USER is redirected to a fresh scratch key for the life of the
-// object, so tests never touch the settings of whoever runs them.
-class ScratchUserKey {
- public:
-  ScratchUserKey();
-  ~ScratchUserKey();
-  ScratchUserKey(const ScratchUserKey&) = delete;
-  ScratchUserKey& operator=(const ScratchUserKey&) = delete;
-
- private:
-  HKEY key_ = nullptr;
-  std::wstring path_;
-};
-
-// Values of the settings key, written as a hand-editor would.
+// Values of the settings key, as a hand-editor would leave them.
 void PutDword(const wchar_t* name, DWORD value);
-void PutString(const wchar_t* name, const std::wstring& value);
+void PutString(const wchar_t* name, std::wstring_view value);
 bool ReadDword(const wchar_t* name, DWORD& value);
 bool ReadString(const wchar_t* name, std::wstring& value);
 bool SettingsKeyExists();
@@ -71,7 +59,7 @@ class MainWindowTest : public ::testing::Test {
   void Click(int id);
   void SendCommand(int id);
 
-  ScratchUserKey registry_;
+  ScratchUserKey registry_;  // before the window, so it is undone after it
   FakeClock clock_;
   SettingValues settings_;
   std::unique_ptr<MainWindow> window_;

@@ -1,0 +1,93 @@
+#include "tests/win32/support/registry_support.h"
+
+#include <atomic>
+
+namespace daymarker::testing {
+
+constexpr wchar_t kScratchParent[] = L"Software\\DaymarkerTestScratch";
+static std::atomic<int> gScratchCount = 0;
+
+std::vector<BYTE> TextBytes(std::wstring_view text) {
+  const auto* first = reinterpret_cast<const BYTE*>(text.data());
+  return std::vector<BYTE>(first, first + text.size() * sizeof(wchar_t));
+}
+
+std::vector<BYTE> DwordBytes(std::uint32_t number) {
+  return {static_cast<BYTE>(number), static_cast<BYTE>(number >> 8),
+          static_cast<BYTE>(number >> 16), static_cast<BYTE>(number >> 24)};
+}
+
+bool Plant(HKEY root, std::wstring_view path, std::wstring_view name, DWORD type,
+           const std::vector<BYTE>& bytes) {
+  ScopedKey key;
+  if (::RegCreateKeyExW(root, std::wstring(path).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        key.Receive(), nullptr) != ERROR_SUCCESS) {
+    key.Release();
+    return false;
+  }
+  // The system terminates a REG_SZ whose data is followed by a NUL in memory,
+  // so what follows the data here never is one.
+  std::vector<BYTE> padded = bytes;
+  padded.insert(padded.end(), {0x41, 0x41, 0x41, 0x41});
+  return ::RegSetValueExW(key.Get(), std::wstring(name).c_str(), 0, type, padded.data(),
+                          static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
+}
+
+std::optional<KeyContents> ReadKey(HKEY root, std::wstring_view path) {
+  ScopedKey key;
+  if (::RegOpenKeyExW(root, std::wstring(path).c_str(), 0, KEY_QUERY_VALUE, key.Receive()) !=
+      ERROR_SUCCESS) {
+    key.Release();
+    return std::nullopt;
+  }
+  KeyContents contents;
+  for (DWORD index = 0;; ++index) {
+    std::wstring name(16384, L'\0');  // the longest value name allowed, with its NUL
+    DWORD nameLength = static_cast<DWORD>(name.size());
+    RawValue value;
+    DWORD size = 0;
+    if (::RegEnumValueW(key.Get(), index, name.data(), &nameLength, nullptr, &value.type, nullptr,
+                        &size) != ERROR_SUCCESS) {
+      return contents;
+    }
+    name.resize(nameLength);
+    value.bytes.resize(size);
+    if (::RegQueryValueExW(key.Get(), name.c_str(), nullptr, &value.type, value.bytes.data(),
+                           &size) != ERROR_SUCCESS) {
+      return std::nullopt;
+    }
+    value.bytes.resize(size);
+    contents.emplace(std::move(name), std::move(value));
+  }
+}
+
+std::optional<RawValue> ReadValue(HKEY root, std::wstring_view path, std::wstring_view name) {
+  const std::optional<KeyContents> contents = ReadKey(root, path);
+  if (!contents || !contents->contains(std::wstring(name))) {
+    return std::nullopt;
+  }
+  return contents->at(std::wstring(name));
+}
+
+ScratchUserKey::ScratchUserKey()
+    : path_(std::wstring(kScratchParent) + L"\\" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++gScratchCount)) {
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
+  if (::RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        key_.Receive(), nullptr) != ERROR_SUCCESS) {
+    key_.Release();
+    ADD_FAILURE() << "no scratch key";
+  } else if (::RegOverridePredefKey(HKEY_CURRENT_USER, key_.Get()) != ERROR_SUCCESS) {
+    ADD_FAILURE() << "HKEY_CURRENT_USER not redirected";
+  }
+}
+
+ScratchUserKey::~ScratchUserKey() {
+  ::RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+  key_.Reset();
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
+  // Fails, as it should, while another test program still has a scratch key there.
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, kScratchParent);
+}
+
+}  // namespace daymarker::testing
