@@ -122,6 +122,8 @@ void MainWindow::LoadIcons() {
   smallIcon_.Reset(load(SM_CXSMICON, SM_CYSMICON));
   // The notification area shows small icons; loading that size avoids a blurry scale-down.
   trayIcon_.Reset(load(SM_CXSMICON, SM_CYSMICON));
+  ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_.Get()));
+  ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
 }
 
 bool MainWindow::Create() {
@@ -164,40 +166,8 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE: {
-      const UINT dpi = WindowDpi(window_);
-      if (dpi != dpi_) {
-        dpi_ = dpi;
-        const RECT frame = FrameRect(dpi_);
-        ::SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-      }
-      font_.Reset(CreateTahomaFont(dpi_));
-      if (!CreateControls(window_, kLayout, dpi_, font_.Get())) {
-        return -1;
-      }
-      ::SetWindowSubclass(Control(kTxtEvent), EventBoxProc, kEventBoxSubclass,
-                          reinterpret_cast<DWORD_PTR>(this));
-      // The name and the status line have no length limit of their own.
-      ::SendMessageW(Control(kTxtEvent), EM_SETLIMITTEXT, 0, 0);
-      ::SendMessageW(Control(kTxtTimeLeft), EM_SETLIMITTEXT, 0, 0);
-      std::array<SYSTEMTIME, 2> range = {SystemTimeFromCivil(kEarliestEventDate),
-                                         SystemTimeFromCivil(kLatestEventDate)};
-      ::SendMessageW(Control(kDtpEventDate), DTM_SETRANGE, GDTR_MIN | GDTR_MAX,
-                     reinterpret_cast<LPARAM>(range.data()));
-      ::SendMessageW(Control(kCboUpdate), CB_SETMINVISIBLE,
-                     static_cast<WPARAM>(kUpdateIntervals.size()), 0);
-      LoadIcons();
-      ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_.Get()));
-      ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
-      trayMenu_.Reset(BuildTrayMenu());
-      accelerators_.Reset(::LoadAcceleratorsW(instance_, MAKEINTRESOURCEW(IDA_MAIN)));
-      taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
-      trayWindow_ = ::CreateWindowExW(0, kTrayWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                      nullptr, instance_, this);
-      RegisterTopLevelWindow(window_, accelerators_.Get());
-      return trayWindow_ != nullptr ? 0 : -1;
-    }
+    case WM_CREATE:
+      return OnCreate() ? 0 : -1;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
@@ -213,23 +183,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Form_Resize();
       return 0;
     case WM_CTLCOLORSTATIC:
-      // Read-only and disabled boxes, labels and buttons sit on the button-face colour.
-      ::SetBkColor(reinterpret_cast<HDC>(wParam), ::GetSysColor(COLOR_BTNFACE));
-      ::SetTextColor(
-          reinterpret_cast<HDC>(wParam),
-          ::GetSysColor(::IsWindowEnabled(reinterpret_cast<HWND>(lParam)) ? COLOR_WINDOWTEXT
-                                                                          : COLOR_GRAYTEXT));
-      return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+      return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_ACTIVATE:
       OnActivate(wParam);
       return ::DefWindowProcW(window_, message, wParam, lParam);
     case WM_SETFOCUS:
-      if (focusOnDeactivate_ != nullptr && ::IsWindow(focusOnDeactivate_) &&
-          ::IsWindowEnabled(focusOnDeactivate_)) {
-        ::SetFocus(focusOnDeactivate_);
-      } else {
-        ::SetFocus(Control(kDtpEventDate));
-      }
+      OnSetFocus();
       return 0;
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
@@ -254,16 +213,69 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_DESTROY:
-      ::KillTimer(window_, kTimerId);
-      if (trayWindow_ != nullptr) {
-        ::DestroyWindow(trayWindow_);
-        trayWindow_ = nullptr;
-      }
-      UnregisterTopLevelWindow(window_);
+      OnDestroy();
       return 0;
     default:
       return ::DefWindowProcW(window_, message, wParam, lParam);
   }
+}
+
+bool MainWindow::OnCreate() {
+  const UINT dpi = WindowDpi(window_);
+  if (dpi != dpi_) {
+    dpi_ = dpi;
+    const RECT frame = FrameRect(dpi_);
+    ::SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  font_.Reset(CreateTahomaFont(dpi_));
+  if (!CreateControls(window_, kLayout, dpi_, font_.Get())) {
+    return false;
+  }
+  ::SetWindowSubclass(Control(kTxtEvent), EventBoxProc, kEventBoxSubclass,
+                      reinterpret_cast<DWORD_PTR>(this));
+  // The name and the status line have no length limit of their own.
+  ::SendMessageW(Control(kTxtEvent), EM_SETLIMITTEXT, 0, 0);
+  ::SendMessageW(Control(kTxtTimeLeft), EM_SETLIMITTEXT, 0, 0);
+  std::array<SYSTEMTIME, 2> range = {SystemTimeFromCivil(kEarliestEventDate),
+                                     SystemTimeFromCivil(kLatestEventDate)};
+  ::SendMessageW(Control(kDtpEventDate), DTM_SETRANGE, GDTR_MIN | GDTR_MAX,
+                 reinterpret_cast<LPARAM>(range.data()));
+  ::SendMessageW(Control(kCboUpdate), CB_SETMINVISIBLE,
+                 static_cast<WPARAM>(kUpdateIntervals.size()), 0);
+  LoadIcons();
+  trayMenu_.Reset(BuildTrayMenu());
+  accelerators_.Reset(::LoadAcceleratorsW(instance_, MAKEINTRESOURCEW(IDA_MAIN)));
+  taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+  trayWindow_ = ::CreateWindowExW(0, kTrayWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                  instance_, this);
+  RegisterTopLevelWindow(window_, accelerators_.Get());
+  return trayWindow_ != nullptr;
+}
+
+// Read-only and disabled boxes, labels and buttons sit on the button-face colour.
+LRESULT MainWindow::OnCtlColorStatic(HDC dc, HWND control) {
+  ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+  ::SetTextColor(dc, ::GetSysColor(::IsWindowEnabled(control) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+  return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void MainWindow::OnSetFocus() {
+  if (focusOnDeactivate_ != nullptr && ::IsWindow(focusOnDeactivate_) &&
+      ::IsWindowEnabled(focusOnDeactivate_)) {
+    ::SetFocus(focusOnDeactivate_);
+  } else {
+    ::SetFocus(Control(kDtpEventDate));
+  }
+}
+
+void MainWindow::OnDestroy() {
+  ::KillTimer(window_, kTimerId);
+  if (trayWindow_ != nullptr) {
+    ::DestroyWindow(trayWindow_);
+    trayWindow_ = nullptr;
+  }
+  UnregisterTopLevelWindow(window_);
 }
 
 LRESULT CALLBACK MainWindow::TrayWindowProc(HWND window, UINT message, WPARAM wParam,
@@ -380,8 +392,6 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
                  frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
   PlaceControls(window_, kLayout, dpi_, font_.Get());
   LoadIcons();
-  ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_.Get()));
-  ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
   if (hiddenInTray_) {
     SetTrayTip(kTrayIconId, Tray(), ControlText(kTxtTimeLeft));
   }

@@ -40,7 +40,11 @@ class MainWindow {
                                        UINT_PTR subclassId, DWORD_PTR refData);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleTrayMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  bool OnCreate();
   void OnCommand(int id, int code);
+  LRESULT OnCtlColorStatic(HDC dc, HWND control);
+  void OnSetFocus();
+  void OnDestroy();
   void OnNotify(const NMHDR& header);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnActivate(WPARAM wParam);
@@ -87,6 +91,7 @@ class MainWindow {
   std::wstring ControlText(int id) const;
   void RecordPosition();
   TrayOwner Tray() const { return {trayWindow_, trayIcon_.Get()}; }
+  // Loads the window's and the notification area's icons at the window's DPI.
   void LoadIcons();
   RECT FrameRect(UINT dpi) const;
 
