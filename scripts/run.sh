@@ -23,7 +23,10 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "No display: Daymarker runs on Xvfb ${DISPLAY}" \
     "(see it with: DISPLAY=${DISPLAY} import -window root shot.png). Ctrl+C ends it."
 fi
+# shellcheck source=scripts/wine-session.sh
+source scripts/wine-session.sh
 if [ ! -f "${WINEPREFIX}/system.reg" ]; then
   wineboot -i >/dev/null 2>&1
+  wine_install_fonts
 fi
 wine explorer /desktop=shell,800x600 "${root}/build/release/app/daymarker.exe"

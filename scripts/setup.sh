@@ -8,7 +8,7 @@ packages=(
   googletest libbenchmark-dev
   clang clang-format clang-tidy cppcheck
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-  wine wine32:i386 xvfb xauth xdotool x11-utils imagemagick
+  wine wine32:i386 fonts-wine xvfb xauth xdotool x11-utils imagemagick
 )
 # libFuzzer's runtime comes with the versioned clang runtime package.
 clang_major=$(clang --version 2>/dev/null | sed -n 's/.*clang version \([0-9]*\).*/\1/p' | head -n 1 || true)

@@ -14,34 +14,44 @@ wine_session_stop() {
   fi
 }
 
+# Debian's Wine does not look in its own font folder: without Tahoma and
+# Marlett in the prefix, captions and title-bar buttons draw wrongly.
+wine_install_fonts() {
+  if [ -d /usr/share/wine/fonts ]; then
+    mkdir -p "${WINEPREFIX}/drive_c/windows/Fonts"
+    cp -n /usr/share/wine/fonts/*.ttf "${WINEPREFIX}/drive_c/windows/Fonts/" 2>/dev/null || true
+  fi
+}
+
 wine_session_start() {
   local prefix=$1
   local size=${2:-1024x768}
   export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
   trap wine_session_stop EXIT
 
-  if [ -z "${WINE_SESSION_USE_DISPLAY:-}" ]; then
-    local display=90
-    while [ -e "/tmp/.X11-unix/X${display}" ] || [ -e "/tmp/.X${display}-lock" ]; do
-      display=$((display + 1))
-    done
-    Xvfb ":${display}" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
-    WINE_SESSION_XVFB_PID=$!
-    export DISPLAY=":${display}"
-    local waited=0
-    until [ -e "/tmp/.X11-unix/X${display}" ]; do
-      sleep 0.1
-      waited=$((waited + 1))
-      if [ "${waited}" -gt 100 ]; then
-        echo "Xvfb did not start on ${DISPLAY}" >&2
-        return 1
-      fi
-    done
-  fi
+  # The X server picks a free display itself and tells which (-displayfd), so
+  # sessions started side by side never share one.
+  local displayfile
+  displayfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"${displayfile}" >/dev/null 2>&1 &
+  WINE_SESSION_XVFB_PID=$!
+  local waited=0
+  until [ -s "${displayfile}" ]; do
+    sleep 0.1
+    waited=$((waited + 1))
+    if [ "${waited}" -gt 100 ]; then
+      echo "Xvfb did not start" >&2
+      rm -f "${displayfile}"
+      return 1
+    fi
+  done
+  export DISPLAY=":$(head -n 1 "${displayfile}")"
+  rm -f "${displayfile}"
 
   if [ ! -f "${WINEPREFIX}/system.reg" ]; then
     mkdir -p "${WINEPREFIX}"
     wineboot -i >/dev/null 2>&1
+    wine_install_fonts
     # Every program runs in a desktop named "shell", which has a taskbar.
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d "${size}" /f >/dev/null 2>&1
