@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "ui/message_loop.h"
+#include "tests/win32/support/window_support.h"
 
 namespace daymarker::about_testing {
 
@@ -19,26 +19,8 @@ using namespace std::chrono_literals;
 // sysinfo_probe.exe writes here, under a value named by its own path.
 inline constexpr wchar_t kProbeKey[] = L"Software\\Tolvane\\DaymarkerAboutProbes";
 
-// A WM_QUIT left by a closed window is dropped, or it would end the next test's loop.
-inline bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  for (MSG message; !done() && std::chrono::steady_clock::now() < deadline;) {
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (message.message != WM_QUIT && !PreTranslateWindowMessage(message)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-      }
-    }
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return done();
-}
-
-inline std::wstring WindowText(HWND window) {
-  wchar_t text[512] = {};
-  ::GetWindowTextW(window, text, static_cast<int>(std::size(text)));
-  return text;
-}
+using testing::PumpUntil;
+using testing::WindowText;
 
 inline std::wstring ProbeProgram() {
   wchar_t self[MAX_PATH * 2] = {};

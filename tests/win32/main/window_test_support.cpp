@@ -48,28 +48,10 @@ bool SettingsKeyExists() {
   return ReadKey(HKEY_CURRENT_USER, SettingsKeyPath()).has_value();
 }
 
-std::wstring WindowText(HWND window) {
-  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(
-      ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 std::wstring MenuItemText(HMENU menu, UINT item, bool byPosition) {
   wchar_t text[256] = {};
   ::GetMenuStringW(menu, item, text, 256, byPosition ? MF_BYPOSITION : MF_BYCOMMAND);
   return text;
-}
-
-void PumpMessages() {
-  MSG message;
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      continue;  // the last window of a test closing; the next test opens another
-    }
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
 }
 
 void MainWindowTest::TearDown() {

@@ -13,6 +13,7 @@
 #include "core/calendar.h"
 #include "settings/settings_store.h"
 #include "tests/win32/support/registry_support.h"
+#include "tests/win32/support/window_support.h"
 #include "ui/main/clock.h"
 #include "ui/main/main_window.h"
 #include "ui/main/main_window_ids.h"
@@ -36,9 +37,7 @@ bool ReadDword(const wchar_t* name, DWORD& value);
 bool ReadString(const wchar_t* name, std::wstring& value);
 bool SettingsKeyExists();
 
-std::wstring WindowText(HWND window);
 std::wstring MenuItemText(HMENU menu, UINT item, bool byPosition);
-void PumpMessages();
 
 class MainWindowTest : public ::testing::Test {
  protected:
