@@ -1,10 +1,9 @@
 #include "core/number_text.h"
 
-#include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <string>
-#include <system_error>
 
 namespace daymarker {
 namespace {
@@ -131,15 +130,14 @@ double ToDouble(const ScannedNumber& number) {
     return zero;
   }
 
+  // The scanned form has no decimal point, so the locale cannot change how
+  // strtod reads it; strtod rounds correctly and is smaller than from_chars.
   std::string compact = number.digits;
   compact += 'e';
   compact += std::to_string(number.exponent);
-  double value = 0.0;
-  const auto [end, error] = std::from_chars(compact.data(), compact.data() + compact.size(), value);
-  if (error == std::errc::result_out_of_range) {
-    return magnitude > 0 ? infinity : zero;
-  }
-  if (error != std::errc{} || end != compact.data() + compact.size()) {
+  char* end = nullptr;
+  const double value = std::strtod(compact.c_str(), &end);
+  if (end != compact.c_str() + compact.size()) {
     return zero;
   }
   return number.negative ? -value : value;
