@@ -16,6 +16,7 @@
 #include "ui/dpi.h"
 #include "ui/handles.h"
 #include "ui/message_loop.h"
+#include "ui/system_library.h"
 #include "ui/window_class.h"
 
 namespace daymarker {
@@ -101,23 +102,39 @@ Fonts MakeFonts(UINT dpi) {
   return fonts;
 }
 
-// The shell may hand the request to COM handlers, which want an apartment on this thread.
+// The shell may hand the request to COM handlers, which want an apartment on
+// this thread. COM is loaded only when the link is used.
 class ComApartment {
  public:
-  ComApartment()
-      : initialised_(SUCCEEDED(
-            ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+  ComApartment() {
+    using CoInitializeExFn = HRESULT(WINAPI*)(LPVOID, DWORD);
+    const auto initialise = SystemFunction<CoInitializeExFn>(L"ole32.dll", "CoInitializeEx");
+    uninitialise_ = SystemFunction<CoUninitializeFn>(L"ole32.dll", "CoUninitialize");
+    if (initialise == nullptr || uninitialise_ == nullptr ||
+        FAILED(initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {
+      uninitialise_ = nullptr;
+    }
+  }
   ~ComApartment() {
-    if (initialised_) {
-      ::CoUninitialize();
+    if (uninitialise_ != nullptr) {
+      uninitialise_();
     }
   }
   ComApartment(const ComApartment&) = delete;
   ComApartment& operator=(const ComApartment&) = delete;
 
  private:
-  bool initialised_;
+  using CoUninitializeFn = void(WINAPI*)();
+  CoUninitializeFn uninitialise_ = nullptr;  // set while this holds an apartment
 };
+
+HINSTANCE OpenInBrowser(HWND owner, const wchar_t* address) {
+  using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+  const auto shellExecute = SystemFunction<ShellExecuteFn>(L"shell32.dll", "ShellExecuteW");
+  return shellExecute != nullptr
+             ? shellExecute(owner, nullptr, address, nullptr, nullptr, SW_SHOWNORMAL)
+             : nullptr;
+}
 
 class AboutWindow {
  public:
@@ -620,7 +637,7 @@ void AboutWindow::lblTolvane_Click() {
     // The main window may be gone by now; the request then has no owner.
     const HWND owner = ::IsWindow(mainWindow_) ? mainWindow_ : nullptr;
     // Not examined: a website that cannot be opened is not reported.
-    ::ShellExecuteW(owner, nullptr, website_.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    OpenInBrowser(owner, website_.c_str());
   }
   cmdOK_Click();
 }

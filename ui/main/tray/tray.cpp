@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/system_library.h"
+
 namespace daymarker {
 namespace {
 
@@ -19,6 +21,17 @@ OSVERSIONINFOW QueryVersion() {
 #pragma GCC diagnostic pop
 #endif
   return info;
+}
+
+// The shell is loaded the first time the window goes to the notification area.
+BOOL NotifyIcon(DWORD message, NOTIFYICONDATAW& record) {
+  using ShellNotifyIconFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
+  // Found once; only the window's thread calls here.
+  static ShellNotifyIconFn shellNotifyIcon = nullptr;
+  if (shellNotifyIcon == nullptr) {
+    shellNotifyIcon = SystemFunction<ShellNotifyIconFn>(L"shell32.dll", "Shell_NotifyIconW");
+  }
+  return shellNotifyIcon != nullptr ? shellNotifyIcon(message, &record) : FALSE;
 }
 
 }  // namespace
@@ -42,12 +55,12 @@ NOTIFYICONDATAW MakeTrayRecord(UINT id, const TrayOwner& owner, std::wstring_vie
 
 BOOL AddTrayIcon(UINT id, const TrayOwner& owner, std::wstring_view tip) {
   NOTIFYICONDATAW record = MakeTrayRecord(id, owner, tip);
-  return ::Shell_NotifyIconW(NIM_ADD, &record);
+  return NotifyIcon(NIM_ADD, record);
 }
 
 BOOL SetTrayTip(UINT id, const TrayOwner& owner, std::wstring_view tip) {
   NOTIFYICONDATAW record = MakeTrayRecord(id, owner, tip);
-  return ::Shell_NotifyIconW(NIM_MODIFY, &record);
+  return NotifyIcon(NIM_MODIFY, record);
 }
 
 BOOL RemoveTrayIcon(UINT id, const TrayOwner& owner) {
@@ -56,7 +69,7 @@ BOOL RemoveTrayIcon(UINT id, const TrayOwner& owner) {
   record.hWnd = owner.window;
   record.uID = id;
   record.uCallbackMessage = kTrayCallbackMessage;
-  return ::Shell_NotifyIconW(NIM_DELETE, &record);
+  return NotifyIcon(NIM_DELETE, record);
 }
 
 DWORD GetOSPlatform() {
@@ -77,9 +90,11 @@ bool TrayAvailable() {
   } else if (platform != VER_PLATFORM_WIN32_WINDOWS) {
     return false;
   }
+  using AppBarMessageFn = UINT_PTR(WINAPI*)(DWORD, PAPPBARDATA);
+  const auto appBarMessage = SystemFunction<AppBarMessageFn>(L"shell32.dll", "SHAppBarMessage");
   APPBARDATA bar{};
   bar.cbSize = sizeof(bar);
-  return ::SHAppBarMessage(ABM_GETTASKBARPOS, &bar) == 1;
+  return appBarMessage != nullptr && appBarMessage(ABM_GETTASKBARPOS, &bar) == 1;
 }
 
 }  // namespace daymarker

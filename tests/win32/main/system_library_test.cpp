@@ -1,0 +1,48 @@
+#include "ui/system_library.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+namespace daymarker::testing {
+namespace {
+
+std::wstring ModuleFolder(HMODULE module) {
+  std::array<wchar_t, MAX_PATH> path{};
+  const DWORD length = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
+  std::wstring folder(path.data(), length);
+  folder.erase(folder.find_last_of(L'\\') == std::wstring::npos ? 0 : folder.find_last_of(L'\\'));
+  return folder;
+}
+
+std::wstring SystemFolder() {
+  std::array<wchar_t, MAX_PATH> path{};
+  const UINT length = ::GetSystemDirectoryW(path.data(), static_cast<UINT>(path.size()));
+  return {path.data(), length};
+}
+
+TEST(SystemLibrary, LoadsOnlyFromSystem32) {
+  HMODULE shell = LoadSystemLibrary(L"shell32.dll");
+  ASSERT_NE(shell, nullptr);
+  EXPECT_EQ(
+      ::CompareStringOrdinal(ModuleFolder(shell).c_str(), -1, SystemFolder().c_str(), -1, TRUE),
+      CSTR_EQUAL);
+  EXPECT_NE(::GetProcAddress(shell, "Shell_NotifyIconW"), nullptr);
+
+  // The planted DLL beside this program is what an ordinary search finds.
+  HMODULE planted = ::LoadLibraryW(L"planted_dll.dll");
+  ASSERT_NE(planted, nullptr) << "the test DLL must lie beside the test program";
+  ::FreeLibrary(planted);
+  EXPECT_EQ(LoadSystemLibrary(L"planted_dll.dll"), nullptr);
+  EXPECT_EQ((SystemFunction<int (*)()>(L"planted_dll.dll", "PlantedMarker")), nullptr);
+}
+
+TEST(SystemLibrary, MissingFunctionsAndLibrariesAreNull) {
+  EXPECT_EQ((SystemFunction<void (*)()>(L"shell32.dll", "NoSuchFunctionAnywhere")), nullptr);
+  EXPECT_EQ((SystemFunction<void (*)()>(L"no-such-library.dll", "Anything")), nullptr);
+  EXPECT_NE((SystemFunction<void(WINAPI*)()>(L"ole32.dll", "CoUninitialize")), nullptr);
+}
+
+}  // namespace
+}  // namespace daymarker::testing

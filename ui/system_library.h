@@ -1,0 +1,26 @@
+// DLLs the program needs only now and then (the shell's, for the
+// notification area and the website link; COM's, for the link) are loaded
+// from System32 the first time they are used, not at every start.
+#pragma once
+
+#include <windows.h>
+
+namespace daymarker {
+
+// The DLL of that name from System32 only, never from the program's folder
+// or the current directory; nullptr when it cannot be loaded. It stays
+// loaded for the life of the process.
+HMODULE LoadSystemLibrary(const wchar_t* name);
+
+// A function of a System32 DLL, or nullptr when the DLL or the function is
+// missing.
+template <typename Function>
+Function SystemFunction(const wchar_t* library, const char* name) {
+  HMODULE module = LoadSystemLibrary(library);
+  if (module == nullptr) {
+    return nullptr;
+  }
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+
+}  // namespace daymarker
