@@ -7,11 +7,21 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "${root}"
 bash scripts/setup.sh
+# shellcheck source=scripts/wine-session.sh
+source scripts/wine-session.sh
 
 jobs=$(nproc)
 native=build/bench-native
 win32=build/bench-win32
 results=${win32}/results
+# The Wine timings are of the 32-bit build, the one that ships, wherever the
+# kernel runs 32-bit programs; elsewhere of the 64-bit build of the same sources.
+timed=${win32}
+timed_build="32-bit build, in a fresh 32-bit prefix"
+if ! wine_runs_32bit; then
+  timed=build/bench-win64
+  timed_build="64-bit build (this kernel runs no 32-bit programs), in a fresh 64-bit prefix"
+fi
 
 echo "== Building (native core, Release)" >&2
 cmake -S . -B "${native}" -G Ninja -DCMAKE_BUILD_TYPE=Release -DDAYMARKER_BENCH=ON \
@@ -23,6 +33,14 @@ cmake -S . -B "${win32}" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake 
   -DCMAKE_BUILD_TYPE=Release -DDAYMARKER_BENCH=ON -DDAYMARKER_TESTS=OFF >/dev/null
 cmake --build "${win32}" -j "${jobs}" --target daymarker daymarker_probe bare_window \
   bare_window_probe startup_bench tick_bench >/dev/null
+if [ "${timed}" != "${win32}" ]; then
+  echo "== Building (MinGW-w64 x86_64, Release, for the Wine timings)" >&2
+  cmake -S . -B "${timed}" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
+    -DCMAKE_BUILD_TYPE=Release -DDAYMARKER_BENCH=ON -DDAYMARKER_TESTS=OFF >/dev/null
+  cmake --build "${timed}" -j "${jobs}" --target daymarker daymarker_probe bare_window \
+    bare_window_probe startup_bench tick_bench >/dev/null
+  wine_use_64bit "${root}/${timed}/winebin"
+fi
 
 rm -rf "${results}"
 mkdir -p "${results}"
@@ -47,10 +65,8 @@ exe_info() {  # name path: size in bytes and the DLLs the file imports
 } >"${results}/files.txt"
 
 echo "== Win32 timings under Wine" >&2
-# shellcheck source=scripts/wine-session.sh
-source scripts/wine-session.sh
-rm -rf "${win32}/wineprefix"
-wine_session_start "${root}/${win32}/wineprefix"
+rm -rf "${timed}/wineprefix"
+wine_session_start "${root}/${timed}/wineprefix"
 winpath() { winepath -w "$1" 2>/dev/null; }
 # Console output from Wine ends its lines with CR LF.
 run_wine() {  # name program [arguments...]: key=value lines to results/name.txt
@@ -62,12 +78,12 @@ run_wine() {  # name program [arguments...]: key=value lines to results/name.txt
     exit 1
   fi
 }
-run_wine tick "${win32}/bench/tick_bench.exe"
-run_wine startup "${win32}/bench/startup_bench.exe" --runs=20 \
-  --daymarker="$(winpath "${win32}/app/daymarker.exe")" \
-  --bare="$(winpath "${win32}/bench/bare_window.exe")" \
-  --daymarker-probe="$(winpath "${win32}/bench/daymarker_probe.exe")" \
-  --bare-probe="$(winpath "${win32}/bench/bare_window_probe.exe")"
+run_wine tick "${timed}/bench/tick_bench.exe"
+run_wine startup "${timed}/bench/startup_bench.exe" --runs=20 \
+  --daymarker="$(winpath "${timed}/app/daymarker.exe")" \
+  --bare="$(winpath "${timed}/bench/bare_window.exe")" \
+  --daymarker-probe="$(winpath "${timed}/bench/daymarker_probe.exe")" \
+  --bare-probe="$(winpath "${timed}/bench/bare_window_probe.exe")"
 wine_version=$(wine --version)
 wine_session_stop
 
@@ -75,7 +91,7 @@ echo "== Table" >&2
 cpu=$(sed -n 's/^model name[[:space:]]*:[[:space:]]*//p' /proc/cpuinfo | head -n 1)
 BENCH_DATE=$(date -u '+%Y-%m-%d %H:%M UTC') BENCH_NPROC=$(nproc) BENCH_CPU=${cpu} \
   BENCH_LOAD="${load_before} before, $(cut -d ' ' -f 1-3 /proc/loadavg) after" \
-  BENCH_WINE=${wine_version} BENCH_RESULTS=${results} python3 - <<'PY'
+  BENCH_WINE=${wine_version} BENCH_TIMED=${timed_build} BENCH_RESULTS=${results} python3 - <<'PY'
 import json
 import os
 
@@ -189,7 +205,8 @@ notes = f"""# Benchmarks
 
 Produced by `bash scripts/bench.sh` on {os.environ["BENCH_DATE"]}.
 Machine: {os.environ["BENCH_NPROC"]} cores, {os.environ["BENCH_CPU"]}; {os.environ["BENCH_WINE"]}
-under Xvfb, in a fresh 32-bit prefix with a taskbar desktop.
+under Xvfb with a taskbar desktop. Wine timings: the {os.environ["BENCH_TIMED"]}.
+File size and imports: the 32-bit `daymarker.exe`, the one that ships.
 Load average (1, 5, 15 minutes): {os.environ["BENCH_LOAD"]}.
 
 {table}

@@ -7,9 +7,18 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "${root}"
 bash scripts/setup.sh
+# shellcheck source=scripts/wine-session.sh
+source scripts/wine-session.sh
 
 build=build/screenshots
-cmake -S . -B "${build}" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+toolchain=cmake/mingw-i686.cmake
+if ! wine_runs_32bit; then
+  # The 64-bit build looks the same; it is the one Wine can run on this kernel.
+  build=build/screenshots-x86_64
+  toolchain=cmake/mingw-x86_64.cmake
+  wine_use_64bit "${root}/${build}/winebin"
+fi
+cmake -S . -B "${build}" -G Ninja -DCMAKE_TOOLCHAIN_FILE="${toolchain}" \
   -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "${build}" --target daymarker peek
 

@@ -16,29 +16,45 @@ if [ -n "${clang_major}" ]; then
   packages+=("libclang-rt-${clang_major}-dev")
 fi
 
-missing=()
-for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "${package}" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("${package}")
-  fi
-done
-
-if [ "${#missing[@]}" -eq 0 ]; then
-  exit 0
-fi
-
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
   sudo="sudo"
 fi
-echo "Installing: ${missing[*]}"
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  ${sudo} dpkg --add-architecture i386
-fi
-export DEBIAN_FRONTEND=noninteractive
-${sudo} apt-get update -qq
-${sudo} apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+updated=""
+# Installs those of the named packages that are not there yet.
+install_missing() {
+  local package missing=()
+  for package in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "${package}" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("${package}")
+    fi
+  done
+  if [ "${#missing[@]}" -eq 0 ]; then
+    return 0
+  fi
+  echo "Installing: ${missing[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    ${sudo} dpkg --add-architecture i386
+    updated=""
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  if [ -z "${updated}" ]; then
+    ${sudo} apt-get update -qq
+    updated=yes
+  fi
+  ${sudo} apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+install_missing "${packages[@]}"
 # clang may only now be there, and with it the version of its runtime.
 if [ -z "${clang_major}" ]; then
   exec "$0"
+fi
+
+# 32-bit Wine needs a kernel that runs 32-bit programs. Where it does not,
+# the Win32 tests run in a 64-bit build under 64-bit Wine instead.
+# shellcheck source=scripts/wine-session.sh
+source "$(dirname "$0")/wine-session.sh"
+if ! wine_runs_32bit; then
+  install_missing wine64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
 fi

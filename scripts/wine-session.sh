@@ -1,8 +1,31 @@
+# shellcheck shell=bash
 # Sourced by the scripts that run Win32 programs under Wine. Starts an Xvfb of
-# its own on a free display, makes (once) a 32-bit Wine prefix whose desktop
-# has a taskbar and notification area, keeps one wineserver running, and
-# stops all of it when the calling script exits.
+# its own on a free display, makes (once) a Wine prefix whose desktop has a
+# taskbar and notification area, keeps one wineserver running, and stops all
+# of it when the calling script exits.
 #   wine_session_start PREFIX_DIR [WIDTHxHEIGHT]
+# The prefix is 32-bit, or 64-bit after wine_use_64bit.
+
+# 32-bit Wine is a 32-bit Linux program: it runs only where the kernel runs
+# those (some kernels have their 32-bit support switched off).
+wine_runs_32bit() {
+  /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# From here on wine, wineboot and winepath are 64-bit Wine, through small
+# wrappers in BIN_DIR (Debian's own commands pick 32-bit Wine whenever it is
+# installed), and new prefixes are 64-bit.
+#   wine_use_64bit BIN_DIR
+wine_use_64bit() {
+  local bin=$1 tool
+  mkdir -p "${bin}"
+  printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"${bin}/wine"
+  for tool in wineboot winepath; do
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 %s "$@"\n' "${tool}" >"${bin}/${tool}"
+  done
+  chmod +x "${bin}/wine" "${bin}/wineboot" "${bin}/winepath"
+  export PATH="${bin}:${PATH}" WINELOADER=/usr/lib/wine/wine64 WINE_SESSION_ARCH=win64
+}
 
 wine_session_stop() {
   if [ -n "${WINEPREFIX:-}" ]; then
@@ -26,7 +49,7 @@ wine_install_fonts() {
 wine_session_start() {
   local prefix=$1
   local size=${2:-1024x768}
-  export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX=$prefix WINEARCH=${WINE_SESSION_ARCH:-win32} WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
   trap wine_session_stop EXIT
 
   # The X server picks a free display itself and tells which (-displayfd), so
@@ -45,7 +68,8 @@ wine_session_start() {
       return 1
     fi
   done
-  export DISPLAY=":$(head -n 1 "${displayfile}")"
+  DISPLAY=":$(head -n 1 "${displayfile}")"
+  export DISPLAY
   rm -f "${displayfile}"
 
   if [ ! -f "${WINEPREFIX}/system.reg" ]; then

@@ -55,7 +55,9 @@ class Session:
         for name in ("DISPLAY", "WINEPREFIX", "WINESERVER", "WINELOADER", "WAYLAND_DISPLAY",
                      "XAUTHORITY", "WINE_SESSION_USE_DISPLAY"):
             self.env.pop(name, None)
-        self.env.update(WINEPREFIX=self.prefix, WINEARCH="win32",
+        # A 32-bit prefix, unless the runner chose 64-bit Wine (wine-session.sh).
+        arch = os.environ.get("WINE_SESSION_ARCH", "win32")
+        self.env.update(WINEPREFIX=self.prefix, WINEARCH=arch,
                         WINEDEBUG=os.environ.get("E2E_WINEDEBUG", "-all"),
                         WINEDLLOVERRIDES="mscoree,mshtml=")
         if tz:
