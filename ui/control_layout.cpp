@@ -34,12 +34,12 @@ RECT ControlRect(std::span<const ControlSpec> table, std::size_t row, UINT dpi) 
 bool CreateControls(HWND parent, std::span<const ControlSpec> table, UINT dpi, HFONT font) {
   const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE));
   for (std::size_t row = 0; row < table.size(); ++row) {
-    const ControlSpec& spec = table[row];
+    const ControlSpec& entry = table[row];
     const RECT rect = ControlRect(table, row, dpi);
     HWND control = ::CreateWindowExW(
-        spec.exStyle, spec.className, spec.text, WS_CHILD | WS_VISIBLE | spec.style, rect.left,
+        entry.exStyle, entry.className, entry.text, WS_CHILD | WS_VISIBLE | entry.style, rect.left,
         rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance, nullptr);
     if (control == nullptr) {
       return false;
     }
