@@ -20,7 +20,7 @@ sudo=""
 if [ "$(id -u)" -ne 0 ]; then
   sudo="sudo"
 fi
-updated=""
+updated=""  # set once the package lists have been fetched
 # Installs those of the named packages that are not there yet.
 install_missing() {
   local package missing=()
@@ -35,7 +35,6 @@ install_missing() {
   echo "Installing: ${missing[*]}"
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     ${sudo} dpkg --add-architecture i386
-    updated=""
   fi
   export DEBIAN_FRONTEND=noninteractive
   if [ -z "${updated}" ]; then
