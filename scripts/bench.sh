@@ -28,17 +28,17 @@ cmake -S . -B "${native}" -G Ninja -DCMAKE_BUILD_TYPE=Release -DDAYMARKER_BENCH=
   -DDAYMARKER_TESTS=OFF >/dev/null
 cmake --build "${native}" -j "${jobs}" --target core_bench >/dev/null
 
+build_windows() {  # build_dir toolchain_file
+  cmake -S . -B "$1" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$2" \
+    -DCMAKE_BUILD_TYPE=Release -DDAYMARKER_BENCH=ON -DDAYMARKER_TESTS=OFF >/dev/null
+  cmake --build "$1" -j "${jobs}" --target daymarker daymarker_probe bare_window \
+    bare_window_probe startup_bench tick_bench >/dev/null
+}
 echo "== Building (MinGW-w64 i686, Release)" >&2
-cmake -S . -B "${win32}" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DDAYMARKER_BENCH=ON -DDAYMARKER_TESTS=OFF >/dev/null
-cmake --build "${win32}" -j "${jobs}" --target daymarker daymarker_probe bare_window \
-  bare_window_probe startup_bench tick_bench >/dev/null
+build_windows "${win32}" cmake/mingw-i686.cmake
 if [ "${timed}" != "${win32}" ]; then
   echo "== Building (MinGW-w64 x86_64, Release, for the Wine timings)" >&2
-  cmake -S . -B "${timed}" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
-    -DCMAKE_BUILD_TYPE=Release -DDAYMARKER_BENCH=ON -DDAYMARKER_TESTS=OFF >/dev/null
-  cmake --build "${timed}" -j "${jobs}" --target daymarker daymarker_probe bare_window \
-    bare_window_probe startup_bench tick_bench >/dev/null
+  build_windows "${timed}" cmake/mingw-x86_64.cmake
   wine_use_64bit "${root}/${timed}/winebin"
 fi
 

@@ -11,9 +11,8 @@ namespace {
 std::wstring ModuleFolder(HMODULE module) {
   std::array<wchar_t, MAX_PATH> path{};
   const DWORD length = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
-  std::wstring folder(path.data(), length);
-  folder.erase(folder.find_last_of(L'\\') == std::wstring::npos ? 0 : folder.find_last_of(L'\\'));
-  return folder;
+  const std::wstring file(path.data(), length);
+  return file.substr(0, file.rfind(L'\\'));
 }
 
 std::wstring SystemFolder() {
