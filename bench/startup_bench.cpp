@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "ui/handles.h"
+#include "win/handles.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <iterator>
 #include <string_view>
 
-#include "ui/handles.h"
+#include "win/handles.h"
 
 namespace daymarker::startup_probe {
 

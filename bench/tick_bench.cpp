@@ -15,11 +15,11 @@
 
 #include "core/calendar.h"
 #include "settings/settings_store.h"
-#include "ui/handles.h"
 #include "ui/main/clock.h"
 #include "ui/main/main_window.h"
 #include "ui/main/main_window_ids.h"
 #include "ui/main/tray/tray.h"
+#include "win/handles.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/number_text.h"
-#include "ui/handles.h"
+#include "win/handles.h"
 
 namespace daymarker {
 namespace {

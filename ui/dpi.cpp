@@ -2,19 +2,10 @@
 
 #include <cmath>
 
+#include "win/system_library.h"
+
 namespace daymarker {
 namespace {
-
-// Functions of newer user32 versions, looked up in the already loaded
-// user32 so nothing is searched for on disk.
-template <typename Function>
-Function User32Function(const char* name) {
-  HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-  if (user32 == nullptr) {
-    return nullptr;
-  }
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(user32, name)));
-}
 
 UINT ScreenDpi() {
   HDC screen = ::GetDC(nullptr);
@@ -29,7 +20,8 @@ UINT ScreenDpi() {
 
 UINT WindowDpi(HWND window) {
   using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  if (const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow")) {
+  if (const auto getDpiForWindow =
+          SystemFunction<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow")) {
     if (const UINT dpi = getDpiForWindow(window); dpi != 0) {
       return dpi;
     }
@@ -48,7 +40,8 @@ int PixelsToTwips(int pixels, UINT dpi) {
 
 int SystemMetricForDpi(int index, UINT dpi) {
   using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
-  if (const auto forDpi = User32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi")) {
+  if (const auto forDpi =
+          SystemFunction<GetSystemMetricsForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi")) {
     return forDpi(index, dpi);
   }
   return ::MulDiv(::GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
@@ -56,7 +49,8 @@ int SystemMetricForDpi(int index, UINT dpi) {
 
 BOOL AdjustWindowRectForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi) {
   using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-  if (const auto adjust = User32Function<AdjustForDpiFn>("AdjustWindowRectExForDpi")) {
+  if (const auto adjust =
+          SystemFunction<AdjustForDpiFn>(L"user32.dll", "AdjustWindowRectExForDpi")) {
     return adjust(rect, style, menu, exStyle, dpi);
   }
   return ::AdjustWindowRectEx(rect, style, menu, exStyle);

@@ -33,10 +33,6 @@ void UnregisterTopLevelWindow(HWND window) {
   }
 }
 
-int OpenTopLevelWindowCount() {
-  return static_cast<int>(g_windows.size());
-}
-
 bool PreTranslateWindowMessage(MSG& message) {
   if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) {
     return false;

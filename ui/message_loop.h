@@ -10,7 +10,6 @@ namespace daymarker {
 void RegisterTopLevelWindow(HWND window, HACCEL accelerators = nullptr);
 // Posts WM_QUIT once no registered window is left.
 void UnregisterTopLevelWindow(HWND window);
-int OpenTopLevelWindowCount();
 
 // True when the message was a key handled by one of the registered windows.
 bool PreTranslateWindowMessage(MSG& message);

@@ -11,8 +11,8 @@
 #include <tuple>
 
 #include "ui/dpi.h"
-#include "ui/handles.h"
 #include "ui/main/main_window_ids.h"
+#include "win/handles.h"
 
 namespace {
 

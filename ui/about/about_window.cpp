@@ -14,10 +14,10 @@
 #include "ui/about/sysinfo.h"
 #include "ui/control_layout.h"
 #include "ui/dpi.h"
-#include "ui/handles.h"
 #include "ui/message_loop.h"
-#include "ui/system_library.h"
 #include "ui/window_class.h"
+#include "win/handles.h"
+#include "win/system_library.h"
 
 namespace daymarker {
 namespace {

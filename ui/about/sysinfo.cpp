@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "core/version.h"
-#include "ui/handles.h"
+#include "win/handles.h"
 
 namespace daymarker {
 namespace {
@@ -47,7 +47,7 @@ bool IsListedFile(const std::wstring& path) {
   if (found == INVALID_HANDLE_VALUE) {
     return false;
   }
-  const ScopedHandle<HANDLE, handle_close::Find> search(found);
+  const ScopedFind search(found);
   do {
     if ((entry.dwFileAttributes & kUnlistedAttributes) == 0) {
       return true;

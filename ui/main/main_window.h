@@ -7,9 +7,9 @@
 #include <string>
 
 #include "core/settings_values.h"
-#include "ui/handles.h"
 #include "ui/main/clock.h"
 #include "ui/main/tray/tray.h"
+#include "win/handles.h"
 
 namespace daymarker {
 

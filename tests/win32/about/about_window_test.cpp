@@ -8,7 +8,7 @@
 
 #include "about_test_support.h"
 #include "ui/dpi.h"
-#include "ui/handles.h"
+#include "win/handles.h"
 
 namespace daymarker {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "about_test_support.h"
 #include "tests/win32/support/registry_support.h"
-#include "ui/handles.h"
+#include "win/handles.h"
 
 namespace daymarker {
 namespace {

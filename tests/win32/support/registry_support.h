@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/handles.h"
+#include "win/handles.h"
 
 namespace daymarker::testing {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ui/system_library.h"
+#include "win/system_library.h"
 
 namespace daymarker {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/system_library.h"
+#include "win/system_library.h"
 
 #include <array>
 #include <cwchar>

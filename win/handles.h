@@ -75,12 +75,12 @@ inline void Find(HANDLE handle) {
 
 using ScopedKey = ScopedHandle<HKEY, handle_close::Key>;
 using ScopedFont = ScopedHandle<HFONT, handle_close::Gdi>;
-using ScopedBrush = ScopedHandle<HBRUSH, handle_close::Gdi>;
 using ScopedBitmap = ScopedHandle<HBITMAP, handle_close::Gdi>;
 using ScopedIcon = ScopedHandle<HICON, handle_close::Icon>;
 using ScopedCursor = ScopedHandle<HCURSOR, handle_close::Cursor>;
 using ScopedMenu = ScopedHandle<HMENU, handle_close::Menu>;
 using ScopedAccel = ScopedHandle<HACCEL, handle_close::Accel>;
 using ScopedKernelHandle = ScopedHandle<HANDLE, handle_close::Kernel>;
+using ScopedFind = ScopedHandle<HANDLE, handle_close::Find>;  // holds only a search that started
 
 }  // namespace daymarker

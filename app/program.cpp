@@ -1,0 +1,38 @@
+#include "app/program.h"
+
+#include "settings/settings_store.h"
+#include "ui/about/about_window.h"
+#include "ui/main/clock.h"
+#include "win/system_library.h"
+
+namespace daymarker {
+namespace {
+
+// A downloaded program often runs from the Downloads folder: never let a DLL
+// lying beside it or in the current directory be loaded in place of the system's.
+void RestrictDllSearch() {
+  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+  const auto setDefault =
+      SystemFunction<SetDefaultDllDirectoriesFn>(L"kernel32.dll", "SetDefaultDllDirectories");
+  if (setDefault != nullptr) {
+    setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  }
+  ::SetDllDirectoryW(L"");  // also drops the current directory where the above is missing
+}
+
+}  // namespace
+
+std::unique_ptr<MainWindow> StartProgram(HINSTANCE instance) {
+  RestrictDllSearch();
+  ::HeapSetInformation(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
+  auto window = std::make_unique<MainWindow>(instance, AppSettings(), SystemClock());
+  window->SetAboutHandler([instance](HWND owner) { ShowAboutWindow(instance, owner); });
+  if (!window->Create()) {
+    return nullptr;
+  }
+  // The program always starts shown in its normal state, whatever the shortcut asks.
+  window->Show(SW_SHOWNORMAL);
+  return window;
+}
+
+}  // namespace daymarker

@@ -1,0 +1,19 @@
+// Daymarker as it starts, with the start-up probe around it: the time from
+// entering wWinMain to the end of the first paint.
+#include <windows.h>
+
+#include "app/program.h"
+#include "bench/startup_probe.h"
+#include "ui/message_loop.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  const LARGE_INTEGER start = daymarker::startup_probe::Now();
+  const auto mainWindow = daymarker::StartProgram(instance);
+  if (mainWindow == nullptr) {
+    return 1;
+  }
+  // The program leaves its first paint to the message loop; here it is forced, to time it.
+  ::UpdateWindow(mainWindow->Window());
+  daymarker::startup_probe::Finish(start);
+  return daymarker::RunMessageLoop();
+}
