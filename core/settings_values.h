@@ -1,8 +1,9 @@
-// The process-wide setting variables, as the settings store saves and loads them.
+// The process-wide setting variables, and how a saved text turns back into one.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace daymarker {
 
@@ -17,5 +18,13 @@ struct SettingValues {
 
   friend bool operator==(const SettingValues&, const SettingValues&) = default;
 };
+
+// A name takes the saved text as it is. A number takes the text's leading
+// number rounded half to even ("12abc" gives 12, "abc" 0, "2.5" 2); one too
+// large for the variable leaves it as it was, since no save of this program
+// wrote it. The caller skips empty texts: they stand for values not saved.
+void AssignSettingText(std::wstring_view text, std::wstring& variable);
+void AssignSettingText(std::wstring_view text, std::int32_t& variable);
+void AssignSettingText(std::wstring_view text, std::int16_t& variable);
 
 }  // namespace daymarker

@@ -19,8 +19,10 @@ using RegData = std::variant<std::monostate, std::wstring, std::int32_t>;
 // "" for empty, the text itself, or an integer's signed decimal text.
 std::wstring RegDataText(const RegData& value);
 
-// Open and create rights without the standard rights (not KEY_ALL_ACCESS).
-inline constexpr REGSAM kRegAccess = 0x3F;
+// Every key is opened and created with these rights, without the standard
+// rights that KEY_ALL_ACCESS adds.
+inline constexpr REGSAM kRegAccess = KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY |
+                                     KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY | KEY_CREATE_LINK;
 
 // Returned by FetchRegValue for a stored value it does not handle.
 inline constexpr LONG kRegUnsupportedType = -1;

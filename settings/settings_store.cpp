@@ -1,9 +1,33 @@
 #include "settings/settings_store.h"
 
+#include <array>
+#include <variant>
+
 #include "core/version.h"
+#include "settings/registry.h"
 
 namespace daymarker {
 namespace {
+
+using Variable = std::variant<std::int32_t SettingValues::*, std::int16_t SettingValues::*,
+                              std::wstring SettingValues::*>;
+
+struct Setting {
+  const wchar_t* name;
+  LONG type;
+  Variable variable;
+};
+
+// The stored layout, in the order in which both routines handle the values.
+constexpr std::array<Setting, 7> kSettings = {{
+    {L"WindowX", REG_DWORD, &SettingValues::WindowLeft},
+    {L"WindowY", REG_DWORD, &SettingValues::WindowTop},
+    {L"DateNTime", REG_DWORD, &SettingValues::EventSeconds},
+    {L"Event", REG_SZ, &SettingValues::EventName},
+    {L"Display", REG_DWORD, &SettingValues::DisplayLevel},
+    {L"Update", REG_DWORD, &SettingValues::UpdateIndex},
+    {L"OnlyUnits", REG_DWORD, &SettingValues::OnlyUnitsFlag},
+}};
 
 // Namespace scope, so it exists before any window and outlives them all.
 SettingValues gAppSettings;
@@ -21,54 +45,29 @@ std::wstring SettingsKeyPath() {
 bool LoadSettings(SettingValues& values) {
   const std::wstring path = SettingsKeyPath();
   bool found = false;
-  for (SettingId id : kSettingIds) {
-    const std::wstring text = ReadRegSetting(HKEY_CURRENT_USER, path, SettingName(id));
-    if (ApplySettingText(id, text, values)) {
-      found = true;
+  for (const Setting& setting : kSettings) {
+    const std::wstring text = ReadRegSetting(HKEY_CURRENT_USER, path, setting.name);
+    if (text.empty()) {
+      continue;
     }
+    std::visit([&](auto variable) { AssignSettingText(text, values.*variable); }, setting.variable);
+    found = true;
   }
   return found;
 }
 
-LONG SettingRegType(SettingId id) {
-  return id == SettingId::Event ? REG_SZ : REG_DWORD;
-}
-
-RegData SettingRegData(SettingId id, const SettingValues& values) {
-  switch (id) {
-    case SettingId::WindowX:
-      return values.WindowLeft;
-    case SettingId::WindowY:
-      return values.WindowTop;
-    case SettingId::DateNTime:
-      return values.EventSeconds;
-    case SettingId::Event:
-      return values.EventName;
-    case SettingId::Display:
-      return std::int32_t{values.DisplayLevel};
-    case SettingId::Update:
-      return std::int32_t{values.UpdateIndex};
-    case SettingId::OnlyUnits:
-      return std::int32_t{values.OnlyUnitsFlag};
-  }
-  return RegData();
-}
-
-bool SaveSettingsWith(const SettingValues& values, const SettingWriter& write) {
+bool SaveSettings(const SettingValues& values) {
   const std::wstring path = SettingsKeyPath();
   bool ok = true;
-  for (SettingId id : kSettingIds) {
-    const LONG result = write(HKEY_CURRENT_USER, path, SettingName(id), SettingRegData(id, values),
-                              SettingRegType(id));
-    if (result != ERROR_SUCCESS) {
+  for (const Setting& setting : kSettings) {
+    const RegData value =
+        std::visit([&](auto variable) { return RegData(values.*variable); }, setting.variable);
+    if (WriteRegSetting(HKEY_CURRENT_USER, path, setting.name, value, setting.type) !=
+        ERROR_SUCCESS) {
       ok = false;
     }
   }
   return ok;
-}
-
-bool SaveSettings(const SettingValues& values) {
-  return SaveSettingsWith(values, WriteRegSetting);
 }
 
 SettingValues& AppSettings() {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/number_text.h"
-#include "core/setting_names.h"
+#include "core/settings_values.h"
 
 namespace {
 
@@ -25,9 +25,9 @@ void CheckText(const std::wstring& text) {
   const std::optional<std::int32_t> whole = WholeNumberToInt32(text);
   Check(!std::isnan(number) && (!wide || std::fabs(number - *wide) <= 0.5));
   Check((!narrow || wide == *narrow) && (!whole || wide == whole));
-  SettingValues values;
-  Check(ApplySettingText(SettingId::Display, text, values) == !text.empty() &&
-        values.DisplayLevel == (text.empty() ? 0 : narrow.value_or(0)));
+  std::int16_t level = 0;
+  AssignSettingText(text, level);
+  Check(level == narrow.value_or(0));
 }
 
 }  // namespace
