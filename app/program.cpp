@@ -1,7 +1,6 @@
 #include "app/program.h"
 
 #include "settings/settings_store.h"
-#include "ui/about/about_window.h"
 #include "ui/main/clock.h"
 #include "win/system_library.h"
 
@@ -26,7 +25,6 @@ std::unique_ptr<MainWindow> StartProgram(HINSTANCE instance) {
   RestrictDllSearch();
   ::HeapSetInformation(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
   auto window = std::make_unique<MainWindow>(instance, AppSettings(), SystemClock());
-  window->SetAboutHandler([instance](HWND owner) { ShowAboutWindow(instance, owner); });
   if (!window->Create()) {
     return nullptr;
   }

@@ -20,8 +20,9 @@ POINT OriginTwips(std::span<const ControlSpec> table, std::size_t row) {
 
 }  // namespace
 
-RECT ControlRect(std::span<const ControlSpec> table, std::size_t row, UINT dpi) {
-  const POINT origin = OriginTwips(table, row);
+RECT ControlRect(std::span<const ControlSpec> table, std::size_t row, UINT dpi, Fold fold) {
+  POINT origin = OriginTwips(table, row);
+  origin.y = fold.Apply(origin.y);
   RECT rect;
   rect.left = TwipsToPixels(origin.x, dpi);
   rect.top = TwipsToPixels(origin.y, dpi);
@@ -48,18 +49,20 @@ bool CreateControls(HWND parent, std::span<const ControlSpec> table, UINT dpi, H
   return true;
 }
 
-void PlaceControls(HWND parent, std::span<const ControlSpec> table, UINT dpi, HFONT font) {
+void PlaceControls(HWND parent, std::span<const ControlSpec> table, UINT dpi, Fold fold) {
   for (std::size_t row = 0; row < table.size(); ++row) {
-    HWND control = ::GetDlgItem(parent, table[row].id);
-    if (control == nullptr) {
-      continue;
-    }
-    const RECT rect = ControlRect(table, row, dpi);
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    ::SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
-                   rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT rect = ControlRect(table, row, dpi, fold);
+    ::SetWindowPos(::GetDlgItem(parent, table[row].id), nullptr, rect.left, rect.top,
+                   rect.right - rect.left, rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   ::InvalidateRect(parent, nullptr, TRUE);
+}
+
+void SetControlsFont(HWND parent, std::span<const ControlSpec> table, HFONT font) {
+  for (const ControlSpec& entry : table) {
+    ::SendMessageW(::GetDlgItem(parent, entry.id), WM_SETFONT, reinterpret_cast<WPARAM>(font),
+                   TRUE);
+  }
 }
 
 }  // namespace daymarker

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <limits>
 #include <span>
 
 namespace daymarker {
@@ -23,13 +24,23 @@ struct ControlSpec {
   int left, top, width, height;  // twips
 };
 
+// A band taken out of a form: whatever lies below `top` moves up by `height`.
+struct Fold {
+  int top = std::numeric_limits<int>::max();
+  int height = 0;
+
+  constexpr int Apply(int y) const { return y > top ? y - height : y; }
+};
+
 // The control's rectangle in client pixels.
-RECT ControlRect(std::span<const ControlSpec> table, std::size_t row, UINT dpi);
+RECT ControlRect(std::span<const ControlSpec> table, std::size_t row, UINT dpi, Fold fold = {});
 
 // Creates the controls in table order, which is also their tab order, and gives them the font.
 bool CreateControls(HWND parent, std::span<const ControlSpec> table, UINT dpi, HFONT font);
 
-// Moves every control to its place at a new DPI and gives it the new font.
-void PlaceControls(HWND parent, std::span<const ControlSpec> table, UINT dpi, HFONT font);
+// Moves every control to its place, at a new DPI or with a fold.
+void PlaceControls(HWND parent, std::span<const ControlSpec> table, UINT dpi, Fold fold = {});
+
+void SetControlsFont(HWND parent, std::span<const ControlSpec> table, HFONT font);
 
 }  // namespace daymarker

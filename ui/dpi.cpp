@@ -56,6 +56,12 @@ BOOL AdjustWindowRectForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, U
   return ::AdjustWindowRectEx(rect, style, menu, exStyle);
 }
 
+HICON LoadIconForDpi(HINSTANCE instance, int id, int metricX, int metricY, UINT dpi) {
+  return static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON,
+                                         SystemMetricForDpi(metricX, dpi),
+                                         SystemMetricForDpi(metricY, dpi), LR_DEFAULTCOLOR));
+}
+
 HFONT CreateTahomaFont(UINT dpi, LONG weight, bool italic, bool underline) {
   LOGFONTW font{};
   // 8.25 pt: the cell height in pixels is rounded as the classic form designers did.

@@ -16,6 +16,10 @@ int PixelsToTwips(int pixels, UINT dpi);
 int SystemMetricForDpi(int index, UINT dpi);
 BOOL AdjustWindowRectForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi);
 
+// An icon resource at the size of two system metrics (SM_CXICON and
+// SM_CYICON, say) at dpi.
+HICON LoadIconForDpi(HINSTANCE instance, int id, int metricX, int metricY, UINT dpi);
+
 // The message font the program uses everywhere: Tahoma 8.25 pt, Western.
 HFONT CreateTahomaFont(UINT dpi, LONG weight = FW_NORMAL, bool italic = false,
                        bool underline = false);

@@ -1,34 +1,44 @@
 #include "ui/message_loop.h"
 
-#include <algorithm>
-#include <vector>
+#include <array>
 
 namespace daymarker {
 namespace {
 
-struct TopLevelWindow {
+struct Registered {
   HWND window;
   HACCEL accelerators;
 };
 
-// The program has at most two top-level windows at a time.
-std::vector<TopLevelWindow> g_windows;
+// The program has at most two top-level windows at a time (tests a few
+// more). A plain array, so it needs no destruction: a window may still
+// unregister while the process ends.
+std::array<Registered, 8> g_windows{};
 
 }  // namespace
 
 void RegisterTopLevelWindow(HWND window, HACCEL accelerators) {
   UnregisterTopLevelWindow(window);
-  g_windows.push_back({window, accelerators});
+  for (Registered& entry : g_windows) {
+    if (entry.window == nullptr) {
+      entry = {window, accelerators};
+      return;
+    }
+  }
 }
 
 void UnregisterTopLevelWindow(HWND window) {
-  const auto found = std::find_if(g_windows.begin(), g_windows.end(),
-                                  [window](const TopLevelWindow& w) { return w.window == window; });
-  if (found == g_windows.end()) {
-    return;
+  bool found = false;
+  bool anyLeft = false;
+  for (Registered& entry : g_windows) {
+    if (entry.window == window) {
+      entry = {};
+      found = true;
+    } else if (entry.window != nullptr) {
+      anyLeft = true;
+    }
   }
-  g_windows.erase(found);
-  if (g_windows.empty()) {
+  if (found && !anyLeft) {
     ::PostQuitMessage(0);
   }
 }
@@ -37,8 +47,9 @@ bool PreTranslateWindowMessage(MSG& message) {
   if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) {
     return false;
   }
-  for (const TopLevelWindow& entry : g_windows) {
-    if (message.hwnd != entry.window && !::IsChild(entry.window, message.hwnd)) {
+  for (const Registered& entry : g_windows) {
+    if (entry.window == nullptr ||
+        (message.hwnd != entry.window && !::IsChild(entry.window, message.hwnd))) {
       continue;
     }
     if (entry.accelerators != nullptr &&

@@ -46,41 +46,14 @@ class ScopedHandle {
   Handle handle_ = Invalid;
 };
 
-namespace handle_close {
-inline void Key(HKEY key) {
-  ::RegCloseKey(key);
-}
-inline void Gdi(HGDIOBJ object) {
-  ::DeleteObject(object);
-}
-inline void Icon(HICON icon) {
-  ::DestroyIcon(icon);
-}
-inline void Cursor(HCURSOR cursor) {
-  ::DestroyCursor(cursor);
-}
-inline void Menu(HMENU menu) {
-  ::DestroyMenu(menu);
-}
-inline void Accel(HACCEL accel) {
-  ::DestroyAcceleratorTable(accel);
-}
-inline void Kernel(HANDLE handle) {
-  ::CloseHandle(handle);
-}
-inline void Find(HANDLE handle) {
-  ::FindClose(handle);
-}
-}  // namespace handle_close
-
-using ScopedKey = ScopedHandle<HKEY, handle_close::Key>;
-using ScopedFont = ScopedHandle<HFONT, handle_close::Gdi>;
-using ScopedBitmap = ScopedHandle<HBITMAP, handle_close::Gdi>;
-using ScopedIcon = ScopedHandle<HICON, handle_close::Icon>;
-using ScopedCursor = ScopedHandle<HCURSOR, handle_close::Cursor>;
-using ScopedMenu = ScopedHandle<HMENU, handle_close::Menu>;
-using ScopedAccel = ScopedHandle<HACCEL, handle_close::Accel>;
-using ScopedKernelHandle = ScopedHandle<HANDLE, handle_close::Kernel>;
-using ScopedFind = ScopedHandle<HANDLE, handle_close::Find>;  // holds only a search that started
+using ScopedKey = ScopedHandle<HKEY, &::RegCloseKey>;
+using ScopedFont = ScopedHandle<HFONT, &::DeleteObject>;
+using ScopedBitmap = ScopedHandle<HBITMAP, &::DeleteObject>;
+using ScopedIcon = ScopedHandle<HICON, &::DestroyIcon>;
+using ScopedCursor = ScopedHandle<HCURSOR, &::DestroyCursor>;
+using ScopedMenu = ScopedHandle<HMENU, &::DestroyMenu>;
+using ScopedAccel = ScopedHandle<HACCEL, &::DestroyAcceleratorTable>;
+using ScopedKernelHandle = ScopedHandle<HANDLE, &::CloseHandle>;
+using ScopedFind = ScopedHandle<HANDLE, &::FindClose>;  // holds only a search that started
 
 }  // namespace daymarker

@@ -6,16 +6,16 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "resources/resource.h"
 #include "ui/about/sysinfo.h"
 #include "ui/control_layout.h"
 #include "ui/dpi.h"
-#include "ui/message_loop.h"
-#include "ui/window_class.h"
+#include "ui/object_window.h"
+#include "ui/top_level_window.h"
 #include "win/handles.h"
 #include "win/system_library.h"
 
@@ -24,12 +24,10 @@ namespace {
 
 using namespace about_ids;
 
-constexpr wchar_t kWindowClass[] = L"DaymarkerAboutWindow";
+constexpr FrameSpec kFrame = {L"DaymarkerAboutWindow", WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
+                              IDI_ABOUT, 0};
 constexpr wchar_t kOwnerClass[] = L"DaymarkerAboutOwner";
-constexpr DWORD kWindowStyle = WS_CAPTION | WS_SYSMENU;
-constexpr DWORD kWindowExStyle = WS_EX_DLGMODALFRAME;
-constexpr int kClientWidthTwips = 5760;
-constexpr int kClientHeightTwips = 6555;
+constexpr SIZE kClientTwips = {5760, 6555};
 
 constexpr wchar_t kLinkCaption[] = L"Visit the Tolvane website for more FREE software";
 constexpr wchar_t kLinkTip[] = L"Click to visit the Tolvane Website...";
@@ -45,6 +43,8 @@ constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
 constexpr DWORD kButton = BS_NOTIFY | WS_TABSTOP;
 
 // Rows are in tab order; the captions of the labels are put in place by Form_Load.
+constexpr std::size_t kRowRegTo = 8;
+constexpr std::size_t kRowComments = 11;
 constexpr std::array<ControlSpec, 12> kLayout = {{
     {kCmdOK, WC_BUTTONW, L"OK", kButton | BS_DEFPUSHBUTTON | WS_GROUP, 0, kNoContainer, 4245, 5115,
      1260, 345},
@@ -65,14 +65,12 @@ constexpr std::array<ControlSpec, 12> kLayout = {{
     {kLblComments, WC_STATICW, L"", kLabel, 0, kNoContainer, 240, 4320, 5295, 495},
 }};
 
-consteval std::size_t RowOf(int id) {
-  for (std::size_t row = 0; row < kLayout.size(); ++row) {
-    if (kLayout[row].id == id) {
-      return row;
-    }
-  }
-  throw "no such control";  // so a wrong id does not compile
-}
+// Without comments their row is taken out: what lies below it moves up by
+// the label's height and the gap above it (600 twips).
+constexpr Fold kNoCommentsRow = {kLayout[kRowComments].top,
+                                 kLayout[kRowComments].top -
+                                     (kLayout[kRowRegTo].top + kLayout[kRowRegTo].height) +
+                                     kLayout[kRowComments].height};
 
 // Line1: an etched rule of a grey line over a white one twice as wide.
 struct LineSpec {
@@ -136,36 +134,34 @@ HINSTANCE OpenInBrowser(HWND owner, const wchar_t* address) {
              : nullptr;
 }
 
-class AboutWindow {
+class AboutWindow final : public TopLevelWindow {
  public:
   AboutWindow(HINSTANCE instance, HWND mainWindow, const AboutContent& content)
-      : instance_(instance),
+      : TopLevelWindow(instance, kFrame),
         mainWindow_(mainWindow),
         comments_(content.comments),
         website_(content.website),
         version_(content.version) {}
-  ~AboutWindow();
-  AboutWindow(const AboutWindow&) = delete;
-  AboutWindow& operator=(const AboutWindow&) = delete;
+  ~AboutWindow() override;
 
   // Creates and loads the window, still hidden.
   bool Create();
   void Show();
   void BringForward();
-  HWND Window() const { return window_; }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  bool OnCreate();
-  void OnCommand(int id, int code);
+  SIZE ClientTwips() const override;
+  bool OnCreate() override;
+  HWND FirstFocus() const override { return Control(kCmdOK); }
+  void OnDpiChanged() override;
+  void OnCommand(int id, int code) override;
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnFinalMessage() override;
+
   void OnPaint();
   void OnPrintClient(HDC dc, LPARAM options);
   LRESULT OnCtlColorStatic(HDC dc, HWND control);
   bool OnSetCursor(HWND over, UINT hitTest);
-  void OnActivate(WPARAM wParam);
-  void OnSetFocus();
-  void OnDpiChanged(UINT dpi, const RECT& suggested);
 
   void Form_Load();
   void Form_QueryUnload();
@@ -174,38 +170,26 @@ class AboutWindow {
   void lblTolvane_Click();
   void Unload();
 
-  HWND Control(int id) const { return ::GetDlgItem(window_, id); }
   void SetText(int id, const std::wstring& text) { ::SetWindowTextW(Control(id), text.c_str()); }
-  void MoveToRow(std::size_t row);
-  void ApplyFonts(const Fonts& fonts);
-  void LoadWindowIcons();
-  void LoadProgramIcon();
-  void LoadLogo();
+  void ApplyFonts(Fonts fonts);
+  HANDLE ShowImage(int controlId, int resourceId, UINT type, UINT flags) const;
+  void LoadImages();
   void AddLinkTooltip();
   void SetDefaultButton(int id);
   void PaintRule(HDC dc) const;
-  RECT FrameRect(UINT dpi) const;
   RECT WorkArea() const;
   void CenterOnWorkArea();
 
-  HINSTANCE instance_;
   HWND mainWindow_;
   std::wstring comments_;
   std::wstring website_;
   Version version_;
 
-  HWND window_ = nullptr;
   HWND owner_ = nullptr;    // hidden, so the window has no taskbar button
   HWND tooltip_ = nullptr;  // owned by the window and destroyed with it
-  HWND focusOnDeactivate_ = nullptr;
-  UINT dpi_ = kDefaultDpi;
-  std::array<ControlSpec, kLayout.size()> layout_ = kLayout;
-  std::array<LineSpec, kLine1.size()> line1_ = kLine1;
-  int clientHeightTwips_ = kClientHeightTwips;
+  Fold fold_;               // the comments row, once Form_Load has taken it out
 
   Fonts fonts_;
-  ScopedIcon largeIcon_;
-  ScopedIcon smallIcon_;
   ScopedIcon programIcon_;
   ScopedBitmap logo_;
   ScopedCursor handCursor_;
@@ -216,28 +200,24 @@ class AboutWindow {
 std::unique_ptr<AboutWindow> g_about;
 
 AboutWindow::~AboutWindow() {
-  if (window_ != nullptr) {
-    // Only when the process ends with the window open: nothing may call back into this object.
-    ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    ::DestroyWindow(window_);
-  }
+  DestroyFrame();
   if (owner_ != nullptr) {
-    // Posted, because this runs while the owned window is still being destroyed.
+    // Posted, because this may run while the owned window is still being destroyed.
     ::PostMessageW(owner_, WM_CLOSE, 0, 0);
   }
 }
 
-RECT AboutWindow::FrameRect(UINT dpi) const {
-  RECT frame{0, 0, TwipsToPixels(kClientWidthTwips, dpi), TwipsToPixels(clientHeightTwips_, dpi)};
-  AdjustWindowRectForDpi(&frame, kWindowStyle, FALSE, kWindowExStyle, dpi);
-  return frame;
+SIZE AboutWindow::ClientTwips() const {
+  return {kClientTwips.cx, fold_.Apply(kClientTwips.cy)};
 }
 
 // The work area of the monitor the user is on: the main window's, else the primary one.
 RECT AboutWindow::WorkArea() const {
-  const HWND nearby = ::IsWindow(mainWindow_) ? mainWindow_ : window_;
   MONITORINFO monitor{sizeof(monitor)};
-  if (!::GetMonitorInfoW(::MonitorFromWindow(nearby, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+  const HMONITOR nearby = ::IsWindow(mainWindow_)
+                              ? ::MonitorFromWindow(mainWindow_, MONITOR_DEFAULTTOPRIMARY)
+                              : ::MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+  if (!::GetMonitorInfoW(nearby, &monitor)) {
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
   }
   return monitor.rcWork;
@@ -245,34 +225,26 @@ RECT AboutWindow::WorkArea() const {
 
 void AboutWindow::CenterOnWorkArea() {
   const RECT work = WorkArea();
-  const RECT frame = FrameRect(dpi_);
+  const RECT frame = FrameRect();
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
   // A window taller or wider than the work area keeps its caption in reach.
   const int x = std::max(work.left, work.left + (work.right - work.left - width) / 2);
   const int y = std::max(work.top, work.top + (work.bottom - work.top - height) / 2);
-  ::SetWindowPos(window_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(Window(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool AboutWindow::Create() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&controls);
-  if (!RegisterWindowClass(instance_, kWindowClass, WindowProc) ||
-      !RegisterWindowClass(instance_, kOwnerClass, ::DefWindowProcW)) {
+  if (!RegisterWindowClass(Instance(), kOwnerClass, ::DefWindowProcW)) {
     return false;
   }
   // Both start on the monitor the window will be centred on, so it is created at that DPI.
   const RECT work = WorkArea();
   owner_ = ::CreateWindowExW(0, kOwnerClass, L"", WS_POPUP, work.left, work.top, 0, 0, nullptr,
-                             nullptr, instance_, nullptr);
-  if (owner_ == nullptr) {
-    return false;
-  }
-  const RECT frame = FrameRect(kDefaultDpi);
-  ::CreateWindowExW(kWindowExStyle, kWindowClass, L"", kWindowStyle, work.left, work.top,
-                    frame.right - frame.left, frame.bottom - frame.top, owner_, nullptr, instance_,
-                    this);
-  if (window_ == nullptr) {
+                             nullptr, Instance(), nullptr);
+  if (owner_ == nullptr || !CreateFrame(owner_, nullptr, work.left, work.top)) {
     return false;
   }
   Form_Load();
@@ -281,46 +253,26 @@ bool AboutWindow::Create() {
 }
 
 void AboutWindow::Show() {
-  ::ShowWindow(window_, SW_SHOWNORMAL);
-  ::SetForegroundWindow(window_);
+  ::ShowWindow(Window(), SW_SHOWNORMAL);
+  ::SetForegroundWindow(Window());
   ::SetFocus(Control(kCmdOK));
 }
 
 void AboutWindow::BringForward() {
-  if (::IsIconic(window_)) {
-    ::ShowWindow(window_, SW_RESTORE);
-  } else {
-    ::ShowWindow(window_, SW_SHOW);
-  }
-  ::SetForegroundWindow(window_);
+  ::ShowWindow(Window(), ::IsIconic(Window()) ? SW_RESTORE : SW_SHOW);
+  ::SetForegroundWindow(Window());
 }
 
-LRESULT CALLBACK AboutWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = WindowObject<AboutWindow>(window, message, lParam);
-  if (self == nullptr) {
-    return ::DefWindowProcW(window, message, wParam, lParam);
+void AboutWindow::OnFinalMessage() {
+  // A window that failed to load is still owned by ShowAboutWindow's own pointer.
+  if (g_about.get() == this) {
+    g_about.reset();
   }
-  if (message == WM_NCCREATE) {
-    self->window_ = window;
-  } else if (message == WM_NCDESTROY) {
-    self->window_ = nullptr;
-    // A window that failed to load is still owned by ShowAboutWindow's own pointer.
-    if (g_about.get() == self) {
-      g_about.reset();
-    }
-    return ::DefWindowProcW(window, message, wParam, lParam);
-  }
-  return self->HandleMessage(message, wParam, lParam);
 }
 
 // Handlers that unload the window delete this object: nothing touches a member after them.
-LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT AboutWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE:
-      return OnCreate() ? 0 : -1;
-    case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam));
-      return 0;
     case WM_PAINT:
       OnPaint();
       return 0;
@@ -333,42 +285,40 @@ LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) {
         return TRUE;
       }
-      return ::DefWindowProcW(window_, message, wParam, lParam);
-    case WM_ACTIVATE:
-      OnActivate(wParam);
-      return ::DefWindowProcW(window_, message, wParam, lParam);
-    case WM_SETFOCUS:
-      OnSetFocus();
-      return 0;
-    case WM_DPICHANGED:
-      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
-      return 0;
+      break;
     case WM_CLOSE:
       Form_QueryUnload();
       Unload();
       return 0;
-    case WM_DESTROY:
-      UnregisterTopLevelWindow(window_);
-      return 0;
     default:
-      return ::DefWindowProcW(window_, message, wParam, lParam);
+      break;
   }
+  return TopLevelWindow::OnMessage(message, wParam, lParam);
 }
 
 bool AboutWindow::OnCreate() {
-  dpi_ = WindowDpi(window_);
-  if (dpi_ != kDefaultDpi) {
-    const RECT frame = FrameRect(dpi_);
-    ::SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  fonts_ = MakeFonts(dpi_);
-  if (!CreateControls(window_, layout_, dpi_, fonts_.regular.Get())) {
+  if (!CreateControls(Window(), kLayout, Dpi(), nullptr)) {
     return false;
   }
-  ApplyFonts(fonts_);
-  RegisterTopLevelWindow(window_);
+  ApplyFonts(MakeFonts(Dpi()));
   return true;
+}
+
+void AboutWindow::OnDpiChanged() {
+  PlaceControls(Window(), kLayout, Dpi(), fold_);
+  ApplyFonts(MakeFonts(Dpi()));
+  LoadImages();
+}
+
+// The controls get the new fonts before the old ones are deleted.
+void AboutWindow::ApplyFonts(Fonts fonts) {
+  SetControlsFont(Window(), kLayout, fonts.regular.Get());
+  for (const auto& [id, font] :
+       {std::pair{kLblTitle, fonts.bold.Get()}, std::pair{kLblRegTo, fonts.italic.Get()},
+        std::pair{kLblTolvane, fonts.link.Get()}}) {
+    ::SendMessageW(Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  }
+  fonts_ = std::move(fonts);
 }
 
 void AboutWindow::OnCommand(int id, int code) {
@@ -400,10 +350,10 @@ void AboutWindow::OnCommand(int id, int code) {
 
 void AboutWindow::PaintRule(HDC dc) const {
   const int saved = ::SaveDC(dc);  // for the DC brush colour
-  for (const LineSpec& line : line1_) {
-    const int top = TwipsToPixels(line.y, dpi_);
-    const RECT band{TwipsToPixels(line.x1, dpi_), top, TwipsToPixels(line.x2, dpi_),
-                    top + std::max(1, ::MulDiv(line.width, static_cast<int>(dpi_), kDefaultDpi))};
+  for (const LineSpec& line : kLine1) {
+    const int top = TwipsToPixels(fold_.Apply(line.y), Dpi());
+    const RECT band{TwipsToPixels(line.x1, Dpi()), top, TwipsToPixels(line.x2, Dpi()),
+                    top + std::max(1, ::MulDiv(line.width, static_cast<int>(Dpi()), kDefaultDpi))};
     ::SetDCBrushColor(dc, line.colour);
     ::FillRect(dc, &band, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
   }
@@ -412,15 +362,15 @@ void AboutWindow::PaintRule(HDC dc) const {
 
 void AboutWindow::OnPaint() {
   PAINTSTRUCT paint;
-  HDC dc = ::BeginPaint(window_, &paint);
+  HDC dc = ::BeginPaint(Window(), &paint);
   PaintRule(dc);
-  ::EndPaint(window_, &paint);
+  ::EndPaint(Window(), &paint);
 }
 
 void AboutWindow::OnPrintClient(HDC dc, LPARAM options) {
   if ((options & PRF_ERASEBKGND) != 0) {
     RECT client;
-    ::GetClientRect(window_, &client);
+    ::GetClientRect(Window(), &client);
     ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
   }
   PaintRule(dc);
@@ -453,102 +403,33 @@ bool AboutWindow::OnSetCursor(HWND over, UINT hitTest) {
   return true;
 }
 
-// Remembers the focused control, so that coming back to the window returns to it.
-void AboutWindow::OnActivate(WPARAM wParam) {
-  if (LOWORD(wParam) != WA_INACTIVE) {
-    return;
-  }
-  HWND focus = ::GetFocus();
-  if (focus != nullptr && ::IsChild(window_, focus)) {
-    focusOnDeactivate_ = focus;
-  }
-}
-
-void AboutWindow::OnSetFocus() {
-  if (focusOnDeactivate_ != nullptr && ::IsWindow(focusOnDeactivate_) &&
-      ::IsWindowEnabled(focusOnDeactivate_)) {
-    ::SetFocus(focusOnDeactivate_);
-  } else {
-    ::SetFocus(Control(kCmdOK));
-  }
-}
-
-void AboutWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
-  dpi_ = dpi;
-  // The controls get the new fonts before the old ones are deleted.
-  Fonts fonts = MakeFonts(dpi_);
-  PlaceControls(window_, layout_, dpi_, fonts.regular.Get());
-  ApplyFonts(fonts);
-  fonts_ = std::move(fonts);
-  const RECT frame = FrameRect(dpi_);
-  ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, frame.right - frame.left,
-                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  LoadWindowIcons();
-  LoadProgramIcon();
-  LoadLogo();
-}
-
-void AboutWindow::ApplyFonts(const Fonts& fonts) {
-  const auto give = [this](int id, const ScopedFont& font) {
-    ::SendMessageW(Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
-  };
-  give(kLblTitle, fonts.bold);
-  give(kLblRegTo, fonts.italic);
-  give(kLblTolvane, fonts.link);
-}
-
-void AboutWindow::MoveToRow(std::size_t row) {
-  const RECT rect = ControlRect(layout_, row, dpi_);
-  ::SetWindowPos(Control(layout_[row].id), nullptr, rect.left, rect.top, rect.right - rect.left,
-                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-// Images are loaded at the size they are shown at, so no control scales them.
-void AboutWindow::LoadWindowIcons() {
-  const auto load = [this](int metricX, int metricY) {
-    return static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_ABOUT), IMAGE_ICON,
-                                           SystemMetricForDpi(metricX, dpi_),
-                                           SystemMetricForDpi(metricY, dpi_), LR_DEFAULTCOLOR));
-  };
-  ScopedIcon large(load(SM_CXICON, SM_CYICON));
-  ScopedIcon smallIcon(load(SM_CXSMICON, SM_CYSMICON));
-  ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large.Get()));
-  ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.Get()));
-  largeIcon_ = std::move(large);
-  smallIcon_ = std::move(smallIcon);
-}
-
-void AboutWindow::LoadProgramIcon() {
-  const RECT box = ControlRect(layout_, RowOf(kPicIcon), dpi_);
-  ScopedIcon icon(static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_DAYMARKER),
-                                                  IMAGE_ICON, box.right - box.left,
-                                                  box.bottom - box.top, LR_DEFAULTCOLOR)));
-  ::SendMessageW(Control(kPicIcon), STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()), 0);
-  programIcon_ = std::move(icon);
-}
-
-void AboutWindow::LoadLogo() {
+// Images are loaded at the size of the control that shows them, so no one scales them.
+HANDLE AboutWindow::ShowImage(int controlId, int resourceId, UINT type, UINT flags) const {
   RECT inside;
-  ::GetClientRect(Control(kPicTolvane), &inside);
-  ScopedBitmap logo(
-      static_cast<HBITMAP>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDB_LOGO), IMAGE_BITMAP,
-                                        inside.right, inside.bottom, LR_CREATEDIBSECTION)));
-  ::SendMessageW(Control(kPicTolvane), STM_SETIMAGE, IMAGE_BITMAP,
-                 reinterpret_cast<LPARAM>(logo.Get()));
-  logo_ = std::move(logo);
+  ::GetClientRect(Control(controlId), &inside);
+  HANDLE image = ::LoadImageW(Instance(), MAKEINTRESOURCEW(resourceId), type, inside.right,
+                              inside.bottom, flags);
+  ::SendMessageW(Control(controlId), STM_SETIMAGE, type, reinterpret_cast<LPARAM>(image));
+  return image;
+}
+
+// The controls show the new images before the old ones are destroyed.
+void AboutWindow::LoadImages() {
+  programIcon_.Reset(
+      static_cast<HICON>(ShowImage(kPicIcon, IDI_DAYMARKER, IMAGE_ICON, LR_DEFAULTCOLOR)));
+  logo_.Reset(
+      static_cast<HBITMAP>(ShowImage(kPicTolvane, IDB_LOGO, IMAGE_BITMAP, LR_CREATEDIBSECTION)));
 }
 
 void AboutWindow::AddLinkTooltip() {
-  if (tooltip_ == nullptr) {
-    tooltip_ =
-        ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                          WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                          CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
-  }
+  tooltip_ =
+      ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, Window(), nullptr, Instance(), nullptr);
   TOOLINFOW tool{};
   tool.cbSize = TTTOOLINFOW_V2_SIZE;  // understood by every version of the control
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = window_;
+  tool.hwnd = Window();
   tool.uId = reinterpret_cast<UINT_PTR>(Control(kLblTolvane));
   tool.lpszText = const_cast<wchar_t*>(kLinkTip);  // the tooltip keeps its own copy
   ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
@@ -566,9 +447,7 @@ void AboutWindow::SetDefaultButton(int id) {
 // Handlers
 
 void AboutWindow::Form_Load() {
-  ::SetWindowTextW(window_, (L"About " + std::wstring(kAppTitle)).c_str());
-  LoadWindowIcons();
-  LoadProgramIcon();
+  ::SetWindowTextW(Window(), (L"About " + std::wstring(kAppTitle)).c_str());
   SetText(kLblTitle, std::wstring(kProductName));
   SetText(kLblVersion, L"Version " + VersionNumberText(version_));
   SetText(kLblCopyright, std::wstring(kCopyright));
@@ -576,31 +455,16 @@ void AboutWindow::Form_Load() {
 
   // The link's colour and underline are its look, given at WM_CTLCOLORSTATIC and by its font.
   SetText(kLblTolvane, kLinkCaption + (L"\r\n(" + website_ + L")"));
-  handCursor_.Reset(static_cast<HCURSOR>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDC_LINK_HAND),
+  handCursor_.Reset(static_cast<HCURSOR>(::LoadImageW(Instance(), MAKEINTRESOURCEW(IDC_LINK_HAND),
                                                       IMAGE_CURSOR, 0, 0, LR_DEFAULTCOLOR)));
   AddLinkTooltip();
 
   SetText(kLblRegTo, std::wstring(kRegisteredTo) + kRegisteredName);
   SetText(kLblComments, comments_);
   if (comments_.empty()) {
-    // The comments label's height and the gap above it: 600 twips as designed.
-    const ControlSpec& comments = layout_[RowOf(kLblComments)];
-    const ControlSpec& regTo = layout_[RowOf(kLblRegTo)];
-    const float shift = static_cast<float>(comments.top) -
-                        (static_cast<float>(regTo.top) + static_cast<float>(regTo.height)) +
-                        static_cast<float>(comments.height);
-    const int shiftTwips = static_cast<int>(std::lround(shift));
-    for (LineSpec& line : line1_) {
-      line.y -= shiftTwips;
-    }
-    for (const std::size_t row : {RowOf(kLblDisclaimer), RowOf(kCmdOK), RowOf(kCmdSysInfo)}) {
-      layout_[row].top -= shiftTwips;
-      MoveToRow(row);
-    }
-    clientHeightTwips_ -= shiftTwips;
-    const RECT frame = FrameRect(dpi_);
-    ::SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    fold_ = kNoCommentsRow;
+    PlaceControls(Window(), kLayout, Dpi(), fold_);
+    FitFrame();
     ::ShowWindow(Control(kLblComments), SW_HIDE);
   }
 
@@ -612,7 +476,7 @@ void AboutWindow::Form_Load() {
     disclaimer += kDisclaimerLines[line];
   }
   SetText(kLblDisclaimer, disclaimer);
-  LoadLogo();
+  LoadImages();
 }
 
 void AboutWindow::Form_QueryUnload() {
@@ -620,7 +484,7 @@ void AboutWindow::Form_QueryUnload() {
 }
 
 void AboutWindow::Unload() {
-  ::DestroyWindow(window_);
+  ::DestroyWindow(Window());
 }
 
 void AboutWindow::cmdOK_Click() {
@@ -628,7 +492,7 @@ void AboutWindow::cmdOK_Click() {
 }
 
 void AboutWindow::cmdSysInfo_Click() {
-  StartSysInfo(window_);
+  StartSysInfo(Window());
 }
 
 void AboutWindow::lblTolvane_Click() {

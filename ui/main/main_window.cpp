@@ -1,41 +1,35 @@
 #include "ui/main/main_window.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
+#include <algorithm>
 #include <array>
 
-#include "core/calendar.h"
 #include "core/refresh_cycle.h"
 #include "core/time_left.h"
 #include "core/version.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
+#include "ui/about/about_window.h"
 #include "ui/control_layout.h"
 #include "ui/dpi.h"
 #include "ui/main/main_window_ids.h"
-#include "ui/message_loop.h"
-#include "ui/window_class.h"
 
 namespace daymarker {
 namespace {
 
 using namespace main_ids;
 
-constexpr wchar_t kWindowClass[] = L"DaymarkerMainWindow";
-constexpr wchar_t kTrayWindowClass[] = L"DaymarkerTrayOwner";
-constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr DWORD kWindowExStyle = 0;
-constexpr int kClientWidthTwips = 5055;
-constexpr int kClientHeightTwips = 6015;
+constexpr FrameSpec kFrame = {L"DaymarkerMainWindow",
+                              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0,
+                              IDI_DAYMARKER, IDA_MAIN};
+constexpr SIZE kClientTwips = {5055, 6015};
 constexpr UINT_PTR kEventBoxSubclass = 1;
 
 constexpr wchar_t kDefaultEventName[] = L"Enter event here...";
 constexpr wchar_t kReachedSuffix[] = L" - DISABLED";
-constexpr wchar_t kHideCaption[] = L"&Hide";
-constexpr wchar_t kShowCaption[] = L"S&how";
-constexpr int kTrayHideShow = 0;
-constexpr int kTrayExit = 2;
+// What start-up selects before the saved settings: "(Years, Months,) &Days" and "Every 30 Seconds".
+constexpr int kDefaultDisplayOption = 3;
 
 constexpr DWORD kGroupBox = BS_GROUPBOX;
 constexpr DWORD kRadio = BS_AUTORADIOBUTTON;
@@ -86,59 +80,15 @@ HMENU BuildMenuBar() {
   return bar;
 }
 
-// The notification-area icon's menu; it is never part of the menu bar.
-HMENU BuildTrayMenu() {
-  HMENU menu = ::CreatePopupMenu();
-  ::AppendMenuW(menu, MF_STRING, IDM_TRAY_BASE + kTrayHideShow, kHideCaption);
-  ::AppendMenuW(menu, MF_SEPARATOR, IDM_TRAY_BASE + 1, nullptr);
-  ::AppendMenuW(menu, MF_STRING, IDM_TRAY_BASE + kTrayExit, L"E&xit");
-  return menu;
-}
-
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, SettingValues& settings, const Clock& clock)
-    : instance_(instance), settings_(settings), clock_(clock) {}
-
-MainWindow::~MainWindow() {
-  if (window_ != nullptr) {
-    ::DestroyWindow(window_);
-  }
-}
-
-RECT MainWindow::FrameRect(UINT dpi) const {
-  RECT frame{0, 0, TwipsToPixels(kClientWidthTwips, dpi), TwipsToPixels(kClientHeightTwips, dpi)};
-  AdjustWindowRectForDpi(&frame, kWindowStyle, TRUE, kWindowExStyle, dpi);
-  return frame;
-}
-
-void MainWindow::LoadIcons() {
-  const auto load = [this](int metric, int metricY) {
-    return static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_DAYMARKER), IMAGE_ICON,
-                                           SystemMetricForDpi(metric, dpi_),
-                                           SystemMetricForDpi(metricY, dpi_), LR_DEFAULTCOLOR));
-  };
-  largeIcon_.Reset(load(SM_CXICON, SM_CYICON));
-  smallIcon_.Reset(load(SM_CXSMICON, SM_CYSMICON));
-  // The notification area shows small icons; loading that size avoids a blurry scale-down.
-  trayIcon_.Reset(load(SM_CXSMICON, SM_CYSMICON));
-  ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_.Get()));
-  ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
-}
+    : TopLevelWindow(instance, kFrame), settings_(settings), clock_(clock) {}
 
 bool MainWindow::Create() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
-  if (!RegisterWindowClass(instance_, kWindowClass, WindowProc) ||
-      !RegisterWindowClass(instance_, kTrayWindowClass, TrayWindowProc)) {
-    return false;
-  }
-  dpi_ = WindowDpi(nullptr);
-  const RECT frame = FrameRect(dpi_);
-  ::CreateWindowExW(kWindowExStyle, kWindowClass, L"", kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                    frame.right - frame.left, frame.bottom - frame.top, nullptr, BuildMenuBar(),
-                    instance_, this);
-  if (window_ == nullptr) {
+  if (!CreateFrame(nullptr, BuildMenuBar(), CW_USEDEFAULT, CW_USEDEFAULT)) {
     return false;
   }
   Form_Load();
@@ -146,31 +96,20 @@ bool MainWindow::Create() {
 }
 
 void MainWindow::Show(int showCommand) {
-  ::ShowWindow(window_, showCommand);
-  ::SetFocus(Control(kDtpEventDate));
+  ::ShowWindow(Window(), showCommand);
+  ::SetFocus(FirstFocus());
 }
 
-LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = WindowObject<MainWindow>(window, message, lParam);
-  if (self == nullptr) {
-    return ::DefWindowProcW(window, message, wParam, lParam);
-  }
-  if (message == WM_NCCREATE) {
-    self->window_ = window;
-  } else if (message == WM_NCDESTROY) {
-    self->window_ = nullptr;
-    return ::DefWindowProcW(window, message, wParam, lParam);
-  }
-  return self->HandleMessage(message, wParam, lParam);
+SIZE MainWindow::ClientTwips() const {
+  return kClientTwips;
 }
 
-LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+HWND MainWindow::FirstFocus() const {
+  return Control(kDtpEventDate);
+}
+
+LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE:
-      return OnCreate() ? 0 : -1;
-    case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam));
-      return 0;
     case WM_NOTIFY:
       OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
       return 0;
@@ -184,15 +123,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CTLCOLORSTATIC:
       return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-    case WM_ACTIVATE:
-      OnActivate(wParam);
-      return ::DefWindowProcW(window_, message, wParam, lParam);
-    case WM_SETFOCUS:
-      OnSetFocus();
-      return 0;
-    case WM_DPICHANGED:
-      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
-      return 0;
     case WM_TIMECHANGE:
       RefreshNow();
       return 0;
@@ -212,24 +142,14 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Unload();
       }
       return 0;
-    case WM_DESTROY:
-      OnDestroy();
-      return 0;
     default:
-      return ::DefWindowProcW(window_, message, wParam, lParam);
+      return TopLevelWindow::OnMessage(message, wParam, lParam);
   }
 }
 
 bool MainWindow::OnCreate() {
-  const UINT dpi = WindowDpi(window_);
-  if (dpi != dpi_) {
-    dpi_ = dpi;
-    const RECT frame = FrameRect(dpi_);
-    ::SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  font_.Reset(CreateTahomaFont(dpi_));
-  if (!CreateControls(window_, kLayout, dpi_, font_.Get())) {
+  font_.Reset(CreateTahomaFont(Dpi()));
+  if (!CreateControls(Window(), kLayout, Dpi(), font_.Get())) {
     return false;
   }
   ::SetWindowSubclass(Control(kTxtEvent), EventBoxProc, kEventBoxSubclass,
@@ -243,14 +163,19 @@ bool MainWindow::OnCreate() {
                  reinterpret_cast<LPARAM>(range.data()));
   ::SendMessageW(Control(kCboUpdate), CB_SETMINVISIBLE,
                  static_cast<WPARAM>(kUpdateIntervals.size()), 0);
-  LoadIcons();
-  trayMenu_.Reset(BuildTrayMenu());
-  accelerators_.Reset(::LoadAcceleratorsW(instance_, MAKEINTRESOURCEW(IDA_MAIN)));
-  taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
-  trayWindow_ = ::CreateWindowExW(0, kTrayWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                  instance_, this);
-  RegisterTopLevelWindow(window_, accelerators_.Get());
-  return trayWindow_ != nullptr;
+  if (!tray_.Create(Instance(), Window())) {
+    return false;
+  }
+  tray_.SetDpi(Dpi());
+  return true;
+}
+
+void MainWindow::OnDpiChanged() {
+  ScopedFont font(CreateTahomaFont(Dpi()));
+  PlaceControls(Window(), kLayout, Dpi());
+  SetControlsFont(Window(), kLayout, font.Get());
+  font_ = std::move(font);  // the controls let go of the old one first
+  tray_.SetDpi(Dpi());
 }
 
 // Read-only and disabled boxes, labels and buttons sit on the button-face colour.
@@ -258,56 +183,6 @@ LRESULT MainWindow::OnCtlColorStatic(HDC dc, HWND control) {
   ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
   ::SetTextColor(dc, ::GetSysColor(::IsWindowEnabled(control) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
   return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
-}
-
-void MainWindow::OnSetFocus() {
-  if (focusOnDeactivate_ != nullptr && ::IsWindow(focusOnDeactivate_) &&
-      ::IsWindowEnabled(focusOnDeactivate_)) {
-    ::SetFocus(focusOnDeactivate_);
-  } else {
-    ::SetFocus(Control(kDtpEventDate));
-  }
-}
-
-void MainWindow::OnDestroy() {
-  ::KillTimer(window_, kTimerId);
-  if (trayWindow_ != nullptr) {
-    ::DestroyWindow(trayWindow_);
-    trayWindow_ = nullptr;
-  }
-  UnregisterTopLevelWindow(window_);
-}
-
-LRESULT CALLBACK MainWindow::TrayWindowProc(HWND window, UINT message, WPARAM wParam,
-                                            LPARAM lParam) {
-  auto* self = WindowObject<MainWindow>(window, message, lParam);
-  if (self == nullptr || message == WM_NCCREATE || message == WM_NCDESTROY) {
-    return ::DefWindowProcW(window, message, wParam, lParam);
-  }
-  return self->HandleTrayMessage(window, message, wParam, lParam);
-}
-
-LRESULT MainWindow::HandleTrayMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == kTrayCallbackMessage) {
-    picTray_MouseMove(LOWORD(lParam));
-    return 0;
-  }
-  if (message == WM_COMMAND) {
-    const int id = LOWORD(wParam);
-    if (id >= IDM_TRAY_BASE && id <= IDM_TRAY_BASE + kTrayExit) {
-      mnuTray_Click(id - IDM_TRAY_BASE);
-    }
-    return 0;
-  }
-  if (message == taskbarCreatedMessage_ && taskbarCreatedMessage_ != 0) {
-    // The shell's notification area was made anew (its process restarted):
-    // a hidden window would be out of reach without its icon.
-    if (hiddenInTray_) {
-      AddTrayIcon(kTrayIconId, Tray(), ControlText(kTxtTimeLeft));
-    }
-    return 0;
-  }
-  return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK MainWindow::EventBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
@@ -322,43 +197,28 @@ LRESULT CALLBACK MainWindow::EventBoxProc(HWND box, UINT message, WPARAM wParam,
 }
 
 void MainWindow::OnCommand(int id, int code) {
+  // A button's click, and a menu item's command, arrive with code 0.
+  const bool clicked = code == BN_CLICKED;
   if (id >= kOptDisplay0 && id < kOptDisplay0 + kOptDisplayCount) {
-    if (code == BN_CLICKED) {
+    if (clicked) {
       optDisplay_Click(id - kOptDisplay0);
     }
-    return;
-  }
-  switch (id) {
-    case kTxtEvent:
-      if (code == EN_CHANGE) {
-        txtEvent_Change();
-      } else if (code == EN_SETFOCUS) {
-        txtEvent_GotFocus();
-      }
-      break;
-    case kChkOnlyUnits:
-      if (code == BN_CLICKED) {
-        chkOnlyUnits_Click();
-      }
-      break;
-    case kCboUpdate:
-      if (code == CBN_SELCHANGE) {
-        cboUpdate_Click();
-      } else if (code == CBN_EDITCHANGE) {
-        cboUpdate_Change();
-      }
-      break;
-    case IDM_FILE_BASE:
-      mnuFile_Click(0);
-      break;
-    case IDM_HELP_BASE:
-      mnuHelp_Click(0);
-      break;
-    default:
-      if (id >= IDM_TRAY_BASE && id <= IDM_TRAY_BASE + kTrayExit) {
-        mnuTray_Click(id - IDM_TRAY_BASE);
-      }
-      break;
+  } else if (id == kTxtEvent && code == EN_CHANGE) {
+    txtEvent_Change();
+  } else if (id == kTxtEvent && code == EN_SETFOCUS) {
+    txtEvent_GotFocus();
+  } else if (id == kChkOnlyUnits && clicked) {
+    chkOnlyUnits_Click();
+  } else if (id == kCboUpdate && code == CBN_SELCHANGE) {
+    cboUpdate_Click();
+  } else if (id == kCboUpdate && code == CBN_EDITCHANGE) {
+    cboUpdate_Change();
+  } else if (id == IDM_FILE_BASE) {
+    mnuFile_Click(0);
+  } else if (id == IDM_HELP_BASE) {  // also F1, an accelerator's command
+    mnuHelp_Click(0);
+  } else if (id == IDM_TRAY_BASE + kTrayHideShow || id == IDM_TRAY_BASE + kTrayExit) {
+    mnuTray_Click(id - IDM_TRAY_BASE);
   }
 }
 
@@ -370,30 +230,6 @@ void MainWindow::OnNotify(const NMHDR& header) {
     dtpEventDate_Change();
   } else if (header.idFrom == kDtpEventTime) {
     dtpEventTime_Change();
-  }
-}
-
-// Remembers the focused control, so that coming back to the window (WM_SETFOCUS) returns to it.
-void MainWindow::OnActivate(WPARAM wParam) {
-  if (LOWORD(wParam) != WA_INACTIVE) {
-    return;
-  }
-  HWND focus = ::GetFocus();
-  if (focus != nullptr && ::IsChild(window_, focus)) {
-    focusOnDeactivate_ = focus;
-  }
-}
-
-void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
-  dpi_ = dpi;
-  font_.Reset(CreateTahomaFont(dpi_));
-  const RECT frame = FrameRect(dpi_);
-  ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, frame.right - frame.left,
-                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  PlaceControls(window_, kLayout, dpi_, font_.Get());
-  LoadIcons();
-  if (hiddenInTray_) {
-    SetTrayTip(kTrayIconId, Tray(), ControlText(kTxtTimeLeft));
   }
 }
 
@@ -417,33 +253,26 @@ void MainWindow::Form_Load() {
   ::SendMessageW(Control(kDtpEventTime), DTM_SETSYSTEMTIME, GDT_VALID,
                  reinterpret_cast<LPARAM>(&nowAgain));
 
-  SelectDisplayOption(3);
+  SelectDisplayOption(kDefaultDisplayOption);
   SelectUpdatePosition(kDefaultUpdatePosition);
   SetOnlyUnitsBox(false);
 
   if (LoadSettings(settings_)) {
-    const int left = std::max(settings_.WindowLeft, 0);
-    const int top = std::max(settings_.WindowTop, 0);
-    settings_.WindowLeft = left;
-    settings_.WindowTop = top;
-    RECT frame;
-    ::GetWindowRect(window_, &frame);
-    const int x = TwipsToPixels(left, dpi_);
-    const int y = TwipsToPixels(top, dpi_);
-    const RECT placed{x, y, x + frame.right - frame.left, y + frame.bottom - frame.top};
-    // A position saved on a monitor that is gone would open the window out of reach.
-    if (::MonitorFromRect(&placed, MONITOR_DEFAULTTONULL) != nullptr) {
-      ::SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    PlaceAtSavedPosition();
   }
-
   if (settings_.EventSeconds > 0) {
     SetPickers(CivilFromWallSeconds(settings_.EventSeconds));
   }
-  if (settings_.DisplayLevel > 0) {
+  // A saved level or interval past the last option or entry names none: the
+  // defaults stay, in the controls and in what the window does alike.
+  if (settings_.DisplayLevel > kOptDisplayCount) {
+    settings_.DisplayLevel = kDefaultDisplayOption + 1;
+  } else if (settings_.DisplayLevel > 0) {
     SelectDisplayOption(settings_.DisplayLevel - 1);
   }
-  if (settings_.UpdateIndex > 0) {
+  if (settings_.UpdateIndex > static_cast<int>(kUpdateIntervals.size())) {
+    settings_.UpdateIndex = kDefaultUpdatePosition + 1;
+  } else if (settings_.UpdateIndex > 0) {
     SelectUpdatePosition(settings_.UpdateIndex - 1);
   }
   if (settings_.OnlyUnitsFlag > 0) {
@@ -453,40 +282,52 @@ void MainWindow::Form_Load() {
     ::SetWindowTextW(Control(kTxtEvent), settings_.EventName.c_str());
   }
 
-  HMENU fileMenu = ::GetSubMenu(::GetMenu(window_), 0);
+  HMENU fileMenu = ::GetSubMenu(::GetMenu(Window()), 0);
   ::ModifyMenuW(fileMenu, IDM_FILE_BASE, MF_BYCOMMAND | MF_STRING, IDM_FILE_BASE, L"E&xit\tAlt+F4");
-  // picTray's picture is trayIcon_, loaded with the window's icons.
-  ::SetWindowTextW(window_, VersionCaption().c_str());
-  ::SetTimer(window_, kTimerId, kTimerInterval, nullptr);
+  // picTray's picture, the window's own icon, is loaded with the tray.
+  ::SetWindowTextW(Window(), VersionCaption().c_str());
+  ::SetTimer(Window(), kTimerId, kTimerInterval, nullptr);
   tmrTimer_Timer();
   UpdateEventTarget();
 }
 
+void MainWindow::PlaceAtSavedPosition() {
+  settings_.WindowLeft = std::max(settings_.WindowLeft, 0);
+  settings_.WindowTop = std::max(settings_.WindowTop, 0);
+  RECT frame;
+  ::GetWindowRect(Window(), &frame);
+  const int x = TwipsToPixels(settings_.WindowLeft, Dpi());
+  const int y = TwipsToPixels(settings_.WindowTop, Dpi());
+  const RECT placed{x, y, x + frame.right - frame.left, y + frame.bottom - frame.top};
+  // A position saved on a monitor that is gone would open the window out of reach.
+  if (::MonitorFromRect(&placed, MONITOR_DEFAULTTONULL) != nullptr) {
+    ::SetWindowPos(Window(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
 void MainWindow::Form_Resize() {
-  if (!::IsIconic(window_) || !TrayAvailable()) {
+  if (!::IsIconic(Window()) || !TrayAvailable()) {
     return;
   }
-  if (AddTrayIcon(kTrayIconId, Tray(), ControlText(kTxtTimeLeft)) == 1) {
-    hiddenInTray_ = true;
-    SetTrayMenuCaption(kShowCaption);
-    ::ShowWindow(window_, SW_HIDE);
+  if (tray_.Add(ControlText(kTxtTimeLeft))) {
+    ::ShowWindow(Window(), SW_HIDE);
   }
 }
 
 void MainWindow::Form_Unload() {
-  if (!::IsIconic(window_)) {
+  if (!::IsIconic(Window())) {
     RecordPosition();
   }
   SaveSettings(settings_);  // a failed save is not reported and never stops the close
 }
 
 void MainWindow::Unload() {
-  if (unloaded_ || window_ == nullptr) {
+  if (unloaded_ || Window() == nullptr) {
     return;
   }
   unloaded_ = true;
   Form_Unload();
-  ::DestroyWindow(window_);
+  ::DestroyWindow(Window());
 }
 
 void MainWindow::mnuFile_Click(int index) {
@@ -496,8 +337,22 @@ void MainWindow::mnuFile_Click(int index) {
 }
 
 void MainWindow::mnuHelp_Click(int /*index*/) {
-  if (aboutHandler_) {
-    aboutHandler_(window_);
+  ShowAboutWindow(Instance(), Window());
+}
+
+void MainWindow::mnuTray_Click(int index) {
+  if (index == kTrayHideShow) {
+    if (::IsWindowVisible(Window())) {
+      ::ShowWindow(Window(), SW_MINIMIZE);  // Form_Resize moves it to the notification area
+      return;
+    }
+    ::ShowWindow(Window(), SW_RESTORE);
+    tray_.Remove();
+    ::SetForegroundWindow(Window());
+    ::SetFocus(Window());
+  } else if (index == kTrayExit) {
+    tray_.Remove();
+    Unload();
   }
 }
 
@@ -506,27 +361,26 @@ void MainWindow::mnuHelp_Click(int /*index*/) {
 
 void MainWindow::RecordPosition() {
   RECT frame;
-  if (::IsIconic(window_)) {
-    // A minimised window sits at a parking position; its place on screen is the restored one.
+  if (::IsIconic(Window())) {
+    // A minimised window sits at a parking position; its place on screen is
+    // the restored one, which the placement gives in work-area coordinates.
     WINDOWPLACEMENT placement{sizeof(placement)};
-    ::GetWindowPlacement(window_, &placement);
+    ::GetWindowPlacement(Window(), &placement);
     frame = placement.rcNormalPosition;
-    if ((::GetWindowLongPtrW(window_, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0) {
-      MONITORINFO monitor{sizeof(monitor)};
-      if (::GetMonitorInfoW(::MonitorFromRect(&frame, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
-        ::OffsetRect(&frame, monitor.rcWork.left - monitor.rcMonitor.left,
-                     monitor.rcWork.top - monitor.rcMonitor.top);
-      }
+    MONITORINFO monitor{sizeof(monitor)};
+    if (::GetMonitorInfoW(::MonitorFromRect(&frame, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+      ::OffsetRect(&frame, monitor.rcWork.left - monitor.rcMonitor.left,
+                   monitor.rcWork.top - monitor.rcMonitor.top);
     }
   } else {
-    ::GetWindowRect(window_, &frame);
+    ::GetWindowRect(Window(), &frame);
   }
-  settings_.WindowLeft = PixelsToTwips(frame.left, dpi_);
-  settings_.WindowTop = PixelsToTwips(frame.top, dpi_);
+  settings_.WindowLeft = PixelsToTwips(frame.left, Dpi());
+  settings_.WindowTop = PixelsToTwips(frame.top, Dpi());
 }
 
 void MainWindow::tmrTimer_Timer() {
-  if (!hiddenInTray_) {
+  if (!tray_.HiddenInTray()) {
     RecordPosition();
   }
   if (!CountTick(secondsToRefresh_, settings_.UpdateIndex)) {
@@ -546,11 +400,25 @@ void MainWindow::tmrTimer_Timer() {
     line = VersionCaption();
     line += kReachedSuffix;
   }
-  ::SetWindowTextW(Control(kTxtTimeLeft), line.c_str());
-  // Only an icon in the notification area shows the tip: without one the
-  // shell would refuse the change anyway, after a costly round trip.
-  if (hiddenInTray_) {
-    SetTrayTip(kTrayIconId, Tray(), line);
+  ShowStatusLine(line);
+  tray_.SetTip(line);
+}
+
+// While the user reads or copies the line, a rebuild keeps their selection and
+// caret, and so the part of a long line they scrolled to.
+void MainWindow::ShowStatusLine(const std::wstring& line) {
+  HWND box = Control(kTxtTimeLeft);
+  const bool reading = ::GetFocus() == box;
+  DWORD start = 0;
+  DWORD end = 0;
+  if (reading) {
+    ::SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                   reinterpret_cast<LPARAM>(&end));
+  }
+  ::SetWindowTextW(box, line.c_str());
+  if (reading) {
+    ::SendMessageW(box, EM_SETSEL, start, static_cast<LPARAM>(end));
+    ::SendMessageW(box, EM_SCROLLCARET, 0, 0);
   }
 }
 
@@ -665,9 +533,6 @@ void MainWindow::SetPickers(const CivilDateTime& time) {
 // Setting a control in code raises no notification in Win32, so these run the
 // handler themselves when the value really changes, as a user's click would.
 void MainWindow::SelectDisplayOption(int index) {
-  if (index < 0 || index >= kOptDisplayCount) {
-    return;
-  }
   HWND option = Control(kOptDisplay0 + index);
   if (::SendMessageW(option, BM_GETCHECK, 0, 0) == BST_CHECKED) {
     return;
@@ -680,9 +545,6 @@ void MainWindow::SelectDisplayOption(int index) {
 }
 
 void MainWindow::SelectUpdatePosition(int position) {
-  if (position < 0 || position >= static_cast<int>(kUpdateIntervals.size())) {
-    return;
-  }
   HWND list = Control(kCboUpdate);
   if (::SendMessageW(list, CB_GETCURSEL, 0, 0) == position) {
     return;
@@ -699,52 +561,6 @@ void MainWindow::SetOnlyUnitsBox(bool ticked) {
   }
   ::SendMessageW(box, BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
   chkOnlyUnits_Click();
-}
-
-// ---------------------------------------------------------------------------
-// Notification-area icon
-
-void MainWindow::picTray_MouseMove(UINT mouseMessage) {
-  if (mouseMessage == WM_RBUTTONUP) {
-    ShowTrayMenu();
-  } else if (mouseMessage == WM_LBUTTONDBLCLK) {
-    mnuTray_Click(kTrayHideShow);
-  }
-}
-
-void MainWindow::ShowTrayMenu() {
-  POINT cursor{};
-  ::GetCursorPos(&cursor);
-  ::SetMenuDefaultItem(trayMenu_.Get(), kTrayHideShow, TRUE);
-  // Without the foreground the menu would not close when the user clicks elsewhere.
-  ::SetForegroundWindow(trayWindow_);
-  ::TrackPopupMenu(trayMenu_.Get(), 0, cursor.x, cursor.y, 0, trayWindow_, nullptr);
-  ::PostMessageW(trayWindow_, WM_NULL, 0, 0);
-}
-
-void MainWindow::SetTrayMenuCaption(const wchar_t* caption) {
-  ::ModifyMenuW(trayMenu_.Get(), IDM_TRAY_BASE + kTrayHideShow, MF_BYCOMMAND | MF_STRING,
-                IDM_TRAY_BASE + kTrayHideShow, caption);
-}
-
-void MainWindow::mnuTray_Click(int index) {
-  if (index == kTrayHideShow) {
-    if (::IsWindowVisible(window_)) {
-      ::ShowWindow(window_, SW_MINIMIZE);  // Form_Resize moves it to the notification area
-      return;
-    }
-    ::ShowWindow(window_, SW_RESTORE);
-    RemoveTrayIcon(kTrayIconId, Tray());
-    hiddenInTray_ = false;
-    SetTrayMenuCaption(kHideCaption);
-    ::SetForegroundWindow(window_);
-    ::SetFocus(window_);
-  } else if (index == kTrayExit) {
-    RemoveTrayIcon(kTrayIconId, Tray());
-    hiddenInTray_ = false;
-    SetTrayMenuCaption(kHideCaption);
-    Unload();
-  }
 }
 
 }  // namespace daymarker

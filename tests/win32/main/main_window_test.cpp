@@ -2,9 +2,11 @@
 
 #include <commctrl.h>
 
+#include <tuple>
 #include <vector>
 
 #include "resources/resource.h"
+#include "ui/about/about_window.h"
 #include "ui/dpi.h"
 #include "ui/message_loop.h"
 #include "window_test_support.h"
@@ -13,6 +15,7 @@ namespace daymarker::testing {
 namespace {
 
 using namespace main_ids;
+using namespace std::chrono_literals;
 
 constexpr CivilDateTime kStartMoment = {2026, 6, 10, 9, 30, 0};
 constexpr wchar_t kReached[] = L"Daymarker v1.03 - DISABLED";
@@ -65,8 +68,8 @@ TEST_F(FirstRunTest, HasTheDesignedFrameMenusAndLayout) {
   EXPECT_EQ(MenuItemText(bar, 1, true), L"&Help");
   EXPECT_EQ(MenuItemText(::GetSubMenu(bar, 0), 0, true), L"E&xit\tAlt+F4");
   EXPECT_EQ(MenuItemText(::GetSubMenu(bar, 1), 0, true), L"&About...\tF1");
-  EXPECT_EQ(MenuItemText(window_->TrayMenu(), 0, true), L"&Hide");
-  EXPECT_EQ(MenuItemText(window_->TrayMenu(), 2, true), L"E&xit");
+  EXPECT_EQ(MenuItemText(window_->NotificationIcon().Menu(), 0, true), L"&Hide");
+  EXPECT_EQ(MenuItemText(window_->NotificationIcon().Menu(), 2, true), L"E&xit");
 
   // Positions from the client area's corner, in twips: controls in a group box
   // are offset by it, and all are children of the window itself.
@@ -142,6 +145,51 @@ TEST_F(FirstRunTest, EditsShowAtOnce) {
   EXPECT_EQ(StatusLine(), kReached);
 }
 
+// Through the real message loop, as the keyboard sends them: the access key
+// of a group box moves the focus to the first control inside it.
+TEST_F(FirstRunTest, GroupBoxAccessKeysMoveToTheControlAfterTheBox) {
+  window_->Show(SW_SHOWNORMAL);
+  PickSecondsAhead(3600);
+  const std::tuple<wchar_t, int, int> cases[] = {
+      {L'e', kCboUpdate, kDtpEventDate},
+      {L't', kDtpEventDate, kTxtTimeLeft},
+      {L'u', kDtpEventDate, kCboUpdate},
+      // "&Display:" comes before "(Years, Months,) &Days" from here.
+      {L'd', kDtpEventTime, kOptDisplay0 + 3},
+  };
+  for (const auto& [key, from, to] : cases) {
+    ::SetFocus(Control(from));
+    ::PostMessageW(::GetFocus(), WM_SYSCHAR, key, 1 << 29);  // bit 29: Alt is down
+    EXPECT_TRUE(PumpUntil([&] { return ::GetFocus() == Control(to); }, 1s))
+        << static_cast<char>(key) << " left the focus on " << ::GetDlgCtrlID(::GetFocus());
+  }
+}
+
+// The user can read a long line to its end, and select and copy it, while it refreshes.
+TEST_F(FirstRunTest, RebuildsKeepTheSelectionOfTheFocusedStatusLine) {
+  window_->Show(SW_SHOWNORMAL);
+  Click(kOptDisplay0);
+  PickSecondsAhead(90'050);
+  ::SetWindowTextW(Control(kTxtEvent), std::wstring(200, L'x').c_str());
+  ::SendMessageW(Control(kCboUpdate), CB_SETCURSEL, 0, 0);  // "Every Second"
+  ::SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(kCboUpdate, CBN_SELCHANGE), 0);
+  HWND status = Control(kTxtTimeLeft);
+  ::SetFocus(status);
+  const std::wstring before = StatusLine();
+  const auto end = static_cast<LPARAM>(before.size());
+  ::SendMessageW(status, EM_SETSEL, static_cast<WPARAM>(end - 8), end);
+  Tick();
+  EXPECT_NE(StatusLine(), before);
+  EXPECT_EQ(StatusLine().size(), before.size()) << "50 and 49 seconds are as long";
+  DWORD start = 0;
+  DWORD stop = 0;
+  ::SendMessageW(status, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&stop));
+  EXPECT_EQ(start, static_cast<DWORD>(end - 8));
+  EXPECT_EQ(stop, static_cast<DWORD>(end));
+  EXPECT_GT(::SendMessageW(status, EM_GETFIRSTVISIBLELINE, 0, 0), 100) << "scrolled to the end";
+}
+
 TEST_F(FirstRunTest, TargetTakesTheDateOfOnePickerAndTheTimeOfTheOther) {
   Click(kOptDisplay0);
   PickDateTime(kDtpEventDate, {2026, 6, 11, 23, 59, 59});
@@ -213,13 +261,20 @@ TEST_F(FirstRunTest, SavedFormOfTheTargetNeverWrapsOrGoesNegative) {
   EXPECT_EQ(StatusLine(), kReached);
 }
 
-TEST_F(FirstRunTest, HelpAboutAndF1RunTheAboutHandler) {
-  int shown = 0;
-  window_->SetAboutHandler([&shown](HWND) { ++shown; });
-  SendCommand(IDM_HELP_BASE);
-  MSG key{Window(), WM_KEYDOWN, VK_F1, 0};
-  EXPECT_TRUE(PreTranslateWindowMessage(key));
-  EXPECT_EQ(shown, 2);
+TEST_F(FirstRunTest, HelpAboutAndF1OpenTheAboutWindow) {
+  for (const bool byKey : {false, true}) {
+    if (byKey) {
+      MSG key{Window(), WM_KEYDOWN, VK_F1, 0};
+      EXPECT_TRUE(PreTranslateWindowMessage(key));
+    } else {
+      SendCommand(IDM_HELP_BASE);
+    }
+    HWND about = AboutWindowHandle();
+    ASSERT_NE(about, nullptr) << byKey;
+    EXPECT_NE(::GetWindow(about, GW_OWNER), Window()) << "the About window has no owner";
+    ::DestroyWindow(about);
+    EXPECT_EQ(AboutWindowHandle(), nullptr);
+  }
 }
 
 // Daylight saving starts in Berlin at 02:00 on 28 March 2027: that day has 23

@@ -68,19 +68,23 @@ TEST_F(SavedSettingsTest, DisplayAndUpdateZeroKeepTheControlsButNotTheirMeaning)
   EXPECT_EQ(StatusLine(), L"Enter event here... - 1 day, 1 hour, 1 minute, ");
 }
 
-TEST_F(SavedSettingsTest, AppliesSavedOptionsAndIgnoresOnesOutOfRange) {
+TEST_F(SavedSettingsTest, AppliesSavedOptionsAndKeepsTheDefaultsForOnesOutOfRange) {
   struct Case {
     DWORD display, update, onlyUnits;
     int option;
     LRESULT position;
     bool ticked;
+    std::int16_t level, index;  // what the window then works with
   };
   const Case cases[] = {
-      {6, 8, 1, 5, 7, true},
-      {1, 1, 2, 0, 0, false},
-      {2, 4, 0, 1, 3, false},
-      {9, 12, 7, 3, 2, false},  // no such option or entry: the defaults stay
-      {static_cast<DWORD>(-2), static_cast<DWORD>(-1), static_cast<DWORD>(-1), 3, 2, false},
+      {6, 8, 1, 5, 7, true, 6, 8},
+      {1, 1, 2, 0, 0, false, 1, 1},
+      {2, 4, 0, 1, 3, false, 2, 4},
+      // No such option or entry: the defaults stay, shown and used alike.
+      {7, 9, 7, 3, 2, false, 4, 3},
+      {32767, 12, 7, 3, 2, false, 4, 3},
+      // None selected: the days option and "Every 30 Seconds" stay shown, the values are kept.
+      {0, static_cast<DWORD>(-1), static_cast<DWORD>(-1), 3, 2, false, 0, -1},
   };
   for (const Case& c : cases) {
     PutDword(L"Display", c.display);
@@ -90,6 +94,8 @@ TEST_F(SavedSettingsTest, AppliesSavedOptionsAndIgnoresOnesOutOfRange) {
     EXPECT_EQ(Checked(kOptDisplay0 + c.option), BST_CHECKED) << c.display;
     EXPECT_EQ(::SendMessageW(Control(kCboUpdate), CB_GETCURSEL, 0, 0), c.position) << c.update;
     EXPECT_EQ(Checked(kChkOnlyUnits) == BST_CHECKED, c.ticked) << c.onlyUnits;
+    EXPECT_EQ(settings_.DisplayLevel, c.level) << c.display;
+    EXPECT_EQ(settings_.UpdateIndex, c.index) << c.update;
   }
 }
 

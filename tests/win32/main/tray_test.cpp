@@ -40,7 +40,8 @@ class TrayTest : public MainWindowTest {
 
   // Whether the shell holds our icon: modifying an icon that is not there fails.
   bool IconPresent() const {
-    NOTIFYICONDATAW record = MakeTrayRecord(kTrayIconId, {window_->TrayWindow(), nullptr}, L"");
+    NOTIFYICONDATAW record =
+        MakeTrayRecord(kTrayIconId, {window_->NotificationIcon().Window(), nullptr}, L"");
     record.uFlags = 0;
     return ::Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
   }
@@ -49,24 +50,27 @@ class TrayTest : public MainWindowTest {
     PumpMessages();
   }
   void IconMouse(UINT mouseMessage) {
-    ::SendMessageW(window_->TrayWindow(), kTrayCallbackMessage, kTrayIconId, mouseMessage);
+    ::SendMessageW(window_->NotificationIcon().Window(), kTrayCallbackMessage, kTrayIconId,
+                   mouseMessage);
     PumpMessages();
   }
-  std::wstring HideShowCaption() const { return MenuItemText(window_->TrayMenu(), 0, true); }
+  std::wstring HideShowCaption() const {
+    return MenuItemText(window_->NotificationIcon().Menu(), 0, true);
+  }
 };
 
 TEST_F(TrayTest, MinimiseHidesBehindOneIconAndDoubleClickBringsItBack) {
   for (int round = 0; round < 2; ++round) {
     Minimise();
-    EXPECT_TRUE(window_->HiddenInTray()) << round;
+    EXPECT_TRUE(window_->NotificationIcon().HiddenInTray()) << round;
     EXPECT_FALSE(::IsWindowVisible(Window()));
     EXPECT_TRUE(IconPresent());
     EXPECT_EQ(HideShowCaption(), L"S&how");
     // A second add of the same icon is refused: there is never a second icon.
-    EXPECT_FALSE(AddTrayIcon(kTrayIconId, {window_->TrayWindow(), nullptr}, L""));
+    EXPECT_FALSE(AddTrayIcon(kTrayIconId, {window_->NotificationIcon().Window(), nullptr}, L""));
 
     IconMouse(WM_LBUTTONDBLCLK);
-    EXPECT_FALSE(window_->HiddenInTray());
+    EXPECT_FALSE(window_->NotificationIcon().HiddenInTray());
     EXPECT_TRUE(::IsWindowVisible(Window()));
     EXPECT_FALSE(::IsIconic(Window())) << "restored in its normal state";
     EXPECT_FALSE(IconPresent());
@@ -78,7 +82,7 @@ TEST_F(TrayTest, SingleClicksAndMovesDoNothing) {
   Minimise();
   for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN}) {
     IconMouse(message);
-    EXPECT_TRUE(window_->HiddenInTray()) << message;
+    EXPECT_TRUE(window_->NotificationIcon().HiddenInTray()) << message;
     EXPECT_FALSE(::IsWindowVisible(Window())) << message;
   }
 }
@@ -110,7 +114,7 @@ TEST_F(TrayTest, RightButtonUpOpensTheMenuWithShowAsDefault) {
   Minimise();
   MenuProbe probe;
   g_probe = &probe;
-  g_probedMenu = window_->TrayMenu();
+  g_probedMenu = window_->NotificationIcon().Menu();
   const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, CloseMenu);
   const UINT_PTR safety = ::SetTimer(nullptr, 0, 5000, GiveUpOnMenu);
   IconMouse(WM_RBUTTONUP);  // returns once the menu has closed
@@ -119,16 +123,18 @@ TEST_F(TrayTest, RightButtonUpOpensTheMenuWithShowAsDefault) {
   EXPECT_TRUE(probe.sawMenu);
   EXPECT_EQ(probe.defaultItem, 0u);
   EXPECT_EQ(HideShowCaption(), L"S&how");
-  EXPECT_TRUE(window_->HiddenInTray()) << "closing the menu changes nothing";
+  EXPECT_TRUE(window_->NotificationIcon().HiddenInTray()) << "closing the menu changes nothing";
 }
 
 TEST_F(TrayTest, ShowFromTheMenuRestoresAndHideMinimises) {
-  ::SendMessageW(window_->TrayWindow(), WM_COMMAND, IDM_TRAY_BASE + 0, 0);  // "&Hide"
+  ::SendMessageW(window_->NotificationIcon().Window(), WM_COMMAND, IDM_TRAY_BASE + 0,
+                 0);  // "&Hide"
   PumpMessages();
-  EXPECT_TRUE(window_->HiddenInTray());
-  ::SendMessageW(window_->TrayWindow(), WM_COMMAND, IDM_TRAY_BASE + 0, 0);  // "S&how"
+  EXPECT_TRUE(window_->NotificationIcon().HiddenInTray());
+  ::SendMessageW(window_->NotificationIcon().Window(), WM_COMMAND, IDM_TRAY_BASE + 0,
+                 0);  // "S&how"
   PumpMessages();
-  EXPECT_FALSE(window_->HiddenInTray());
+  EXPECT_FALSE(window_->NotificationIcon().HiddenInTray());
   EXPECT_TRUE(::IsWindowVisible(Window()));
   EXPECT_FALSE(IconPresent());
   EXPECT_EQ(::GetForegroundWindow(), Window());
@@ -152,7 +158,7 @@ TEST_F(TrayTest, ExitFromTheIconRemovesItSavesAndCloses) {
   Tick();
   const std::int32_t left = settings_.WindowLeft;
   Minimise();
-  HWND trayWindow = window_->TrayWindow();
+  HWND trayWindow = window_->NotificationIcon().Window();
   ::SendMessageW(trayWindow, WM_COMMAND, IDM_TRAY_BASE + 2, 0);  // "E&xit"
   PumpMessages();
   EXPECT_EQ(window_->Window(), nullptr) << "the window is gone";
@@ -166,14 +172,14 @@ TEST_F(TrayTest, ExitFromTheIconRemovesItSavesAndCloses) {
 
 TEST_F(TrayTest, ShellRestartBringsBackTheIconOfAHiddenWindowOnly) {
   const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
-  ::SendMessageW(window_->TrayWindow(), taskbarCreated, 0, 0);
+  ::SendMessageW(window_->NotificationIcon().Window(), taskbarCreated, 0, 0);
   EXPECT_FALSE(IconPresent()) << "a shown window has no icon to restore";
 
   Minimise();
   // What a restarted shell looks like: our icon is gone.
-  RemoveTrayIcon(kTrayIconId, {window_->TrayWindow(), nullptr});
+  RemoveTrayIcon(kTrayIconId, {window_->NotificationIcon().Window(), nullptr});
   ASSERT_FALSE(IconPresent());
-  ::SendMessageW(window_->TrayWindow(), taskbarCreated, 0, 0);
+  ::SendMessageW(window_->NotificationIcon().Window(), taskbarCreated, 0, 0);
   EXPECT_TRUE(IconPresent());
   IconMouse(WM_LBUTTONDBLCLK);
   EXPECT_TRUE(::IsWindowVisible(Window()));

@@ -2,12 +2,17 @@
 
 #include <algorithm>
 
+#include "resources/resource.h"
+#include "ui/dpi.h"
 #include "win/system_library.h"
 
 namespace daymarker {
 namespace {
 
+constexpr wchar_t kWindowClass[] = L"DaymarkerTrayOwner";
 constexpr std::int16_t kFirstTrayVersion = 351;
+constexpr wchar_t kHideCaption[] = L"&Hide";
+constexpr wchar_t kShowCaption[] = L"S&how";
 
 OSVERSIONINFOW QueryVersion() {
   OSVERSIONINFOW info{};
@@ -26,12 +31,8 @@ OSVERSIONINFOW QueryVersion() {
 // The shell is loaded the first time the window goes to the notification area.
 BOOL NotifyIcon(DWORD message, NOTIFYICONDATAW& record) {
   using ShellNotifyIconFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
-  // Found once; only the window's thread calls here.
-  static ShellNotifyIconFn shellNotifyIcon = nullptr;
-  if (shellNotifyIcon == nullptr) {
-    shellNotifyIcon = SystemFunction<ShellNotifyIconFn>(L"shell32.dll", "Shell_NotifyIconW");
-  }
-  return shellNotifyIcon != nullptr ? shellNotifyIcon(message, &record) : FALSE;
+  const auto notify = SystemFunction<ShellNotifyIconFn>(L"shell32.dll", "Shell_NotifyIconW");
+  return notify != nullptr ? notify(message, &record) : FALSE;
 }
 
 }  // namespace
@@ -95,6 +96,101 @@ bool TrayAvailable() {
   APPBARDATA bar{};
   bar.cbSize = sizeof(bar);
   return appBarMessage != nullptr && appBarMessage(ABM_GETTASKBARPOS, &bar) == 1;
+}
+
+Tray::~Tray() {
+  if (HWND window = DetachWindow()) {
+    ::DestroyWindow(window);
+  }
+}
+
+bool Tray::Create(HINSTANCE instance, HWND mainWindow) {
+  instance_ = instance;
+  mainWindow_ = mainWindow;
+  menu_.Reset(::CreatePopupMenu());
+  ::AppendMenuW(menu_.Get(), MF_STRING, IDM_TRAY_BASE + kTrayHideShow, kHideCaption);
+  ::AppendMenuW(menu_.Get(), MF_SEPARATOR, IDM_TRAY_BASE + 1, nullptr);
+  ::AppendMenuW(menu_.Get(), MF_STRING, IDM_TRAY_BASE + kTrayExit, L"E&xit");
+  taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+  // Top-level, though never shown: a message-only window would not hear
+  // TaskbarCreated. Owned by the main window, so it goes when that one does.
+  return CreateObjectWindow(instance, kWindowClass, 0, WS_POPUP, {}, mainWindow, nullptr);
+}
+
+void Tray::SetDpi(UINT dpi) {
+  // The notification area shows small icons; loading that size avoids a blurry scale-down.
+  ScopedIcon icon(LoadIconForDpi(instance_, IDI_DAYMARKER, SM_CXSMICON, SM_CYSMICON, dpi));
+  if (hiddenInTray_) {
+    SetTrayTip(kTrayIconId, {Window(), icon.Get()}, tip_);
+  }
+  icon_ = std::move(icon);  // the shell keeps a copy of the one it shows
+}
+
+bool Tray::Add(std::wstring_view tip) {
+  if (AddTrayIcon(kTrayIconId, Owner(), tip) != TRUE) {
+    return false;
+  }
+  tip_ = tip;
+  hiddenInTray_ = true;
+  SetMenuCaption(kShowCaption);
+  return true;
+}
+
+void Tray::Remove() {
+  RemoveTrayIcon(kTrayIconId, Owner());
+  hiddenInTray_ = false;
+  SetMenuCaption(kHideCaption);
+}
+
+void Tray::SetTip(std::wstring_view tip) {
+  // Without an icon the shell would refuse the change anyway, after a costly round trip.
+  if (hiddenInTray_) {
+    tip_ = tip;
+    SetTrayTip(kTrayIconId, Owner(), tip);
+  }
+}
+
+LRESULT Tray::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kTrayCallbackMessage) {
+    picTray_MouseMove(LOWORD(lParam));
+    return 0;
+  }
+  if (message == WM_COMMAND) {
+    ::SendMessageW(mainWindow_, WM_COMMAND, wParam, lParam);
+    return 0;
+  }
+  if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+    // The shell's notification area was made anew (its process restarted):
+    // a hidden window would be out of reach without its icon.
+    if (hiddenInTray_) {
+      AddTrayIcon(kTrayIconId, Owner(), tip_);
+    }
+    return 0;
+  }
+  return ::DefWindowProcW(Window(), message, wParam, lParam);
+}
+
+void Tray::picTray_MouseMove(UINT mouseMessage) {
+  if (mouseMessage == WM_RBUTTONUP) {
+    ShowMenu();
+  } else if (mouseMessage == WM_LBUTTONDBLCLK) {
+    ::SendMessageW(mainWindow_, WM_COMMAND, IDM_TRAY_BASE + kTrayHideShow, 0);
+  }
+}
+
+void Tray::ShowMenu() {
+  POINT cursor{};
+  ::GetCursorPos(&cursor);
+  ::SetMenuDefaultItem(menu_.Get(), kTrayHideShow, TRUE);
+  // Without the foreground the menu would not close when the user clicks elsewhere.
+  ::SetForegroundWindow(Window());
+  ::TrackPopupMenu(menu_.Get(), 0, cursor.x, cursor.y, 0, Window(), nullptr);
+  ::PostMessageW(Window(), WM_NULL, 0, 0);
+}
+
+void Tray::SetMenuCaption(const wchar_t* caption) {
+  ::ModifyMenuW(menu_.Get(), IDM_TRAY_BASE + kTrayHideShow, MF_BYCOMMAND | MF_STRING,
+                IDM_TRAY_BASE + kTrayHideShow, caption);
 }
 
 }  // namespace daymarker

@@ -1,4 +1,5 @@
-// The notification-area icon: one icon, built afresh for every call.
+// The notification-area icon: the icon routines, and the Tray that stands
+// for the main window while it is hidden behind its icon.
 #pragma once
 
 #include <windows.h>
@@ -6,7 +7,11 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+
+#include "ui/object_window.h"
+#include "win/handles.h"
 
 namespace daymarker {
 
@@ -15,6 +20,9 @@ inline constexpr UINT kTrayIconId = 1;
 // mouse message that happened over the icon in the low word of lParam.
 inline constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;
 inline constexpr std::size_t kTrayTipLength = 63;
+// The items of the icon's menu: "&Hide" or "S&how", a separator, "E&xit".
+inline constexpr int kTrayHideShow = 0;
+inline constexpr int kTrayExit = 2;
 
 // The window that receives the icon's messages, and the image it shows.
 struct TrayOwner {
@@ -34,5 +42,43 @@ bool TrayAvailable();
 DWORD GetOSPlatform();
 // Major version * 100 + minor version: 3.51 gives 351.
 std::int16_t GetOSVersion();
+
+// picTray: a hidden window that owns the icon and hears the shell, with the
+// icon's menu. The icon's commands (a menu item, or a double-click as the
+// first item) reach the main window as WM_COMMAND with IDM_TRAY_BASE + item.
+class Tray final : public ObjectWindow {
+ public:
+  Tray() = default;
+  ~Tray() override;
+
+  bool Create(HINSTANCE instance, HWND mainWindow);
+  // Loads the icon's image at the size the notification area shows at dpi.
+  void SetDpi(UINT dpi);
+
+  // Adds the icon with the tip; only then does the main window count as hidden behind it.
+  bool Add(std::wstring_view tip);
+  // Removes the icon; the main window is no longer hidden behind it.
+  void Remove();
+  // The tip follows the status line while the icon is there.
+  void SetTip(std::wstring_view tip);
+
+  bool HiddenInTray() const { return hiddenInTray_; }
+  HMENU Menu() const { return menu_.Get(); }
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void picTray_MouseMove(UINT mouseMessage);
+  void ShowMenu();
+  void SetMenuCaption(const wchar_t* caption);
+  TrayOwner Owner() const { return {Window(), icon_.Get()}; }
+
+  HINSTANCE instance_ = nullptr;
+  HWND mainWindow_ = nullptr;
+  UINT taskbarCreated_ = 0;
+  ScopedMenu menu_;
+  ScopedIcon icon_;
+  std::wstring tip_;  // to add the icon again should the shell lose it
+  bool hiddenInTray_ = false;
+};
 
 }  // namespace daymarker

@@ -1,0 +1,59 @@
+#include "ui/object_window.h"
+
+#include <utility>
+
+namespace daymarker {
+
+bool RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure) {
+  WNDCLASSEXW windowClass{sizeof(windowClass)};
+  if (::GetClassInfoExW(instance, name, &windowClass)) {
+    return true;
+  }
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = name;
+  return ::RegisterClassExW(&windowClass) != 0;
+}
+
+bool ObjectWindow::CreateObjectWindow(HINSTANCE instance, const wchar_t* className, DWORD exStyle,
+                                      DWORD style, const RECT& place, HWND parent, HMENU menu) {
+  if (!RegisterWindowClass(instance, className, WindowProc)) {
+    return false;
+  }
+  ::CreateWindowExW(exStyle, className, L"", style, place.left, place.top, place.right - place.left,
+                    place.bottom - place.top, parent, menu, instance, this);
+  return window_ != nullptr;
+}
+
+HWND ObjectWindow::DetachWindow() {
+  if (window_ != nullptr) {
+    ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+  }
+  return std::exchange(window_, nullptr);
+}
+
+LRESULT CALLBACK ObjectWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* created =
+        static_cast<ObjectWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    created->window_ = window;
+    ::SetLastError(0);
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+  }
+  auto* self = reinterpret_cast<ObjectWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) {
+    return ::DefWindowProcW(window, message, wParam, lParam);
+  }
+  if (message == WM_NCDESTROY) {
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    self->window_ = nullptr;
+    const LRESULT result = ::DefWindowProcW(window, message, wParam, lParam);
+    self->OnFinalMessage();
+    return result;
+  }
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace daymarker
