@@ -3,6 +3,10 @@
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 
 if(MINGW)
+  # No exceptions, so no unwind tables either: nothing in the program throws or
+  # catches one (see app/runtime_errors.cpp). No run-time type information:
+  # nothing asks for it.
+  add_compile_options(-fno-exceptions -fno-asynchronous-unwind-tables -fno-rtti)
   add_link_options(-static -static-libgcc -static-libstdc++)
   # ASLR with relocations kept, DEP, and DLL lookups limited to System32.
   add_link_options(-Wl,--dynamicbase -Wl,--nxcompat)

@@ -4,8 +4,7 @@
 
 #include <algorithm>
 #include <array>
-#include <exception>
-#include <vector>
+#include <utility>
 
 #include "core/number_text.h"
 #include "win/handles.h"
@@ -30,18 +29,21 @@ LONG OpenKey(HKEY root, const std::wstring& path, ScopedKey& key) {
   return result;
 }
 
-std::wstring UpToFirstNul(const wchar_t* text, std::size_t length) {
-  return std::wstring(text, std::find(text, text + length, L'\0'));
-}
+// Longer texts count as missing: no name anyone typed is this long, and the
+// copies a read leads to (this one, the text box's) must fit a 32-bit process.
+constexpr DWORD kLongestTextBytes = 64 * 1024 * 1024;
 
 LONG FetchText(HKEY key, const std::wstring& name, DWORD size, RegData& out) {
-  // Whole characters plus room for an odd trailing byte; never empty, so the
-  // second query passes a real buffer even for a zero-byte value.
-  std::vector<wchar_t> buffer(std::max<std::size_t>(1, (std::size_t{size} + 1) / sizeof(wchar_t)));
+  if (size > kLongestTextBytes) {
+    return ERROR_NOT_ENOUGH_MEMORY;
+  }
+  // Whole characters, an odd last byte counting as one more.
+  std::wstring text((std::size_t{size} + 1) / sizeof(wchar_t), L'\0');
   DWORD type = REG_NONE;
-  DWORD received = size;
+  // The buffer's own size, so that the query can never write past it.
+  auto received = static_cast<DWORD>(text.size() * sizeof(wchar_t));
   const LONG result = ::RegQueryValueExW(key, name.c_str(), nullptr, &type,
-                                         reinterpret_cast<BYTE*>(buffer.data()), &received);
+                                         reinterpret_cast<BYTE*>(text.data()), &received);
   if (result != ERROR_SUCCESS) {
     // The value changed between the two queries (ERROR_MORE_DATA, usually).
     out = std::wstring();
@@ -51,9 +53,9 @@ LONG FetchText(HKEY key, const std::wstring& name, DWORD size, RegData& out) {
     out = std::wstring();
     return kRegUnsupportedType;
   }
-  // The data need not end in a NUL and may end in half a character.
-  const std::size_t characters = std::min(received, size) / sizeof(wchar_t);
-  out = UpToFirstNul(buffer.data(), characters);
+  // The data need not end in a NUL, may hold several, and may end in half a character.
+  text.resize(std::min<std::size_t>(received / sizeof(wchar_t), text.find(L'\0')));
+  out = std::move(text);
   return ERROR_SUCCESS;
 }
 
@@ -165,25 +167,20 @@ LONG PutRegValue(HKEY key, std::wstring_view name, LONG type, const RegData& val
 }
 
 LONG FetchRegValue(HKEY key, std::wstring_view name, RegData& out) {
-  try {
-    const std::wstring valueName = Terminated(name);
-    DWORD type = REG_NONE;
-    DWORD size = 0;
-    const LONG result = ::RegQueryValueExW(key, valueName.c_str(), nullptr, &type, nullptr, &size);
-    if (result != ERROR_SUCCESS) {
-      return result;
-    }
-    switch (type) {
-      case REG_SZ:
-        return FetchText(key, valueName, size, out);
-      case REG_DWORD:
-        return FetchNumber(key, valueName, size, out);
-      default:
-        return kRegUnsupportedType;
-    }
-  } catch (const std::exception&) {
-    // Only an allocation can throw here: a value too large for memory.
-    return ERROR_NOT_ENOUGH_MEMORY;
+  const std::wstring valueName = Terminated(name);
+  DWORD type = REG_NONE;
+  DWORD size = 0;
+  const LONG result = ::RegQueryValueExW(key, valueName.c_str(), nullptr, &type, nullptr, &size);
+  if (result != ERROR_SUCCESS) {
+    return result;
+  }
+  switch (type) {
+    case REG_SZ:
+      return FetchText(key, valueName, size, out);
+    case REG_DWORD:
+      return FetchNumber(key, valueName, size, out);
+    default:
+      return kRegUnsupportedType;
   }
 }
 

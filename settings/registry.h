@@ -49,7 +49,8 @@ LONG PutRegValue(HKEY key, std::wstring_view name, LONG type, const RegData& val
 // Reads name from an open key into out: a REG_SZ as its text up to the first
 // NUL, a REG_DWORD of exactly 4 bytes as an integer. Returns 0, the
 // registry's error code (out untouched; for a failed second read of a REG_SZ,
-// out is set empty), or kRegUnsupportedType with out untouched.
+// out is set empty), ERROR_NOT_ENOUGH_MEMORY for a text of more than 64 MiB
+// (out untouched), or kRegUnsupportedType with out untouched.
 LONG FetchRegValue(HKEY key, std::wstring_view name, RegData& out);
 
 }  // namespace daymarker

@@ -144,13 +144,7 @@ bool GetKeyValue(HKEY KeyRoot, std::wstring_view KeyName, std::wstring_view SubK
 }
 
 void StartSysInfo(HWND owner) {
-  bool started = false;
-  try {
-    started = FindAndStartSysInfo();
-  } catch (...) {
-    started = false;  // whatever went wrong, the user hears only that the tool is unavailable
-  }
-  if (!started) {
+  if (!FindAndStartSysInfo()) {
     const std::wstring caption(kAppTitle);
     ::MessageBoxW(owner, kUnavailable, caption.c_str(), MB_OK);
   }

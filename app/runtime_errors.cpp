@@ -1,0 +1,85 @@
+// The program is built without exceptions, but the static C++ runtime raises
+// its errors (out of memory, a string too long, an index out of range) by
+// throwing, which would link the exception unwinder and its tables for
+// nothing to catch. These definitions take the place of the runtime's: each
+// ends the program at once, as an uncaught exception would have, with the
+// C runtime's abort message. None of them is reached in normal use; the
+// registry layer checks sizes before it allocates.
+#include <cstdlib>
+#include <new>
+
+#if defined(__GLIBCXX__)  // set by the headers above
+
+namespace {
+
+[[noreturn]] void OutOfMemory() {
+  std::abort();
+}
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+  // malloc(0) may return null; operator new must not.
+  if (void* block = std::malloc(size != 0 ? size : 1)) {
+    return block;
+  }
+  OutOfMemory();
+}
+
+void* operator new[](std::size_t size) {
+  return ::operator new(size);
+}
+
+void operator delete(void* block) noexcept {
+  std::free(block);
+}
+
+void operator delete[](void* block) noexcept {
+  std::free(block);
+}
+
+void operator delete(void* block, std::size_t /*size*/) noexcept {
+  std::free(block);
+}
+
+void operator delete[](void* block, std::size_t /*size*/) noexcept {
+  std::free(block);
+}
+
+// NOLINTBEGIN(cert-dcl58-cpp, bugprone-reserved-identifier): these replace the runtime's own.
+namespace std {
+
+void __throw_bad_alloc() {
+  OutOfMemory();
+}
+
+void __throw_bad_array_new_length() {
+  OutOfMemory();
+}
+
+void __throw_length_error(const char* /*unused*/) {
+  std::abort();
+}
+
+void __throw_logic_error(const char* /*unused*/) {
+  std::abort();
+}
+
+void __throw_out_of_range_fmt(const char* /*unused*/, ...) {
+  std::abort();
+}
+
+}  // namespace std
+// NOLINTEND(cert-dcl58-cpp, bugprone-reserved-identifier)
+
+namespace __gnu_cxx {
+
+// The default handler prints a demangled type name to a console this GUI
+// program does not have, and links a whole demangler for it.
+void __verbose_terminate_handler() {
+  std::abort();
+}
+
+}  // namespace __gnu_cxx
+
+#endif
