@@ -10,6 +10,12 @@
 
 #if defined(__GLIBCXX__)  // set by the headers above
 
+// These are the runtime's own allocator and helpers, with the runtime's names
+// and signatures.
+// NOLINTBEGIN(cppcoreguidelines-no-malloc, cppcoreguidelines-owning-memory)
+// NOLINTBEGIN(bugprone-reserved-identifier, cert-dcl37-c, cert-dcl51-cpp, cert-dcl58-cpp)
+// NOLINTBEGIN(cert-dcl50-cpp)
+
 namespace {
 
 [[noreturn]] void OutOfMemory() {
@@ -46,7 +52,6 @@ void operator delete[](void* block, std::size_t /*size*/) noexcept {
   std::free(block);
 }
 
-// NOLINTBEGIN(cert-dcl58-cpp, bugprone-reserved-identifier): these replace the runtime's own.
 namespace std {
 
 void __throw_bad_alloc() {
@@ -70,7 +75,6 @@ void __throw_out_of_range_fmt(const char* /*unused*/, ...) {
 }
 
 }  // namespace std
-// NOLINTEND(cert-dcl58-cpp, bugprone-reserved-identifier)
 
 namespace __gnu_cxx {
 
@@ -81,5 +85,9 @@ void __verbose_terminate_handler() {
 }
 
 }  // namespace __gnu_cxx
+
+// NOLINTEND(cert-dcl50-cpp)
+// NOLINTEND(bugprone-reserved-identifier, cert-dcl37-c, cert-dcl51-cpp, cert-dcl58-cpp)
+// NOLINTEND(cppcoreguidelines-no-malloc, cppcoreguidelines-owning-memory)
 
 #endif

@@ -41,7 +41,8 @@ LONG FetchText(HKEY key, const std::wstring& name, DWORD size, RegData& out) {
   std::wstring text((std::size_t{size} + 1) / sizeof(wchar_t), L'\0');
   DWORD type = REG_NONE;
   // The buffer's own size, so that the query can never write past it.
-  auto received = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+  const std::size_t capacity = text.size() * sizeof(wchar_t);
+  auto received = static_cast<DWORD>(capacity);
   const LONG result = ::RegQueryValueExW(key, name.c_str(), nullptr, &type,
                                          reinterpret_cast<BYTE*>(text.data()), &received);
   if (result != ERROR_SUCCESS) {
@@ -147,9 +148,9 @@ LONG PutRegValue(HKEY key, std::wstring_view name, LONG type, const RegData& val
     }
     // No terminator is counted. c_str() still has one just past the data,
     // which matters: the system may look there to decide whether to add it.
+    const std::size_t bytes = text.size() * sizeof(wchar_t);
     return ::RegSetValueExW(key, valueName.c_str(), 0, REG_SZ,
-                            reinterpret_cast<const BYTE*>(text.c_str()),
-                            static_cast<DWORD>(text.size() * sizeof(wchar_t)));
+                            reinterpret_cast<const BYTE*>(text.c_str()), static_cast<DWORD>(bytes));
   }
   if (type == kTypeNumber) {
     const std::optional<std::int32_t> number = NumberOf(value);

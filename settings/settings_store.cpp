@@ -29,8 +29,9 @@ constexpr std::array<Setting, 7> kSettings = {{
     {L"OnlyUnits", REG_DWORD, &SettingValues::OnlyUnitsFlag},
 }};
 
-// Namespace scope, so it exists before any window and outlives them all.
-SettingValues gAppSettings;
+// The process-wide setting variables: namespace scope, so they exist before
+// any window and outlive them all.
+SettingValues gAppSettings;  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 #include "ui/dpi.h"
 
 #include <cmath>
+#include <string_view>
 
 #include "win/system_library.h"
 
@@ -71,7 +72,7 @@ HFONT CreateTahomaFont(UINT dpi, LONG weight, bool italic, bool underline) {
   font.lfUnderline = underline ? TRUE : FALSE;
   font.lfCharSet = ANSI_CHARSET;
   font.lfQuality = DEFAULT_QUALITY;
-  ::lstrcpynW(font.lfFaceName, L"Tahoma", LF_FACESIZE);
+  std::wstring_view(L"Tahoma").copy(font.lfFaceName, LF_FACESIZE - 1);
   return ::CreateFontIndirectW(&font);
 }
 

@@ -1,5 +1,6 @@
 #include "ui/message_loop.h"
 
+#include <algorithm>
 #include <array>
 
 namespace daymarker {
@@ -13,17 +14,17 @@ struct Registered {
 // The program has at most two top-level windows at a time (tests a few
 // more). A plain array, so it needs no destruction: a window may still
 // unregister while the process ends.
-std::array<Registered, 8> g_windows{};
+std::array<Registered, 8>
+    g_windows{};  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 
 }  // namespace
 
 void RegisterTopLevelWindow(HWND window, HACCEL accelerators) {
   UnregisterTopLevelWindow(window);
-  for (Registered& entry : g_windows) {
-    if (entry.window == nullptr) {
-      entry = {window, accelerators};
-      return;
-    }
+  const auto free = std::find_if(g_windows.begin(), g_windows.end(),
+                                 [](const Registered& entry) { return entry.window == nullptr; });
+  if (free != g_windows.end()) {
+    *free = {window, accelerators};
   }
 }
 
@@ -62,9 +63,12 @@ bool PreTranslateWindowMessage(MSG& message) {
 }
 
 int RunMessageLoop() {
-  MSG message;
-  BOOL result;
-  while ((result = ::GetMessageW(&message, nullptr, 0, 0)) != 0) {
+  MSG message{};
+  for (;;) {
+    const BOOL result = ::GetMessageW(&message, nullptr, 0, 0);
+    if (result == 0) {
+      break;  // WM_QUIT
+    }
     if (result == -1) {
       return 1;
     }

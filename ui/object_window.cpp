@@ -22,9 +22,9 @@ bool ObjectWindow::CreateObjectWindow(HINSTANCE instance, const wchar_t* classNa
   if (!RegisterWindowClass(instance, className, WindowProc)) {
     return false;
   }
-  ::CreateWindowExW(exStyle, className, L"", style, place.left, place.top, place.right - place.left,
-                    place.bottom - place.top, parent, menu, instance, this);
-  return window_ != nullptr;
+  return ::CreateWindowExW(exStyle, className, L"", style, place.left, place.top,
+                           place.right - place.left, place.bottom - place.top, parent, menu,
+                           instance, this) != nullptr;
 }
 
 HWND ObjectWindow::DetachWindow() {

@@ -15,12 +15,12 @@ class ObjectWindow {
  public:
   ObjectWindow(const ObjectWindow&) = delete;
   ObjectWindow& operator=(const ObjectWindow&) = delete;
+  virtual ~ObjectWindow() = default;
 
   HWND Window() const { return window_; }
 
  protected:
   ObjectWindow() = default;
-  virtual ~ObjectWindow() = default;
 
   // Creates a window of the class, registered first if need be, with this object behind it.
   bool CreateObjectWindow(HINSTANCE instance, const wchar_t* className, DWORD exStyle, DWORD style,

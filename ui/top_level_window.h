@@ -20,9 +20,13 @@ struct FrameSpec {
 };
 
 class TopLevelWindow : public ObjectWindow {
+ public:
+  ~TopLevelWindow() override;
+  TopLevelWindow(const TopLevelWindow&) = delete;
+  TopLevelWindow& operator=(const TopLevelWindow&) = delete;
+
  protected:
   TopLevelWindow(HINSTANCE instance, const FrameSpec& frame);
-  ~TopLevelWindow() override;
 
   // Destroys the window, if it is still open, without calling back into the
   // object: derived classes call this first in their destructors, so the

@@ -26,13 +26,13 @@ using namespace about_ids;
 
 constexpr FrameSpec kFrame = {L"DaymarkerAboutWindow", WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
                               IDI_ABOUT, 0};
-constexpr wchar_t kOwnerClass[] = L"DaymarkerAboutOwner";
+constexpr const wchar_t* kOwnerClass = L"DaymarkerAboutOwner";
 constexpr SIZE kClientTwips = {5760, 6555};
 
-constexpr wchar_t kLinkCaption[] = L"Visit the Tolvane website for more FREE software";
-constexpr wchar_t kLinkTip[] = L"Click to visit the Tolvane Website...";
-constexpr wchar_t kRegisteredTo[] = L"Registered to: ";
-constexpr wchar_t kRegisteredName[] = L"FREEWARE!";
+constexpr const wchar_t* kLinkCaption = L"Visit the Tolvane website for more FREE software";
+constexpr const wchar_t* kLinkTip = L"Click to visit the Tolvane Website...";
+constexpr const wchar_t* kRegisteredTo = L"Registered to: ";
+constexpr const wchar_t* kRegisteredName = L"FREEWARE!";
 constexpr std::array<std::wstring_view, 6> kDisclaimerLines = {L"", L"", L"", L"", L"", L""};
 constexpr COLORREF kLinkColour = RGB(0, 0, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
@@ -104,10 +104,9 @@ Fonts MakeFonts(UINT dpi) {
 // this thread. COM is loaded only when the link is used.
 class ComApartment {
  public:
-  ComApartment() {
+  ComApartment() : uninitialise_(SystemFunction<CoUninitializeFn>(L"ole32.dll", "CoUninitialize")) {
     using CoInitializeExFn = HRESULT(WINAPI*)(LPVOID, DWORD);
     const auto initialise = SystemFunction<CoInitializeExFn>(L"ole32.dll", "CoInitializeEx");
-    uninitialise_ = SystemFunction<CoUninitializeFn>(L"ole32.dll", "CoUninitialize");
     if (initialise == nullptr || uninitialise_ == nullptr ||
         FAILED(initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {
       uninitialise_ = nullptr;
@@ -120,6 +119,8 @@ class ComApartment {
   }
   ComApartment(const ComApartment&) = delete;
   ComApartment& operator=(const ComApartment&) = delete;
+  ComApartment(ComApartment&&) = delete;
+  ComApartment& operator=(ComApartment&&) = delete;
 
  private:
   using CoUninitializeFn = void(WINAPI*)();
@@ -143,6 +144,8 @@ class AboutWindow final : public TopLevelWindow {
         website_(content.website),
         version_(content.version) {}
   ~AboutWindow() override;
+  AboutWindow(const AboutWindow&) = delete;
+  AboutWindow& operator=(const AboutWindow&) = delete;
 
   // Creates and loads the window, still hidden.
   bool Create();
@@ -197,7 +200,7 @@ class AboutWindow final : public TopLevelWindow {
 
 // The one About window of the process. Its window procedure lets go of it at
 // WM_NCDESTROY, so every load starts from a fresh object.
-std::unique_ptr<AboutWindow> g_about;
+std::unique_ptr<AboutWindow> g_about;  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 
 AboutWindow::~AboutWindow() {
   DestroyFrame();
@@ -431,7 +434,8 @@ void AboutWindow::AddLinkTooltip() {
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = Window();
   tool.uId = reinterpret_cast<UINT_PTR>(Control(kLblTolvane));
-  tool.lpszText = const_cast<wchar_t*>(kLinkTip);  // the tooltip keeps its own copy
+  // The tooltip keeps its own copy; the field is not const only for TTM_GETTEXT.
+  tool.lpszText = const_cast<wchar_t*>(kLinkTip);  // NOLINT(cppcoreguidelines-pro-type-const-cast)
   ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 

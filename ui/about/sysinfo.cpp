@@ -10,12 +10,12 @@
 namespace daymarker {
 namespace {
 
-constexpr wchar_t kMsinfoKey[] = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-constexpr wchar_t kMsinfoValue[] = L"PATH";
-constexpr wchar_t kLocationKey[] = L"SOFTWARE\\Microsoft\\Shared Tools Location";
-constexpr wchar_t kLocationValue[] = L"MSINFO";
-constexpr wchar_t kProgramFile[] = L"\\MSINFO32.EXE";
-constexpr wchar_t kUnavailable[] = L"System Information Is Unavailable At This Time";
+constexpr const wchar_t* kMsinfoKey = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+constexpr const wchar_t* kMsinfoValue = L"PATH";
+constexpr const wchar_t* kLocationKey = L"SOFTWARE\\Microsoft\\Shared Tools Location";
+constexpr const wchar_t* kLocationValue = L"MSINFO";
+constexpr std::wstring_view kProgramFile = L"\\MSINFO32.EXE";
+constexpr const wchar_t* kUnavailable = L"System Information Is Unavailable At This Time";
 
 constexpr DWORD kValueBufferBytes = 1024;
 constexpr DWORD kUnlistedAttributes =
@@ -86,7 +86,8 @@ bool FindAndStartSysInfo() {
     if (!GetKeyValue(HKEY_LOCAL_MACHINE, kLocationKey, kLocationValue, path)) {
       return false;
     }
-    path = TextBeforeNul(path) + kProgramFile;
+    path = TextBeforeNul(path);
+    path += kProgramFile;
     if (!IsListedFile(path)) {
       return false;
     }
@@ -132,7 +133,7 @@ bool GetKeyValue(HKEY KeyRoot, std::wstring_view KeyName, std::wstring_view SubK
     if (count > 0 && bytes[count - 1] == 0) {
       --count;
     }
-    constexpr wchar_t kHexDigits[] = L"0123456789ABCDEF";
+    constexpr std::wstring_view kHexDigits = L"0123456789ABCDEF";
     std::wstring text = L"&h";
     for (std::size_t i = count; i > 0; --i) {
       text += kHexDigits[bytes[i - 1] >> 4];

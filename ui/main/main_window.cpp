@@ -26,8 +26,8 @@ constexpr FrameSpec kFrame = {L"DaymarkerMainWindow",
 constexpr SIZE kClientTwips = {5055, 6015};
 constexpr UINT_PTR kEventBoxSubclass = 1;
 
-constexpr wchar_t kDefaultEventName[] = L"Enter event here...";
-constexpr wchar_t kReachedSuffix[] = L" - DISABLED";
+constexpr const wchar_t* kDefaultEventName = L"Enter event here...";
+constexpr const wchar_t* kReachedSuffix = L" - DISABLED";
 // What start-up selects before the saved settings: "(Years, Months,) &Days" and "Every 30 Seconds".
 constexpr int kDefaultDisplayOption = 3;
 

@@ -18,6 +18,8 @@ class MainWindow final : public TopLevelWindow {
  public:
   MainWindow(HINSTANCE instance, SettingValues& settings, const Clock& clock);
   ~MainWindow() override { DestroyFrame(); }
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
 
   // Creates the window and runs its start-up; the window stays hidden until Show.
   bool Create();

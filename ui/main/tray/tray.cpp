@@ -9,10 +9,10 @@
 namespace daymarker {
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"DaymarkerTrayOwner";
+constexpr const wchar_t* kWindowClass = L"DaymarkerTrayOwner";
 constexpr std::int16_t kFirstTrayVersion = 351;
-constexpr wchar_t kHideCaption[] = L"&Hide";
-constexpr wchar_t kShowCaption[] = L"S&how";
+constexpr const wchar_t* kHideCaption = L"&Hide";
+constexpr const wchar_t* kShowCaption = L"S&how";
 
 OSVERSIONINFOW QueryVersion() {
   OSVERSIONINFOW info{};

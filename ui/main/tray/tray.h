@@ -50,6 +50,8 @@ class Tray final : public ObjectWindow {
  public:
   Tray() = default;
   ~Tray() override;
+  Tray(const Tray&) = delete;
+  Tray& operator=(const Tray&) = delete;
 
   bool Create(HINSTANCE instance, HWND mainWindow);
   // Loads the icon's image at the size the notification area shows at dpi.
