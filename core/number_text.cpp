@@ -113,33 +113,16 @@ std::optional<ScannedNumber> ScanNumber(std::wstring_view text, std::size_t pos)
 }
 
 double ToDouble(const ScannedNumber& number) {
-  const double zero = number.negative ? -0.0 : 0.0;
-  const double infinity = number.negative ? -std::numeric_limits<double>::infinity()
-                                          : std::numeric_limits<double>::infinity();
   if (number.digits.empty()) {
-    return zero;
+    return 0.0;
   }
-  // The power of ten of the leading digit: the double range spans about
-  // 10^-324 to 10^308.
-  const std::int64_t magnitude =
-      static_cast<std::int64_t>(number.digits.size()) - 1 + number.exponent;
-  if (magnitude > 310) {
-    return infinity;
-  }
-  if (magnitude < -330) {
-    return zero;
-  }
-
   // The scanned form has no decimal point, so the locale cannot change how
-  // strtod reads it; strtod rounds correctly and is smaller than from_chars.
+  // strtod reads it. strtod rounds correctly, gives infinity or zero beyond
+  // the range of a double, and is smaller than from_chars.
   std::string compact = number.digits;
   compact += 'e';
   compact += std::to_string(number.exponent);
-  char* end = nullptr;
-  const double value = std::strtod(compact.c_str(), &end);
-  if (end != compact.c_str() + compact.size()) {
-    return zero;
-  }
+  const double value = std::strtod(compact.c_str(), nullptr);
   return number.negative ? -value : value;
 }
 

@@ -11,13 +11,15 @@ namespace {
 
 // Index 0 is seconds, 5 is years.
 constexpr int kUnitCount = 6;
-constexpr std::array<std::int64_t, kUnitCount - 1> kDivisors = {60, 60, 24, 28, 12};
+// How many of each unit make the next larger one.
+constexpr auto kDivisors = std::to_array<std::int64_t>({60, 60, 24, 28, 12});
 constexpr std::array<std::wstring_view, kUnitCount> kWords = {L" second", L" minute", L" hour",
                                                               L" day",    L" month",  L" year"};
 
+// Rounds towards minus infinity, so a remainder is never negative.
 std::int64_t FloorDiv(std::int64_t value, std::int64_t divisor) {
   std::int64_t quotient = value / divisor;
-  if (value % divisor != 0 && value < 0) {
+  if (value % divisor < 0) {
     --quotient;
   }
   return quotient;
@@ -41,8 +43,8 @@ std::wstring TimeLeftText(std::int64_t secondsLeft, int displayLevel, bool onlyU
 
   std::wstring text;
   for (int unit = kUnitCount - 1; unit >= 0; --unit) {
-    // Unit u (0 = seconds) is shown at levels up to u + 1; years always are.
-    const bool shown = unit == kUnitCount - 1 || level < unit + 2;
+    // Unit u (0 = seconds) is shown at levels up to u + 1, so years always are.
+    const bool shown = level < unit + 2;
     if (units[unit] <= 0 || !shown) {
       continue;
     }
@@ -51,7 +53,7 @@ std::wstring TimeLeftText(std::int64_t secondsLeft, int displayLevel, bool onlyU
     if (units[unit] > 1) {
       text += L's';
     }
-    if (unit > 0 && level < unit + 1) {
+    if (level < unit + 1) {  // never after seconds, the smallest unit
       text += L", ";
     }
   }

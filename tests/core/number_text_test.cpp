@@ -13,6 +13,7 @@ namespace daymarker {
 namespace {
 
 using namespace std::string_literals;
+using namespace std::string_view_literals;
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -30,11 +31,37 @@ TEST(LeadingNumber, ReadsOnlyTheNumberAtTheStart) {
   }
 }
 
+// The text is a view: nothing past its end takes part, NUL or not.
+TEST(LeadingNumber, ReadsNoFurtherThanTheView) {
+  const std::pair<std::wstring_view, double> cases[] = {
+      {std::wstring_view(L"123").substr(0, 2), 12},
+      {std::wstring_view(L"1.5").substr(0, 1), 1},
+      {std::wstring_view(L"1.5").substr(0, 2), 1},
+      {std::wstring_view(L"1e5").substr(0, 2), 1},
+      {std::wstring_view(L"1e-5").substr(0, 3), 1},
+      {std::wstring_view(L" 7").substr(0, 1), 0},
+      {std::wstring_view(L"-7").substr(0, 1), 0},
+      {std::wstring_view(L"1e15").substr(0, 3), 10},
+      {L"0.05", 0.05},
+      {L"-0.0025", -0.0025},
+      {L"1e10", 1e10},
+      {L"1e-10", 1e-10},
+      {L"1E+22", 1e22},
+  };
+  for (const auto& [text, expected] : cases) {
+    EXPECT_EQ(LeadingNumber(text), expected) << std::wstring(text);
+  }
+}
+
 TEST(LeadingNumber, CopesWithHugeTexts) {
   const std::wstring nines(1 << 20, L'9');
   // Exactly halfway between 1 and the next double: only a digit far past the
   // kept precision may round it up.
   const std::wstring half = L"1.00000000000000011102230246251565404236316680908203125";
+  // The same halfway value with no point and 800 digits, so what decides the
+  // rounding lies past the digits that are kept.
+  const std::wstring integerHalf =
+      L"100000000000000011102230246251565404236316680908203125" + std::wstring(746, L'0');
   const std::pair<std::wstring, double> cases[] = {
       {nines, kInf},
       {L"-" + nines, -kInf},
@@ -44,6 +71,10 @@ TEST(LeadingNumber, CopesWithHugeTexts) {
       {std::wstring(1 << 20, L'0') + L"12", 12},
       {half + std::wstring(2000, L'0'), 1},
       {half + std::wstring(2000, L'0') + L"1", std::nextafter(1.0, 2.0)},
+      // More integer digits than are kept, brought back into range by the exponent.
+      {L"1" + std::wstring(800, L'0') + L"e-795", 1e5},
+      {integerHalf + L"e-" + std::to_wstring(integerHalf.size() - 1), 1},
+      {integerHalf + L"1e-" + std::to_wstring(integerHalf.size()), std::nextafter(1.0, 2.0)},
   };
   for (const auto& [text, expected] : cases) {
     EXPECT_EQ(LeadingNumber(text), expected) << text.substr(0, 20) << " of " << text.size();
@@ -54,9 +85,19 @@ TEST(LeadingNumber, CopesWithHugeTexts) {
 // one changes what fits. A 16-bit result is the 32-bit one if that fits.
 TEST(RoundToInt, GoesToTheNearestAndAHalfToEven) {
   const std::pair<double, std::optional<std::int32_t>> cases[] = {
-      {32766.5, 32766},   {32767.5, 32768},     {-32767.5, -32768},         {-32768.5, -32768},
-      {-32768.6, -32769}, {2147483647.5, none}, {-2147483648.5, INT32_MIN}, {-2147483648.6, none},
-      {kInf, none},       {kNaN, none},
+      {32766.5, 32766},
+      {32767.5, 32768},
+      {-32767.5, -32768},
+      {-32768.5, -32768},
+      {-32768.6, -32769},
+      {2147483647.5, none},
+      {-2147483648.5, INT32_MIN},
+      {-2147483648.6, none},
+      {2147483647.0, INT32_MAX},
+      {2147483646.5, 2147483646},
+      {32767.0, 32767},
+      {kInf, none},
+      {kNaN, none},
   };
   for (const auto& [value, expected] : cases) {
     EXPECT_EQ(RoundToInt32(value), expected) << value;
@@ -66,13 +107,24 @@ TEST(RoundToInt, GoesToTheNearestAndAHalfToEven) {
 }
 
 TEST(WholeNumberToInt32, NeedsTheWholeTextToBeANumber) {
-  const std::pair<std::wstring, std::optional<std::int32_t>> cases[] = {
-      {L" 120\t", 120},        {L"-2.5", -2},    {L"3.5", 4},      {L"1D3", 1000},
-      {L"2147483647.5", none}, {L"12abc", none}, {L"1 2", none},   {L"", none},
-      {L"1e", none},           {L"0x10", none},  {L"12\0"s, none}, {L"4294967296", none},
+  const std::pair<std::wstring_view, std::optional<std::int32_t>> cases[] = {
+      {L" 120\t", 120},
+      {L"-2.5", -2},
+      {L"3.5", 4},
+      {L"1D3", 1000},
+      {L"2147483647.5", none},
+      {L"12abc", none},
+      {L"1 2", none},
+      {L"", none},
+      {L"1e", none},
+      {L"0x10", none},
+      {L"12\0"sv, none},
+      {L"4294967296", none},
+      {std::wstring_view(L"1.5").substr(0, 1), 1},
+      {std::wstring_view(L"1 x").substr(0, 1), 1},
   };
   for (const auto& [text, expected] : cases) {
-    EXPECT_EQ(WholeNumberToInt32(text), expected) << text;
+    EXPECT_EQ(WholeNumberToInt32(text), expected) << std::wstring(text);
   }
 }
 

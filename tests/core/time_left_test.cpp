@@ -65,7 +65,8 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     NegativeCounts, TimeLeftTextTest,
     ::testing::Values(Case{1, false, -1, L"11 months, 27 days, 23 hours, 59 minutes, 59 seconds"},
-                      Case{1, true, -90'061, L""}, Case{3, true, -1, L""}));
+                      Case{1, false, -86'400, L"11 months, 27 days, "}, Case{1, true, -90'061, L""},
+                      Case{3, true, -1, L""}));
 
 INSTANTIATE_TEST_SUITE_P(BeyondThirtyTwoBits, TimeLeftTextTest,
                          ::testing::Values(Case{6, false, 2'147'483'648LL, L"73 years"},
