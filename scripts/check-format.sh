@@ -3,7 +3,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-  mapfile -t files < <(git ls-files -co --exclude-standard -- '*.cpp' '*.h')
+  # Tracked files deleted but not yet committed are listed too: skip those.
+  mapfile -t files < <(git ls-files -co --exclude-standard -- '*.cpp' '*.h' |
+    while read -r file; do [ ! -f "${file}" ] || echo "${file}"; done)
 else
   mapfile -t files < <(find . -path ./build -prune -o \( -name '*.cpp' -o -name '*.h' \) -print)
 fi

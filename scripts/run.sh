@@ -1,43 +1,33 @@
 #!/usr/bin/env bash
-# Builds Daymarker and starts it: under Wine on Linux, in a desktop window
-# with a taskbar so the notification-area icon has somewhere to live.
+# Builds Daymarker and starts it under Wine, in a desktop window with a
+# taskbar so the notification-area icon has somewhere to live: on the display
+# in DISPLAY, or on an Xvfb of its own where there is none. The Wine prefix is
+# kept between runs in DAYMARKER_WINEPREFIX (default ~/.wine-daymarker).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "${root}"
-bash scripts/setup.sh
+bash scripts/setup.sh run
 # shellcheck source=scripts/wine-session.sh
 source scripts/wine-session.sh
 
-build=build/release
-toolchain=cmake/mingw-i686.cmake
+wine_pick_build build/release
 prefix=${DAYMARKER_WINEPREFIX:-${HOME}/.wine-daymarker}
-if ! wine_runs_32bit; then
-  echo "This kernel does not run 32-bit programs, so neither does Wine:" \
-    "starting a 64-bit build of Daymarker instead."
-  build=build/release-x86_64
-  toolchain=cmake/mingw-x86_64.cmake
-  prefix=${DAYMARKER_WINEPREFIX:-${HOME}/.wine-daymarker-64}
-  wine_use_64bit "${root}/${build}/winebin"
+if [ "${WINE_BUILD_DIR}" != build/release ]; then
+  prefix=${DAYMARKER_WINEPREFIX:-${HOME}/.wine-daymarker-64}  # a 32-bit prefix cannot serve
 fi
-cmake -S . -B "${build}" -G Ninja -DCMAKE_TOOLCHAIN_FILE="${toolchain}" \
+cmake -S . -B "${WINE_BUILD_DIR}" -G Ninja -DCMAKE_TOOLCHAIN_FILE="${WINE_TOOLCHAIN}" \
   -DCMAKE_BUILD_TYPE=Release -DDAYMARKER_TESTS=OFF >/dev/null
-cmake --build "${build}" --target daymarker
+cmake --build "${WINE_BUILD_DIR}" --target daymarker
 
-export WINEPREFIX=${prefix} WINEARCH=${WINE_SESSION_ARCH:-win32}
-export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
-if [ -z "${DISPLAY:-}" ]; then
-  display=99
-  while [ -e "/tmp/.X11-unix/X${display}" ]; do display=$((display + 1)); done
-  Xvfb ":${display}" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb=$!
-  trap 'wineserver -k >/dev/null 2>&1 || true; kill ${xvfb} 2>/dev/null || true' EXIT
-  export DISPLAY=":${display}"
-  sleep 1
-  echo "No display: Daymarker runs on Xvfb ${DISPLAY}" \
-    "(see it with: DISPLAY=${DISPLAY} import -window root shot.png). Ctrl+C ends it."
+if [ ! -f "${prefix}/system.reg" ]; then
+  echo "Making the Wine prefix ${prefix}: once, and it takes a while."
 fi
-if [ ! -f "${WINEPREFIX}/system.reg" ]; then
-  wineboot -i >/dev/null 2>&1
-  wine_install_fonts
+wine_session_start --on-display "${prefix}" 800x600
+if [ -n "${WINE_SESSION_XVFB_PID:-}" ]; then
+  echo "No display: Daymarker runs on Xvfb ${DISPLAY} (see it with:" \
+    "DISPLAY=${DISPLAY} import -window root shot.png). Ctrl+C ends it."
 fi
-wine explorer /desktop=shell,800x600 "${root}/${build}/app/daymarker.exe"
+# In the background, so that Ctrl+C or a TERM ends the wait at once and the
+# session is stopped on the way out.
+wine "${root}/${WINE_BUILD_DIR}/app/daymarker.exe" &
+wait $!

@@ -1,27 +1,31 @@
 #!/usr/bin/env bash
 # Takes the pictures in docs/: the main window counting down, the tooltip of
-# the notification-area icon and the About window, at 96 and 144 DPI. Each
-# DPI gets a fresh Wine prefix and an Xvfb on a display X picks as free.
-#   bash scripts/screenshots.sh [--dpi N]...
+# the notification-area icon and the About window, at 96 and 144 DPI, each DPI
+# in a fresh Wine prefix on an Xvfb of its own.
+#   bash scripts/screenshots.sh [DPI...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "${root}"
-bash scripts/setup.sh
+bash scripts/setup.sh test
 # shellcheck source=scripts/wine-session.sh
 source scripts/wine-session.sh
 
-build=build/screenshots
-toolchain=cmake/mingw-i686.cmake
-if ! wine_runs_32bit; then
-  # The 64-bit build looks the same; it is the one Wine can run on this kernel.
-  build=build/screenshots-x86_64
-  toolchain=cmake/mingw-x86_64.cmake
-  wine_use_64bit "${root}/${build}/winebin"
-fi
-cmake -S . -B "${build}" -G Ninja -DCMAKE_TOOLCHAIN_FILE="${toolchain}" \
+# The 64-bit build, where it has to stand in, looks the same.
+wine_pick_build build/screenshots
+cmake -S . -B "${WINE_BUILD_DIR}" -G Ninja -DCMAKE_TOOLCHAIN_FILE="${WINE_TOOLCHAIN}" \
   -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "${build}" --target daymarker peek
+cmake --build "${WINE_BUILD_DIR}" --target daymarker peek
 
-python3 tests/e2e/screenshots.py --daymarker "${build}/app/daymarker.exe" \
-  --peek "${build}/tests/e2e/peek.exe" --out docs --work "${build}/pictures" "$@"
+dpis=("$@")
+if [ "${#dpis[@]}" -eq 0 ]; then
+  dpis=(96 144)
+fi
+for dpi in "${dpis[@]}"; do
+  prefix=${root}/${WINE_BUILD_DIR}/prefix-${dpi}
+  rm -rf "${prefix}"
+  wine_session_start "${prefix}" 1280x960 "${dpi}"
+  python3 scripts/screenshots.py --daymarker "${WINE_BUILD_DIR}/app/daymarker.exe" \
+    --peek "${WINE_BUILD_DIR}/tests/e2e/peek.exe" --out docs --dpi "${dpi}"
+  wine_session_stop
+done
 ls -l docs/*.png

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds Daymarker and runs every test: the portable core natively (plain,
 # then under AddressSanitizer and UBSan), the fuzz target, the analysers,
-# and the Windows build under Wine in a fresh prefix with its own Xvfb.
+# the checks of the executable, and the Windows build's tests under Wine in a
+# fresh prefix on an Xvfb of its own (scripts/wine-session.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "${root}"
-bash scripts/setup.sh
+bash scripts/setup.sh test
 
 step() { printf '\n== %s\n' "$*"; }
 jobs=$(nproc)
@@ -32,26 +33,23 @@ cmake --build build/fuzz -j "${jobs}"
 ctest --test-dir build/fuzz --output-on-failure -R fuzz
 
 step "Windows build (MinGW-w64, i686)"
-cmake -S . -B build/win32 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DDAYMARKER_WERROR=ON >/dev/null
-cmake --build build/win32 -j "${jobs}"
+windows_build() {  # build_dir toolchain_file
+  cmake -S . -B "$1" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$2" -DCMAKE_BUILD_TYPE=Release \
+    -DDAYMARKER_WERROR=ON >/dev/null
+  cmake --build "$1" -j "${jobs}"
+}
+windows_build build/win32 cmake/mingw-i686.cmake
 
 step "Executable hardening (headers, imports, manifest)"
 ctest --test-dir build/win32 --output-on-failure --no-tests=error -V -L '^pe$'
 
-step "Win32 tests under Wine"
+step "Win32 tests and the end-to-end test under Wine"
 # shellcheck source=scripts/wine-session.sh
 source scripts/wine-session.sh
-tests=build/win32
-if ! wine_runs_32bit; then
-  echo "This kernel does not run 32-bit programs, so neither does Wine: the Win32"
-  echo "tests run in a 64-bit build of the same sources, under 64-bit Wine."
-  tests=build/win64
-  cmake -S . -B "${tests}" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
-    -DCMAKE_BUILD_TYPE=Release -DDAYMARKER_WERROR=ON >/dev/null
-  cmake --build "${tests}" -j "${jobs}"
-  wine_use_64bit "${root}/${tests}/winebin"
+wine_pick_build build/win32
+if [ "${WINE_BUILD_DIR}" != build/win32 ]; then
+  windows_build "${WINE_BUILD_DIR}" "${WINE_TOOLCHAIN}"
 fi
-rm -rf "${tests}/wineprefix"
-wine_session_start "${root}/${tests}/wineprefix"
-ctest --test-dir "${tests}" --output-on-failure -LE '^pe$'
+rm -rf "${WINE_BUILD_DIR}/wineprefix"
+wine_session_start "${root}/${WINE_BUILD_DIR}/wineprefix"
+ctest --test-dir "${WINE_BUILD_DIR}" --output-on-failure -LE '^pe$'

@@ -1,10 +1,20 @@
 # shellcheck shell=bash
-# Sourced by the scripts that run Win32 programs under Wine. Starts an Xvfb of
-# its own on a free display, makes (once) a Wine prefix whose desktop has a
-# taskbar and notification area, keeps one wineserver running, and stops all
-# of it when the calling script exits.
-#   wine_session_start PREFIX_DIR [WIDTHxHEIGHT]
-# The prefix is 32-bit, or 64-bit after wine_use_64bit.
+# Sourced by every script that runs Windows programs under Wine (tests, run,
+# screenshots, benchmarks), so that all of them pick the build the same way and
+# bring up the same kind of session:
+#   wine_pick_build BUILD_DIR
+#       sets WINE_BUILD_DIR and WINE_TOOLCHAIN: the build that Wine can run
+#       here and the toolchain file to configure it with
+#   wine_session_start [--on-display] PREFIX_DIR [WIDTHxHEIGHT [DPI]]
+#       a display (a new Xvfb; with --on-display the one in DISPLAY, if any),
+#       the prefix (made once, with a taskbar desktop; DPI applies when it is
+#       made), one wineserver and the desktop; exports DISPLAY and WINEPREFIX,
+#       and stops it all when the calling script exits
+#   wine_session_stop
+# The prefix is 32-bit, or 64-bit after wine_use_64bit (which wine_pick_build
+# calls where 32-bit Wine cannot run).
+
+wine_session_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # 32-bit Wine is a 32-bit Linux program: it runs only where the kernel runs
 # those (some kernels have their 32-bit support switched off).
@@ -27,12 +37,29 @@ wine_use_64bit() {
   export PATH="${bin}:${PATH}" WINELOADER=/usr/lib/wine/wine64 WINE_SESSION_ARCH=win64
 }
 
+# The 32-bit build in BUILD_DIR is the one that ships. Where the kernel runs no
+# 32-bit programs, a 64-bit build of the same sources in BUILD_DIR-x86_64 takes
+# its place under 64-bit Wine.
+# shellcheck disable=SC2034  # the variables are for the scripts that source this file
+wine_pick_build() {
+  WINE_BUILD_DIR=$1
+  WINE_TOOLCHAIN=${wine_session_root}/cmake/mingw-i686.cmake
+  if ! wine_runs_32bit; then
+    echo "This kernel runs no 32-bit programs, so neither does 32-bit Wine: using a" \
+      "64-bit build of the same sources (${1}-x86_64) under 64-bit Wine." >&2
+    WINE_BUILD_DIR=$1-x86_64
+    WINE_TOOLCHAIN=${wine_session_root}/cmake/mingw-x86_64.cmake
+    wine_use_64bit "$(realpath -m "${WINE_BUILD_DIR}/winebin")"
+  fi
+}
+
 wine_session_stop() {
   if [ -n "${WINEPREFIX:-}" ]; then
     wineserver -k >/dev/null 2>&1 || true
   fi
   if [ -n "${WINE_SESSION_XVFB_PID:-}" ]; then
     kill "${WINE_SESSION_XVFB_PID}" >/dev/null 2>&1 || true
+    wait "${WINE_SESSION_XVFB_PID}" 2>/dev/null || true
     WINE_SESSION_XVFB_PID=""
   fi
 }
@@ -46,19 +73,13 @@ wine_install_fonts() {
   fi
 }
 
-wine_session_start() {
-  local prefix=$1
-  local size=${2:-1024x768}
-  export WINEPREFIX=$prefix WINEARCH=${WINE_SESSION_ARCH:-win32} WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
-  trap wine_session_stop EXIT
-
-  # The X server picks a free display itself and tells which (-displayfd), so
-  # sessions started side by side never share one.
-  local displayfile
+# Starts an Xvfb on a display it picks as free itself (-displayfd), so that
+# sessions started side by side never share one, and exports DISPLAY.
+wine_start_xvfb() {
+  local size=$1 displayfile waited=0
   displayfile=$(mktemp)
   Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"${displayfile}" >/dev/null 2>&1 &
   WINE_SESSION_XVFB_PID=$!
-  local waited=0
   until [ -s "${displayfile}" ]; do
     sleep 0.1
     waited=$((waited + 1))
@@ -71,15 +92,43 @@ wine_session_start() {
   DISPLAY=":$(head -n 1 "${displayfile}")"
   export DISPLAY
   rm -f "${displayfile}"
+}
 
+wine_session_start() {
+  local on_display=""
+  if [ "${1:-}" = --on-display ]; then
+    on_display=yes
+    shift
+  fi
+  local prefix=$1 size=${2:-1024x768} dpi=${3:-}
+  export WINEPREFIX=$prefix WINEARCH=${WINE_SESSION_ARCH:-win32} WINEDEBUG=${WINEDEBUG:--all}
+  export WINEDLLOVERRIDES="mscoree,mshtml="  # no offer to install .NET or Gecko
+  trap wine_session_stop EXIT
+  if [ -z "${on_display}" ] || [ -z "${DISPLAY:-}" ]; then
+    wine_start_xvfb "${size}"
+  fi
+
+  local made=""
   if [ ! -f "${WINEPREFIX}/system.reg" ]; then
     mkdir -p "${WINEPREFIX}"
     wineboot -i >/dev/null 2>&1
     wine_install_fonts
-    # Every program runs in a desktop named "shell", which has a taskbar.
+    if [ -n "${dpi}" ]; then
+      # Read by each Wine process as it starts, the desktop's included.
+      wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "${dpi}" /f \
+        >/dev/null 2>&1
+    fi
+    made=yes
+  fi
+  # Every program runs in a desktop named "shell", which has a taskbar (a
+  # prefix made by an older script may lack the setting).
+  if ! grep -qsF '[Software\\Wine\\Explorer]' "${WINEPREFIX}/user.reg"; then
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d "${size}" /f >/dev/null 2>&1
-    wineserver -k
+    made=yes
+  fi
+  if [ -n "${made}" ]; then
+    wineserver -k  # the server that made it goes; the session's own follows
   fi
   wineserver -p
   # Start the desktop and Wine's services now, with no output to hold open:

@@ -1,8 +1,8 @@
-// Prints what the end-to-end test reads of Daymarker, its About window, one
-// other program's window (titled as the first argument) and the desktop's
-// notification area, as key=value records. Another process's windows
-// answer WM_GETTEXT and the messages that return their answer directly; the
-// rest answer through a copy placed inside the process that owns the window.
+// Prints what the end-to-end test and the screenshots read of Daymarker, its
+// About window and the desktop's notification area, as key=value records.
+// Another process's windows answer WM_GETTEXT and the messages that return
+// their answer directly; the rest answer through a copy placed inside the
+// process that owns the window.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -31,20 +31,15 @@ constexpr std::tuple<const wchar_t*, int, UINT> kReads[] = {
     {L"name.text", ids::kTxtEvent, WM_GETTEXT},
     {L"name.rect", ids::kTxtEvent, kPlace},
     {L"name.enabled", ids::kTxtEvent, kEnabled},
-    {L"name.focus", ids::kTxtEvent, kFocus},
-    {L"name.sel", ids::kTxtEvent, EM_GETSEL},
     {L"opt0.check", ids::kOptDisplay0 + 0, BM_GETCHECK},
     {L"opt1.check", ids::kOptDisplay0 + 1, BM_GETCHECK},
     {L"opt2.check", ids::kOptDisplay0 + 2, BM_GETCHECK},
     {L"opt3.check", ids::kOptDisplay0 + 3, BM_GETCHECK},
     {L"opt4.check", ids::kOptDisplay0 + 4, BM_GETCHECK},
     {L"opt5.check", ids::kOptDisplay0 + 5, BM_GETCHECK},
-    {L"only.text", ids::kChkOnlyUnits, WM_GETTEXT},
     {L"only.check", ids::kChkOnlyUnits, BM_GETCHECK},
     {L"status.text", ids::kTxtTimeLeft, WM_GETTEXT},
     {L"update.text", ids::kCboUpdate, WM_GETTEXT},
-    {L"update.cursel", ids::kCboUpdate, CB_GETCURSEL},
-    {L"update.count", ids::kCboUpdate, CB_GETCOUNT},
 };
 
 std::wstring g_report;
@@ -124,11 +119,6 @@ std::wstring Answer(HWND control, UINT message, HWND focus) {
       const bool set = AskThroughCopy(control, message, 0, t, [](SYSTEMTIME*) {}) == GDT_VALID;
       return set ? Numbers(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond) : L"";
     }
-    case EM_GETSEL: {
-      // With no pointers EM_GETSEL packs both ends into its answer.
-      const auto ends = static_cast<DWORD>(Ask(control, EM_GETSEL));
-      return Numbers(LOWORD(ends), HIWORD(ends));
-    }
     default:
       return Numbers(Ask(control, message));
   }
@@ -204,14 +194,12 @@ void PutTaskbar(HWND taskbar) {
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv) {
+int wmain() {
   // Aware of the DPI, this process sees the same pixels as Daymarker and X.
   ::SetProcessDPIAware();
-  Put(L"screen.rect", Numbers(WindowRect(::GetDesktopWindow())));
   HWND main = ::FindWindowW(L"DaymarkerMainWindow", nullptr);
   PutWindow(L"main", main);
   PutWindow(L"about", ::FindWindowW(nullptr, L"About Daymarker"));
-  PutWindow(L"window", argc > 1 ? ::FindWindowW(nullptr, argv[1]) : nullptr);
   GUITHREADINFO thread{sizeof(thread)};
   ::GetGUIThreadInfo(::GetWindowThreadProcessId(main, nullptr), &thread);
   for (const auto& [key, id, message] : kReads) {
