@@ -1,0 +1,192 @@
+// The registry layer and the settings schema against the real registry, with
+// HKEY_CURRENT_USER redirected to a scratch key.
+#include <windows.h>
+
+#include <sddl.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+
+#include "settings/registry.h"
+#include "settings/settings_store.h"
+#include "tests/win32/support/registry_support.h"
+
+namespace daymarker {
+namespace {
+
+using namespace std::literals;
+using namespace testing;
+
+constexpr wchar_t kSettingsPath[] = L"Software\\Tolvane\\Daymarker";
+const SettingValues kBaseline = {1111, 2222, 3333, L"Enter event here...", 4, 3, 2};
+
+// All a save may leave in the key: the seven values, each of its type.
+KeyContents SavedFor(const SettingValues& v) {
+  const auto dword = [](std::uint32_t n) { return RawValue{REG_DWORD, DwordBytes(n)}; };
+  // The system terminates a REG_SZ whose data is followed by a NUL in memory.
+  const std::wstring event = v.EventName.empty() ? L""s : v.EventName + L'\0';
+  return {{L"WindowX", dword(v.WindowLeft)},     {L"WindowY", dword(v.WindowTop)},
+          {L"DateNTime", dword(v.EventSeconds)}, {L"Event", {REG_SZ, TextBytes(event)}},
+          {L"Display", dword(v.DisplayLevel)},   {L"Update", dword(v.UpdateIndex)},
+          {L"OnlyUnits", dword(v.OnlyUnitsFlag)}};
+}
+
+// The handle the process would be given next. The registry layer holds one
+// key at a time, so this stays the same across its calls unless one is left open.
+HANDLE NextHandle() {
+  const ScopedKernelHandle probe(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  return probe.Get();
+}
+
+class Settings : public ScratchRegistryTest {
+ protected:
+  std::optional<KeyContents> Saved() const { return ReadKey(Scratch(), kSettingsPath); }
+};
+
+// One value as a hand-editor may leave it: what the registry layer makes of
+// it, what loading it changes, and that saving then writes all seven values
+// back valid. Every key the layer opens is closed again.
+TEST_F(Settings, StoredValuesLoadSoundlyAndSaveBackValid) {
+  const std::wstring digits(1 << 20, L'9');
+  struct Case {
+    const wchar_t* name;
+    std::optional<RawValue> stored;             // nothing: no such value
+    LONG fetched;                               // FetchRegValue's result
+    std::optional<RegData> carrier;             // and what it gave; nothing: left alone
+    std::function<void(SettingValues&)> loads;  // nothing: not found
+  };
+  const auto none = std::nullopt;
+  const Case cases[] = {
+      {L"Event", RawValue{REG_SZ, TextBytes(L"Party\0"sv)}, 0, L"Party"s,
+       [](auto& v) { v.EventName = L"Party"; }},
+      {L"Event", RawValue{REG_SZ, TextBytes(L"Party"sv)}, 0, L"Party"s,
+       [](auto& v) { v.EventName = L"Party"; }},
+      {L"Event", RawValue{REG_SZ, TextBytes(L"ab\0cd"sv)}, 0, L"ab"s,
+       [](auto& v) { v.EventName = L"ab"; }},
+      {L"Event", RawValue{REG_SZ, {0x61, 0, 0x62}}, 0, L"a"s, [](auto& v) { v.EventName = L"a"; }},
+      {L"Event", RawValue{REG_SZ, {}}, 0, L""s, nullptr},
+      {L"Event", RawValue{REG_SZ, TextBytes(digits)}, 0, digits,
+       [&](auto& v) { v.EventName = digits; }},
+      {L"DateNTime", RawValue{REG_SZ, TextBytes(L"946684800\0"sv)}, 0, L"946684800"s,
+       [](auto& v) { v.EventSeconds = 946'684'800; }},
+      {L"WindowY", RawValue{REG_SZ, TextBytes(L"-2147483649"sv)}, 0, L"-2147483649"s,
+       [](auto&) {}},  // found, but too large for the variable
+      {L"WindowX", RawValue{REG_DWORD, DwordBytes(0xFFFFFF6A)}, 0, -150,
+       [](auto& v) { v.WindowLeft = -150; }},
+      {L"Display", RawValue{REG_DWORD, DwordBytes(0)}, 0, 0, [](auto& v) { v.DisplayLevel = 0; }},
+      {L"Display", RawValue{REG_DWORD, DwordBytes(40000)}, 0, 40000, [](auto&) {}},
+      {L"Update", RawValue{REG_DWORD, DwordBytes(0xFFFFFFFF)}, 0, -1,
+       [](auto& v) { v.UpdateIndex = -1; }},
+      {L"Update", RawValue{REG_DWORD, {7, 0}}, kRegUnsupportedType, none, nullptr},
+      {L"Update", RawValue{REG_DWORD, {7, 0, 0, 0, 0, 0, 0, 0}}, kRegUnsupportedType, none,
+       nullptr},
+      {L"OnlyUnits", RawValue{REG_EXPAND_SZ, TextBytes(L"12\0"sv)}, kRegUnsupportedType, none,
+       nullptr},
+      {L"OnlyUnits", RawValue{REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}}, kRegUnsupportedType, none,
+       nullptr},
+      {L"OnlyUnits", none, ERROR_FILE_NOT_FOUND, none, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.name << ", " << (c.stored ? c.stored->type : 0) << ", "
+                                      << (c.stored ? c.stored->bytes.size() : 0));
+    ::RegDeleteTreeW(Scratch(), L"Software");
+    SettingValues values = kBaseline;
+    EXPECT_FALSE(LoadSettings(values)) << "no key, nothing found";
+    ASSERT_EQ(ReadKey(Scratch(), L"Software"), std::nullopt) << "loading created a key";
+    if (c.stored) {
+      ASSERT_TRUE(Plant(Scratch(), kSettingsPath, c.name, c.stored->type, c.stored->bytes));
+    } else {
+      ASSERT_TRUE(Plant(Scratch(), kSettingsPath, L"Other", REG_SZ, TextBytes(L"x"sv)));
+    }
+
+    {
+      ScopedKey key;
+      ASSERT_EQ(::RegOpenKeyExW(Scratch(), kSettingsPath, 0, KEY_READ, key.Receive()), 0);
+      RegData carrier = L"untouched"s;
+      EXPECT_EQ(FetchRegValue(key.Get(), c.name, carrier), c.fetched);
+      EXPECT_EQ(carrier, c.carrier.value_or(L"untouched"s));
+    }
+    const HANDLE next = NextHandle();
+
+    SettingValues expected = kBaseline;
+    if (c.loads) {
+      c.loads(expected);
+    }
+    EXPECT_EQ(LoadSettings(values), c.loads != nullptr);
+    EXPECT_EQ(values, expected);
+    ::RegDeleteKeyValueW(Scratch(), kSettingsPath, L"Other");
+    ASSERT_TRUE(SaveSettings(values));
+    EXPECT_EQ(Saved(), SavedFor(values));
+    EXPECT_EQ(NextHandle(), next) << "a key was left open";
+  }
+}
+
+TEST_F(Settings, WritesByTypeCodeCreatingAMissingPath) {
+  // Value name, value, type code, result, what is stored (nothing: no value).
+  const std::tuple<const wchar_t*, RegData, LONG, LONG, std::optional<RawValue>> cases[] = {
+      {L"Name", L"Birthday"s, REG_SZ, 0, RawValue{REG_SZ, TextBytes(L"Birthday\0"sv)}},
+      {L"number as text", 120, REG_SZ, 0, RawValue{REG_SZ, TextBytes(L"120\0"sv)}},
+      {L"empty as number", RegData(), REG_DWORD, 0, RawValue{REG_DWORD, DwordBytes(0)}},
+      {L"half to even down", L"2.5"s, REG_DWORD, 0, RawValue{REG_DWORD, DwordBytes(2)}},
+      {L"half to even up", L"3.5"s, REG_DWORD, 0, RawValue{REG_DWORD, DwordBytes(4)}},
+      {L"trailing letters", L"12abc"s, REG_DWORD, ERROR_INVALID_DATA, std::nullopt},
+      {L"type 3", 7, REG_BINARY, 0, std::nullopt},
+  };
+  for (const auto& [name, value, type, result, stored] : cases) {
+    EXPECT_EQ(WriteRegSetting(HKEY_CURRENT_USER, L"One\\Two", name, value, type), result) << name;
+    EXPECT_EQ(ReadValue(Scratch(), L"One\\Two", name), stored) << name;
+  }
+  EXPECT_EQ(ReadRegSetting(HKEY_CURRENT_USER, L"One\\Two", L"Name"), L"Birthday");
+  EXPECT_EQ(ReadRegSetting(HKEY_CURRENT_USER, L"One\\Two", L"half to even up"), L"4");
+}
+
+TEST_F(Settings, ARandomRoundTripLosesNothing) {
+  std::mt19937 random(20260101);
+  using Draw = std::uniform_int_distribution<int>;
+  const auto wide = [&] { return Draw(INT32_MIN, INT32_MAX)(random); };
+  const auto narrow = [&] { return static_cast<std::int16_t>(Draw(INT16_MIN, INT16_MAX)(random)); };
+  const auto character = [&] { return static_cast<wchar_t>(Draw(1, 0xD7FF)(random)); };
+  for (int i = 0; i < 40; ++i) {
+    SettingValues values = {wide(), wide(), wide(), L"", narrow(), narrow(), narrow()};
+    // No NUL, which no text box holds; surrogate pairs among the rest.
+    const int length = i == 3 ? 0 : Draw(1, 40)(random);
+    for (int n = 0; n < length; ++n) {
+      values.EventName += n % 7 == 6 ? L"\xD83C\xDF89"s : std::wstring(1, character());
+    }
+    ASSERT_TRUE(SaveSettings(values)) << i;
+    EXPECT_EQ(Saved(), SavedFor(values)) << i;
+    SettingValues loaded;
+    EXPECT_TRUE(LoadSettings(loaded)) << i;
+    ASSERT_EQ(loaded, values) << i;
+  }
+}
+
+// A read-only handle given to RegOverridePredefKey does not help: rights are
+// checked against each key's own security descriptor when it is opened (Wine
+// even creates sub-keys through such a handle). A descriptor on the settings
+// key itself that allows only reading does work, under Wine as on Windows.
+bool Protect(HKEY key, const wchar_t* sddl) {
+  PSECURITY_DESCRIPTOR raw = nullptr;
+  const bool made =
+      ::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &raw, nullptr);
+  const std::unique_ptr<void, decltype(&::LocalFree)> descriptor(raw, &::LocalFree);
+  return made && ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, raw) == ERROR_SUCCESS;
+}
+
+TEST_F(Settings, AnUnwritableKeyFailsTheSaveAndKeepsTheValues) {
+  ASSERT_TRUE(SaveSettings(kBaseline));
+  ScopedKey guard;  // opened before the protection, to lift it again
+  ASSERT_EQ(::RegOpenKeyExW(Scratch(), kSettingsPath, 0, KEY_ALL_ACCESS, guard.Receive()),
+            ERROR_SUCCESS);
+  ASSERT_TRUE(Protect(guard.Get(), L"D:P(A;;KR;;;WD)"));
+  EXPECT_FALSE(SaveSettings({}));
+  EXPECT_EQ(Saved(), SavedFor(kBaseline));
+  // Nothing fatal since the protection, or the scratch key could not be removed.
+  EXPECT_TRUE(Protect(guard.Get(), L"D:(A;;KA;;;WD)"));
+}
+
+}  // namespace
+}  // namespace daymarker
