@@ -11,102 +11,91 @@
 namespace daymarker::testing {
 namespace {
 
-using namespace main_ids;
+using namespace std::literals;
 
-class SavedSettingsTest : public MainWindowTest {
- protected:
-  void SetUp() override { clock_.SetLocal({2026, 6, 10, 9, 30, 0}); }
-  LRESULT Checked(int id) const { return ::SendMessageW(Control(id), BM_GETCHECK, 0, 0); }
-  void Restart() {
-    window_.reset();
-    PumpMessages();
-    settings_ = {};
-    Start();
-  }
-};
-
-TEST_F(SavedSettingsTest, PositionIsClampedAtTheEdgeAndKeptOnScreen) {
-  PutDword(L"WindowX", static_cast<DWORD>(-300));
-  PutDword(L"WindowY", 1200);
-  Start();
-  RECT frame;
-  ::GetWindowRect(Window(), &frame);
-  EXPECT_EQ(frame.left, 0);
-  EXPECT_EQ(frame.top, TwipsToPixels(1200, WindowDpi(Window())));
-  EXPECT_EQ(settings_.WindowLeft, 0);
-
-  PutDword(L"WindowX", 15 * 20000);  // a monitor 20,000 pixels to the right, since removed
-  Restart();
-  EXPECT_NE(::MonitorFromWindow(Window(), MONITOR_DEFAULTTONULL), nullptr);
-}
-
-TEST_F(SavedSettingsTest, SavedMomentSetsBothPickers) {
-  PutDword(L"DateNTime", 946'684'800);
-  Start();
-  const CivilDateTime newYear{2000, 1, 1, 0, 0, 0};
-  EXPECT_EQ(PickerValue(kDtpEventDate), newYear);
-  EXPECT_EQ(PickerValue(kDtpEventTime), newYear);
-  EXPECT_FALSE(::IsWindowEnabled(Control(kTxtEvent)));
-
-  PutDword(L"DateNTime", 2'147'483'647);  // 2038-01-19 03:14:07, past the picker's last day
-  Restart();
-  EXPECT_EQ(PickerValue(kDtpEventDate).day, 18);
-  EXPECT_EQ(PickerValue(kDtpEventTime).hour, 3);
-  EXPECT_TRUE(::IsWindowEnabled(Control(kTxtEvent)));
-}
-
-TEST_F(SavedSettingsTest, DisplayAndUpdateZeroKeepTheControlsButNotTheirMeaning) {
-  PutDword(L"Display", 0);
-  PutDword(L"Update", 0);
-  Start();
-  EXPECT_EQ(Checked(kOptDisplay0 + 3), BST_CHECKED);
-  EXPECT_EQ(::SendMessageW(Control(kCboUpdate), CB_GETCURSEL, 0, 0), 2);
-  PickSecondsAhead(90'061);
-  // Level 0 words the time as level 1 does, and no period means every tick rebuilds.
-  EXPECT_EQ(StatusLine(), L"Enter event here... - 1 day, 1 hour, 1 minute, 1 second");
-  Tick();
-  EXPECT_EQ(StatusLine(), L"Enter event here... - 1 day, 1 hour, 1 minute, ");
-}
-
-TEST_F(SavedSettingsTest, AppliesSavedOptionsAndKeepsTheDefaultsForOnesOutOfRange) {
-  struct Case {
-    DWORD display, update, onlyUnits;
-    int option;
-    LRESULT position;
-    bool ticked;
-    std::int16_t level, index;  // what the window then works with
+// What a start shows from what the last one saved (or a hand-editor left).
+TEST_F(MainWindowTest, StartUpShowsWhatWasSaved) {
+  struct Row {
+    const char* what;
+    std::function<void()> plant;
+    std::function<void()> shows;
   };
-  const Case cases[] = {
-      {6, 8, 1, 5, 7, true, 6, 8},
-      {1, 1, 2, 0, 0, false, 1, 1},
-      {2, 4, 0, 1, 3, false, 2, 4},
-      // No such option or entry: the defaults stay, shown and used alike.
-      {7, 9, 7, 3, 2, false, 4, 3},
-      {32767, 12, 7, 3, 2, false, 4, 3},
-      // None selected: the days option and "Every 30 Seconds" stay shown, the values are kept.
-      {0, static_cast<DWORD>(-1), static_cast<DWORD>(-1), 3, 2, false, 0, -1},
+  const auto options = [this](DWORD display, DWORD update, DWORD onlyUnits) {
+    return [=] {
+      PutDword(L"Display", display);
+      PutDword(L"Update", update);
+      PutDword(L"OnlyUnits", onlyUnits);
+    };
   };
-  for (const Case& c : cases) {
-    PutDword(L"Display", c.display);
-    PutDword(L"Update", c.update);
-    PutDword(L"OnlyUnits", c.onlyUnits);
-    Restart();
-    EXPECT_EQ(Checked(kOptDisplay0 + c.option), BST_CHECKED) << c.display;
-    EXPECT_EQ(::SendMessageW(Control(kCboUpdate), CB_GETCURSEL, 0, 0), c.position) << c.update;
-    EXPECT_EQ(Checked(kChkOnlyUnits) == BST_CHECKED, c.ticked) << c.onlyUnits;
-    EXPECT_EQ(settings_.DisplayLevel, c.level) << c.display;
-    EXPECT_EQ(settings_.UpdateIndex, c.index) << c.update;
-  }
-}
-
-TEST_F(SavedSettingsTest, SavedNameReplacesThePlaceholderUnlessEmpty) {
-  PutString(L"Event", L"");
-  Start();
-  EXPECT_EQ(Text(kTxtEvent), L"Enter event here...");
+  const auto shown = [this](int option, LRESULT position, bool ticked, int level, int index) {
+    return [=, this] {
+      EXPECT_EQ(Checked(kOptDisplay0 + option), BST_CHECKED);
+      EXPECT_EQ(UpdateSelection(), position);
+      EXPECT_EQ(Checked(kChkOnlyUnits) == BST_CHECKED, ticked);
+      EXPECT_EQ(settings_.DisplayLevel, level);
+      EXPECT_EQ(settings_.UpdateIndex, index);
+    };
+  };
   const std::wstring longName(100'000, L'z');
-  PutString(L"Event", longName);
-  Restart();
-  EXPECT_EQ(Text(kTxtEvent), longName) << "the name box has no length limit";
+  const Row rows[] = {
+      {"options", options(6, 8, 1), shown(5, 7, true, 6, 8)},
+      {"other options", options(1, 1, 2), shown(0, 0, false, 1, 1)},
+      {"never ticked", options(2, 4, 0), shown(1, 3, false, 2, 4)},
+      // No such option or entry: the defaults stay, shown and used alike.
+      {"just past the last", options(7, 9, 7), shown(3, 2, false, 4, 3)},
+      {"far past the last", options(32767, 12, 7), shown(3, 2, false, 4, 3)},
+      // None named: the defaults stay shown while the saved values are used.
+      {"none", options(0, static_cast<DWORD>(-1), static_cast<DWORD>(-1)),
+       shown(3, 2, false, 0, -1)},
+      {"level 0, no interval", options(0, 0, 0),
+       [this] {
+         PickSecondsAhead(90'061);
+         // Level 0 words the time as level 1 does, and no period means every tick rebuilds.
+         EXPECT_EQ(StatusLine(), L"Enter event here... - 1 day, 1 hour, 1 minute, 1 second");
+         Tick();
+         EXPECT_EQ(StatusLine(), L"Enter event here... - 1 day, 1 hour, 1 minute, ");
+       }},
+      {"left of the screen",
+       [] {
+         PutDword(L"WindowX", static_cast<DWORD>(-300));
+         PutDword(L"WindowY", 1200);
+       },
+       [this] {
+         RECT frame;
+         ::GetWindowRect(Window(), &frame);
+         EXPECT_EQ(std::pair(frame.left, frame.top),
+                   std::pair(0L, static_cast<LONG>(TwipsToPixels(1200, WindowDpi(Window())))));
+         EXPECT_EQ(settings_.WindowLeft, 0);
+       }},
+      // A monitor 20,000 pixels to the right, since removed.
+      {"off every monitor", [] { PutDword(L"WindowX", 15 * 20000); },
+       [this] { EXPECT_NE(::MonitorFromWindow(Window(), MONITOR_DEFAULTTONULL), nullptr); }},
+      {"a moment past", [] { PutDword(L"DateNTime", 946'684'800); },
+       [this] {
+         EXPECT_EQ(PickerValue(kDtpEventDate), (CivilDateTime{2000, 1, 1, 0, 0, 0}));
+         EXPECT_EQ(PickerValue(kDtpEventTime), (CivilDateTime{2000, 1, 1, 0, 0, 0}));
+         EXPECT_FALSE(::IsWindowEnabled(Control(kTxtEvent)));
+       }},
+      // 2038-01-19 03:14:07, past the date picker's last day.
+      {"the last second", [] { PutDword(L"DateNTime", 2'147'483'647); },
+       [this] {
+         EXPECT_EQ(PickerValue(kDtpEventDate).day, 18);
+         EXPECT_EQ(PickerValue(kDtpEventTime).hour, 3);
+         EXPECT_TRUE(::IsWindowEnabled(Control(kTxtEvent)));
+       }},
+      {"an empty name", [] { PutString(L"Event", L""); },
+       [this] { EXPECT_EQ(Text(kTxtEvent), L"Enter event here..."); }},
+      {"a long name", [&] { PutString(L"Event", longName); },
+       [&, this] { EXPECT_EQ(Text(kTxtEvent), longName) << "the name box has no length limit"; }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    window_.reset();
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software");
+    row.plant();
+    Restart();
+    row.shows();
+  }
 }
 
 // Every way of closing the window saves all seven values, once.
@@ -115,7 +104,7 @@ struct ClosePath {
   std::function<void(HWND)> close;
 };
 
-class CloseTest : public SavedSettingsTest, public ::testing::WithParamInterface<ClosePath> {};
+class CloseTest : public MainWindowTest, public ::testing::WithParamInterface<ClosePath> {};
 
 TEST_P(CloseTest, SavesEverythingForTheNextStart) {
   Start();
@@ -125,28 +114,22 @@ TEST_P(CloseTest, SavesEverythingForTheNextStart) {
   ::SetWindowTextW(Control(kTxtEvent), L"Party");
   Click(kOptDisplay0 + 2);
   Click(kChkOnlyUnits);
-  ::SendMessageW(Control(kCboUpdate), CB_SETCURSEL, 3, 0);
-  ::SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(kCboUpdate, CBN_SELCHANGE), 0);
+  ChooseUpdate(3);
   const SettingValues expected = settings_;
-  const int twipsPerPixel = 1440 / static_cast<int>(WindowDpi(Window()));
+  const int twips = 1440 / static_cast<int>(WindowDpi(Window()));
 
   GetParam().close(Window());
   PumpMessages();
   EXPECT_EQ(window_->Window(), nullptr);
-  const std::pair<const wchar_t*, DWORD> dwords[] = {
-      {L"WindowX", 45 * twipsPerPixel},
-      {L"WindowY", 30 * twipsPerPixel},
-      {L"DateNTime", static_cast<DWORD>(expected.EventSeconds)},
-      {L"Display", 3},
-      {L"Update", 4},
-      {L"OnlyUnits", 1}};
-  for (const auto& [name, value] : dwords) {
-    DWORD stored = 0;
-    EXPECT_TRUE(ReadDword(name, stored) && stored == value) << name;
-  }
-  std::wstring name;
-  EXPECT_TRUE(ReadString(L"Event", name) && name == L"Party");
-
+  const auto dword = [](DWORD n) { return RawValue{REG_DWORD, DwordBytes(n)}; };
+  EXPECT_EQ(SavedSettings(),
+            (KeyContents{{L"WindowX", dword(45 * twips)},
+                         {L"WindowY", dword(30 * twips)},
+                         {L"DateNTime", dword(static_cast<DWORD>(expected.EventSeconds))},
+                         {L"Event", {REG_SZ, TextBytes(L"Party\0"sv)}},
+                         {L"Display", dword(3)},
+                         {L"Update", dword(4)},
+                         {L"OnlyUnits", dword(1)}}));
   Restart();
   EXPECT_EQ(settings_, expected);
 }
@@ -164,14 +147,14 @@ INSTANTIATE_TEST_SUITE_P(
                   }}),
     [](const ::testing::TestParamInfo<ClosePath>& path) { return std::string(path.param.name); });
 
-TEST_F(SavedSettingsTest, ClosingTwiceSavesOnce) {
+TEST_F(MainWindowTest, ClosingTwiceSavesOnce) {
   Start();
   HWND window = Window();
   ::SendMessageW(window, WM_ENDSESSION, TRUE, 0);
   PutDword(L"Display", 6);  // what a second save would overwrite
   ::SendMessageW(window, WM_CLOSE, 0, 0);
-  DWORD value = 0;
-  EXPECT_TRUE(ReadDword(L"Display", value) && value == 6u);
+  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, SettingsKeyPath(), L"Display"),
+            (RawValue{REG_DWORD, DwordBytes(6)}));
 }
 
 }  // namespace

@@ -2,8 +2,7 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-#include <cstring>
+#include "settings/settings_store.h"
 
 namespace daymarker::testing {
 
@@ -24,33 +23,13 @@ void PutString(const wchar_t* name, std::wstring_view value) {
   ASSERT_TRUE(Plant(HKEY_CURRENT_USER, SettingsKeyPath(), name, REG_SZ, TextBytes(value)));
 }
 
-bool ReadDword(const wchar_t* name, DWORD& value) {
-  const auto stored = ReadValue(HKEY_CURRENT_USER, SettingsKeyPath(), name);
-  if (!stored || stored->type != REG_DWORD || stored->bytes.size() != sizeof(value)) {
-    return false;
-  }
-  std::memcpy(&value, stored->bytes.data(), sizeof(value));
-  return true;
+std::optional<KeyContents> SavedSettings() {
+  return ReadKey(HKEY_CURRENT_USER, SettingsKeyPath());
 }
 
-bool ReadString(const wchar_t* name, std::wstring& value) {
-  const auto stored = ReadValue(HKEY_CURRENT_USER, SettingsKeyPath(), name);
-  if (!stored || stored->type != REG_SZ) {
-    return false;
-  }
-  value.assign(reinterpret_cast<const wchar_t*>(stored->bytes.data()),
-               stored->bytes.size() / sizeof(wchar_t));
-  value.resize(std::min(value.size(), value.find(L'\0')));  // the system may add a terminator
-  return true;
-}
-
-bool SettingsKeyExists() {
-  return ReadKey(HKEY_CURRENT_USER, SettingsKeyPath()).has_value();
-}
-
-std::wstring MenuItemText(HMENU menu, UINT item, bool byPosition) {
+std::wstring MenuItemText(HMENU menu, UINT position) {
   wchar_t text[256] = {};
-  ::GetMenuStringW(menu, item, text, 256, byPosition ? MF_BYPOSITION : MF_BYCOMMAND);
+  ::GetMenuStringW(menu, position, text, 256, MF_BYPOSITION);
   return text;
 }
 
@@ -64,9 +43,16 @@ void MainWindowTest::Start() {
   ASSERT_TRUE(window_->Create());
 }
 
+void MainWindowTest::Restart() {
+  window_.reset();
+  PumpMessages();
+  settings_ = {};
+  Start();
+}
+
 void MainWindowTest::Tick() {
   clock_.Advance(1);
-  ::SendMessageW(Window(), WM_TIMER, main_ids::kTimerId, 0);
+  ::SendMessageW(Window(), WM_TIMER, kTimerId, 0);
 }
 
 void MainWindowTest::PickDateTime(int pickerId, const CivilDateTime& value) {
@@ -87,8 +73,8 @@ void MainWindowTest::PickDateTime(int pickerId, const CivilDateTime& value) {
 void MainWindowTest::PickSecondsAhead(std::int64_t seconds) {
   const CivilDateTime target =
       CivilFromWallSeconds(WallSecondsFromCivil(LocalNow(clock_)) + seconds);
-  PickDateTime(main_ids::kDtpEventDate, target);
-  PickDateTime(main_ids::kDtpEventTime, target);
+  PickDateTime(kDtpEventDate, target);
+  PickDateTime(kDtpEventTime, target);
 }
 
 CivilDateTime MainWindowTest::PickerValue(int pickerId) const {
@@ -97,12 +83,10 @@ CivilDateTime MainWindowTest::PickerValue(int pickerId) const {
   return CivilFromSystemTime(time);
 }
 
-void MainWindowTest::Click(int id) {
-  ::SendMessageW(Control(id), BM_CLICK, 0, 0);
-}
-
-void MainWindowTest::SendCommand(int id) {
-  ::SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+void MainWindowTest::ChooseUpdate(int position) {
+  ::SendMessageW(Control(kCboUpdate), CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+  ::SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(kCboUpdate, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(Control(kCboUpdate)));
 }
 
 }  // namespace daymarker::testing

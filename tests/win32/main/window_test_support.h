@@ -1,5 +1,6 @@
 // Shared by the main-window tests: a settable clock, a scratch registry in
-// place of the user's own, and helpers that drive the window by messages.
+// place of the user's own, and the window driven by the messages a user's
+// actions send.
 #pragma once
 
 #include <windows.h>
@@ -8,7 +9,6 @@
 
 #include <memory>
 #include <string>
-#include <string_view>
 
 #include "core/calendar.h"
 #include "settings/settings_store.h"
@@ -20,6 +20,9 @@
 
 namespace daymarker::testing {
 
+using namespace main_ids;
+using namespace std::chrono_literals;
+
 class FakeClock final : public Clock {
  public:
   FILETIME UtcNow() const override { return FileTimeFromUnixSeconds(utcSeconds); }
@@ -30,33 +33,39 @@ class FakeClock final : public Clock {
   std::int64_t utcSeconds = 1'780'000'000;
 };
 
-// Values of the settings key, as a hand-editor would leave them.
+// The settings key's values, planted as a hand-editor would leave them and read back.
 void PutDword(const wchar_t* name, DWORD value);
 void PutString(const wchar_t* name, std::wstring_view value);
-bool ReadDword(const wchar_t* name, DWORD& value);
-bool ReadString(const wchar_t* name, std::wstring& value);
-bool SettingsKeyExists();
+std::optional<KeyContents> SavedSettings();
 
-std::wstring MenuItemText(HMENU menu, UINT item, bool byPosition);
+std::wstring MenuItemText(HMENU menu, UINT position);
 
 class MainWindowTest : public ::testing::Test {
  protected:
+  void SetUp() override { clock_.SetLocal({2026, 6, 10, 9, 30, 0}); }
   void TearDown() override;
 
   void Start();
+  // Starts afresh from what is saved, as the next run of the program would.
+  void Restart();
   HWND Window() const { return window_->Window(); }
   HWND Control(int id) const { return ::GetDlgItem(Window(), id); }
   std::wstring Text(int id) const { return WindowText(Control(id)); }
-  std::wstring StatusLine() const { return Text(main_ids::kTxtTimeLeft); }
+  std::wstring StatusLine() const { return Text(kTxtTimeLeft); }
+  LRESULT Checked(int id) const { return ::SendMessageW(Control(id), BM_GETCHECK, 0, 0); }
+  LRESULT UpdateSelection() const {
+    return ::SendMessageW(Control(kCboUpdate), CB_GETCURSEL, 0, 0);
+  }
   // One timer tick, the clock moved on by a second first.
   void Tick();
-  // Sets a picker as a user would and raises its change notification.
+  // Sets a picker as a user would, which raises its change notification.
   void PickDateTime(int pickerId, const CivilDateTime& value);
   // Date and time set to the local present plus seconds.
   void PickSecondsAhead(std::int64_t seconds);
   CivilDateTime PickerValue(int pickerId) const;
-  void Click(int id);
-  void SendCommand(int id);
+  void Click(int id) { ::SendMessageW(Control(id), BM_CLICK, 0, 0); }
+  void ChooseUpdate(int position);
+  void Command(int id) { ::SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
   ScratchUserKey registry_;  // before the window, so it is undone after it
   FakeClock clock_;
