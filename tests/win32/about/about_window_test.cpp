@@ -1,5 +1,7 @@
 #include "ui/about/about_window.h"
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -15,13 +17,6 @@ namespace {
 
 using namespace about_ids;
 using namespace about_testing;
-
-int TopTwips(HWND about, int id) {
-  RECT rect;
-  ::GetWindowRect(::GetDlgItem(about, id), &rect);
-  ::MapWindowPoints(nullptr, about, reinterpret_cast<POINT*>(&rect), 2);
-  return PixelsToTwips(rect.top, WindowDpi(about));
-}
 
 // The pixels at x and y - 1 to y + 1 of the client area, painted into a bitmap,
 // which no other window can cover as on the screen.
@@ -54,49 +49,137 @@ class AboutWindowTest : public ::testing::Test {
     PumpUntil([] { return false; }, 20ms);
   }
   static HWND Control(int id) { return ::GetDlgItem(AboutWindowHandle(), id); }
+  // A control's place from the client area's corner, in twips.
+  static std::tuple<int, int, int, int> Place(int id) {
+    RECT rect;
+    if (id == 0) {
+      ::GetClientRect(AboutWindowHandle(), &rect);
+    } else {
+      ::GetWindowRect(Control(id), &rect);
+      ::MapWindowPoints(nullptr, AboutWindowHandle(), reinterpret_cast<POINT*>(&rect), 2);
+    }
+    const UINT dpi = WindowDpi(AboutWindowHandle());
+    return {PixelsToTwips(rect.left, dpi), PixelsToTwips(rect.top, dpi),
+            PixelsToTwips(rect.right - rect.left, dpi), PixelsToTwips(rect.bottom - rect.top, dpi)};
+  }
+  static LOGFONTW Font(int id) {
+    LOGFONTW font{};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Control(id), WM_GETFONT, 0, 0)),
+                 sizeof(font), &font);
+    return font;
+  }
 
-  HWND mainWindow_ = ::CreateWindowExW(0, L"STATIC", L"Daymarker v1.03", WS_OVERLAPPEDWINDOW, 0, 0,
-                                       300, 200, nullptr, nullptr, nullptr, nullptr);
+  HWND mainWindow_ = ::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
+                                       nullptr, nullptr, nullptr, nullptr);
 };
 
-TEST_F(AboutWindowTest, TakesTheCommentsRowOutWhenThereAreNoComments) {
-  // Comments; the rule's Y; the tops of lblDisclaimer, cmdOK and cmdSysInfo; the client height.
-  for (const auto& [comments, ruleY, tops] :
-       {std::tuple{L"", 4335, std::vector<int>{4515, 4515, 4965, 5955}},
-        std::tuple{L"Built for testing", 4935, std::vector<int>{5115, 5115, 5565, 6555}}}) {
-    HWND about = Open({.comments = comments});
-    ASSERT_NE(about, nullptr);
-    RECT client;
-    ::GetClientRect(about, &client);
-    const UINT dpi = WindowDpi(about);
-    EXPECT_EQ(std::vector<int>({TopTwips(about, kLblDisclaimer), TopTwips(about, kCmdOK),
-                                TopTwips(about, kCmdSysInfo), PixelsToTwips(client.bottom, dpi)}),
-              tops);
-    EXPECT_EQ(::IsWindowVisible(Control(kLblComments)) != FALSE, *comments != L'\0');
+// Every control as designed; without comments their row is taken out and
+// what lies below it moves up, the window with it.
+TEST_F(AboutWindowTest, LaysItselfOutWithOrWithoutTheCommentsRow) {
+  for (const std::wstring comments : {L"Built for testing", L""}) {
+    ASSERT_NE(Open({.comments = comments}), nullptr);
+    const int up = comments.empty() ? 600 : 0;
+    const std::vector<std::tuple<int, int, int, int, int>> places = {
+        {0, 0, 0, 5760, 6555 - up},  // the client area
+        {kCmdOK, 4245, 5115 - up, 1260, 345},
+        {kCmdSysInfo, 4260, 5565 - up, 1245, 345},
+        {kLblDescription, 240, 840, 5295, 975},
+        {kLblDisclaimer, 240, 5115 - up, 3870, 1185},
+        {kLblTitle, 960, 240, 2655, 240},
+        {kLblVersion, 3840, 240, 1695, 225},
+        {kLblCopyright, 960, 480, 4575, 225},
+        {kPicIcon, 240, 240, 480, 480},
+        {kLblRegTo, 240, 3960, 5295, 255},
+        {kPicTolvane, 1920, 2040, 1920, 1200},
+        {kLblTolvane, 240, 3360, 5295, 495},
+        {kLblComments, 240, 4320, 5295, 495},
+    };
+    for (const auto& [id, left, top, width, height] : places) {
+      EXPECT_EQ(Place(id), std::tuple(left, top, width, height)) << id << " " << up;
+    }
+    EXPECT_EQ(::IsWindowVisible(Control(kLblComments)) != FALSE, !comments.empty());
     EXPECT_EQ(WindowText(Control(kLblComments)), comments);
     // The etched rule: a grey line over a white one.
-    EXPECT_EQ(PaintedAround(about, TwipsToPixels(2880, dpi), TwipsToPixels(ruleY, dpi)),
-              std::vector<COLORREF>(
-                  {::GetSysColor(COLOR_BTNFACE), RGB(128, 128, 128), RGB(255, 255, 255)}));
+    const UINT dpi = WindowDpi(AboutWindowHandle());
+    EXPECT_EQ(
+        PaintedAround(AboutWindowHandle(), TwipsToPixels(2880, dpi), TwipsToPixels(4935 - up, dpi)),
+        std::vector<COLORREF>(
+            {::GetSysColor(COLOR_BTNFACE), RGB(128, 128, 128), RGB(255, 255, 255)}));
     Close();
   }
 }
 
-TEST_F(AboutWindowTest, ShowsTheTextsOfWhatItIsGiven) {
+TEST_F(AboutWindowTest, LoadsItsTextsImagesAndLook) {
   HWND about = Open();
   ASSERT_NE(about, nullptr);
-  for (const auto& [window, text] : std::vector<std::pair<HWND, std::wstring>>{
-           {about, L"About Daymarker"},
-           {Control(kLblTitle), L"Daymarker"},
-           {Control(kLblVersion), L"Version 1.03"},
-           {Control(kLblRegTo), L"Registered to: FREEWARE!"},
-           {Control(kLblTolvane),
-            L"Visit the Tolvane website for more FREE software\r\n(https://tolvane.example/)"}}) {
+  const std::vector<std::pair<HWND, std::wstring>> texts = {
+      {about, L"About " + std::wstring(kAppTitle)},
+      {Control(kLblTitle), std::wstring(kProductName)},
+      {Control(kLblVersion), L"Version " + VersionNumberText(kVersion)},
+      {Control(kLblCopyright), std::wstring(kCopyright)},
+      {Control(kLblDescription), std::wstring(kFileDescription)},
+      {Control(kLblRegTo), L"Registered to: FREEWARE!"},
+      {Control(kLblTolvane),
+       L"Visit the Tolvane website for more FREE software\r\n(" + std::wstring(kWebsite) + L")"},
+      {Control(kLblDisclaimer), L"\r\n\r\n\r\n\r\n\r\n"},  // six empty lines
+  };
+  for (const auto& [window, text] : texts) {
     EXPECT_EQ(WindowText(window), text);
   }
+  EXPECT_NE(::SendMessageW(about, WM_GETICON, ICON_BIG, 0), 0);
+  EXPECT_NE(::SendMessageW(about, WM_GETICON, ICON_SMALL, 0), 0);
+  EXPECT_NE(::SendMessageW(Control(kPicIcon), STM_GETIMAGE, IMAGE_ICON, 0), 0);
+  BITMAP logo{};
+  ::GetObjectW(reinterpret_cast<HBITMAP>(
+                   ::SendMessageW(Control(kPicTolvane), STM_GETIMAGE, IMAGE_BITMAP, 0)),
+               sizeof(logo), &logo);
+  const UINT dpi = WindowDpi(about);
+  EXPECT_EQ(std::pair(logo.bmWidth, logo.bmHeight),
+            std::pair(static_cast<LONG>(::MulDiv(124, dpi, 96)),
+                      static_cast<LONG>(::MulDiv(76, dpi, 96))));
+
+  EXPECT_EQ(Font(kLblTitle).lfWeight, FW_BOLD);
+  EXPECT_TRUE(Font(kLblRegTo).lfItalic);
+  EXPECT_TRUE(Font(kLblTolvane).lfUnderline);
+  EXPECT_EQ(std::wstring(Font(kLblDescription).lfFaceName) + (Font(kCmdOK).lfItalic ? L"!" : L""),
+            L"Tahoma");
+  // Some labels keep their colours whatever the scheme; the others follow it.
+  const int element = COLOR_BTNTEXT;
+  const COLORREF schemed = ::GetSysColor(element);
+  const COLORREF odd = RGB(1, 2, 3);
+  ::SetSysColors(1, &element, &odd);
+  const ScopedHandle<HDC, &::DeleteDC> dc(::CreateCompatibleDC(nullptr));
+  for (const auto& [id, colour] :
+       {std::pair{kLblTolvane, RGB(0, 0, 255)}, std::pair{kLblTitle, RGB(0, 0, 0)},
+        std::pair{kLblDescription, RGB(0, 0, 0)}, std::pair{kLblDisclaimer, RGB(0, 0, 0)},
+        std::pair{kLblRegTo, odd}}) {
+    ::SendMessageW(about, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Get()),
+                   reinterpret_cast<LPARAM>(Control(id)));
+    EXPECT_EQ(::GetTextColor(dc.Get()), colour) << id;
+  }
+  ::SetSysColors(1, &element, &schemed);
+
+  // Over the link the pointer is the hand, and its tooltip says where it leads.
+  EXPECT_TRUE(::SendMessageW(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(kLblTolvane)),
+                             MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+  EXPECT_NE(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
+  HWND tooltip = ::FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
+  while (tooltip != nullptr && ::GetWindow(tooltip, GW_OWNER) != about) {
+    tooltip = ::FindWindowExW(nullptr, tooltip, TOOLTIPS_CLASSW, nullptr);
+  }
+  ASSERT_NE(tooltip, nullptr);
+  wchar_t tip[128] = {};
+  TOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.hwnd = about;
+  tool.uId = reinterpret_cast<UINT_PTR>(Control(kLblTolvane));
+  tool.lpszText = tip;
+  ::SendMessageW(tooltip, TTM_GETTEXTW, std::size(tip), reinterpret_cast<LPARAM>(&tool));
+  EXPECT_STREQ(tip, L"Click to visit the Tolvane Website...");
+
   Close();
   ASSERT_NE(Open({.version = {1, 3, 7}}), nullptr);
-  EXPECT_EQ(WindowText(Control(kLblVersion)), L"Version 1.03.0007");
+  EXPECT_EQ(WindowText(Control(kLblVersion)), L"Version " + VersionNumberText({1, 3, 7}));
 }
 
 TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichEnterAndEscapeClose) {
