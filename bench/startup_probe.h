@@ -1,5 +1,5 @@
 // Start-up probe shared by the probe builds of Daymarker and of the bare
-// program: the time from entering wWinMain to the end of the first paint,
+// programs: the time from entering wWinMain to the end of the first paint,
 // written in milliseconds to the file named by --startup-probe=PATH.
 // It uses no std::string, so the bare program's probe build pulls in no more
 // of the C++ library than the bare program itself.
@@ -39,9 +39,8 @@ inline std::wstring_view PathFromCommandLine(std::wstring_view commandLine) {
   return {rest.data(), stop == std::wstring_view::npos ? rest.size() : stop};
 }
 
-// Writes the milliseconds since start; nothing happens without the flag.
-inline void Finish(const LARGE_INTEGER& start) {
-  const LARGE_INTEGER end = Now();
+// Adds text at the end of the file named by the flag; nothing happens without it.
+inline void Append(const char* text, int length) {
   const std::wstring_view found = PathFromCommandLine(::GetCommandLineW());
   wchar_t path[MAX_PATH * 4];
   if (found.empty() || found.size() >= std::size(path)) {
@@ -51,21 +50,25 @@ inline void Finish(const LARGE_INTEGER& start) {
     path[i] = found[i];
   }
   path[found.size()] = L'\0';
-
-  LARGE_INTEGER frequency;
-  ::QueryPerformanceFrequency(&frequency);
-  const auto microseconds =
-      static_cast<unsigned long>((end.QuadPart - start.QuadPart) * 1'000'000 / frequency.QuadPart);
-  char text[32];
-  const int length = ::wsprintfA(text, "%lu.%03lu\n", microseconds / 1000, microseconds % 1000);
-  HANDLE opened =
-      ::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE opened = ::CreateFileW(path, FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
   if (opened == INVALID_HANDLE_VALUE) {
     return;
   }
   const ScopedKernelHandle file(opened);
   DWORD written = 0;
   ::WriteFile(file.Get(), text, static_cast<DWORD>(length), &written, nullptr);
+}
+
+// Writes the milliseconds since start as the file's first line.
+inline void Finish(const LARGE_INTEGER& start) {
+  const LARGE_INTEGER end = Now();
+  LARGE_INTEGER frequency;
+  ::QueryPerformanceFrequency(&frequency);
+  const auto microseconds =
+      static_cast<unsigned long>((end.QuadPart - start.QuadPart) * 1'000'000 / frequency.QuadPart);
+  char text[32];
+  Append(text, ::wsprintfA(text, "%lu.%03lu\n", microseconds / 1000, microseconds % 1000));
 }
 
 }  // namespace daymarker::startup_probe
