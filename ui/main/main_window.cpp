@@ -69,6 +69,22 @@ constexpr std::array<ControlSpec, 16> kLayout = {{
      kRowFraUpdate, 120, 240, 4575, 315},
 }};
 
+// Each change of a window's state is a round trip to the window manager:
+// these make one only when the state is not already as asked.
+void SetEnabled(HWND window, bool enabled) {
+  if ((::IsWindowEnabled(window) != FALSE) != enabled) {
+    ::EnableWindow(window, enabled ? TRUE : FALSE);
+  }
+}
+
+void SetStyle(HWND window, LONG_PTR bits, bool on) {
+  const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
+  const LONG_PTR wanted = on ? style | bits : style & ~bits;
+  if (wanted != style) {
+    ::SetWindowLongPtrW(window, GWL_STYLE, wanted);
+  }
+}
+
 HMENU BuildMenuBar() {
   HMENU bar = ::CreateMenu();
   HMENU file = ::CreatePopupMenu();
@@ -83,7 +99,7 @@ HMENU BuildMenuBar() {
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, SettingValues& settings, const Clock& clock)
-    : TopLevelWindow(instance, kFrame), settings_(settings), clock_(clock) {}
+    : TopLevelWindow(instance, kFrame), settings_(settings), clock_(clock), tray_(instance) {}
 
 bool MainWindow::Create() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
@@ -163,10 +179,6 @@ bool MainWindow::OnCreate() {
                  reinterpret_cast<LPARAM>(range.data()));
   ::SendMessageW(Control(kCboUpdate), CB_SETMINVISIBLE,
                  static_cast<WPARAM>(kUpdateIntervals.size()), 0);
-  if (!tray_.Create(Instance(), Window())) {
-    return false;
-  }
-  tray_.SetDpi(Dpi());
   return true;
 }
 
@@ -309,7 +321,7 @@ void MainWindow::Form_Resize() {
   if (!::IsIconic(Window()) || !TrayAvailable()) {
     return;
   }
-  if (tray_.Add(ControlText(kTxtTimeLeft))) {
+  if (tray_.Add(Window(), Dpi(), ControlText(kTxtTimeLeft))) {
     ::ShowWindow(Window(), SW_HIDE);
   }
 }
@@ -404,10 +416,14 @@ void MainWindow::tmrTimer_Timer() {
   tray_.SetTip(line);
 }
 
-// While the user reads or copies the line, a rebuild keeps their selection and
-// caret, and so the part of a long line they scrolled to.
+// A line already shown is left alone. While the user reads or copies the
+// line, a rebuild keeps their selection and caret, and so the part of a long
+// line they scrolled to.
 void MainWindow::ShowStatusLine(const std::wstring& line) {
   HWND box = Control(kTxtTimeLeft);
+  if (ControlText(kTxtTimeLeft) == line) {
+    return;
+  }
   const bool reading = ::GetFocus() == box;
   DWORD start = 0;
   DWORD end = 0;
@@ -431,7 +447,7 @@ std::int64_t MainWindow::UpdateEventTarget() {
   const CivilDateTime target = TargetDateTime();
   settings_.EventSeconds = EventSecondsFromWall(WallSecondsFromCivil(target));
   const std::int64_t secondsLeft = SecondsUntil(target, clock_);
-  ::EnableWindow(Control(kTxtEvent), secondsLeft > 0 ? TRUE : FALSE);
+  SetEnabled(Control(kTxtEvent), secondsLeft > 0);
   return secondsLeft;
 }
 
@@ -477,9 +493,7 @@ void MainWindow::optDisplay_Click(int index) {
   settings_.DisplayLevel = static_cast<std::int16_t>(index + 1);
   // Tab lands on the selected button of the group.
   for (int i = 0; i < kOptDisplayCount; ++i) {
-    HWND option = Control(kOptDisplay0 + i);
-    const LONG_PTR style = ::GetWindowLongPtrW(option, GWL_STYLE);
-    ::SetWindowLongPtrW(option, GWL_STYLE, i == index ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+    SetStyle(Control(kOptDisplay0 + i), WS_TABSTOP, i == index);
   }
   RefreshNow();
 }
@@ -538,9 +552,12 @@ void MainWindow::SelectDisplayOption(int index) {
     return;
   }
   for (int i = 0; i < kOptDisplayCount; ++i) {
-    ::SendMessageW(Control(kOptDisplay0 + i), BM_SETCHECK, i == index ? BST_CHECKED : BST_UNCHECKED,
-                   0);
+    HWND other = Control(kOptDisplay0 + i);
+    if (i != index && ::SendMessageW(other, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+      ::SendMessageW(other, BM_SETCHECK, BST_UNCHECKED, 0);
+    }
   }
+  ::SendMessageW(option, BM_SETCHECK, BST_CHECKED, 0);
   optDisplay_Click(index);
 }
 

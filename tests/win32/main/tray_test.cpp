@@ -102,14 +102,16 @@ TEST_F(TrayTest, RightButtonUpOpensTheMenuWithShowAsDefault) {
   EXPECT_TRUE(Icon().HiddenInTray()) << "closing the menu changes nothing";
 }
 
-TEST_F(TrayTest, HideAndShowFromTheMenu) {
-  TrayCommand(kTrayHideShow);
-  EXPECT_TRUE(Icon().HiddenInTray());
-  TrayCommand(kTrayHideShow);
+TEST_F(TrayTest, ShowAndHideFromTheMenu) {
+  Minimise();
+  TrayCommand(kTrayHideShow);  // "S&how"
   EXPECT_FALSE(Icon().HiddenInTray());
   EXPECT_TRUE(::IsWindowVisible(Window()));
   EXPECT_FALSE(IconPresent());
   EXPECT_EQ(::GetForegroundWindow(), Window());
+  TrayCommand(kTrayHideShow);  // "&Hide"
+  EXPECT_TRUE(Icon().HiddenInTray());
+  EXPECT_FALSE(::IsWindowVisible(Window()));
 }
 
 TEST_F(TrayTest, PositionIsNotRecordedWhileHidden) {
@@ -132,6 +134,8 @@ TEST_F(TrayTest, PositionIsNotRecordedWhileHidden) {
 
 TEST_F(TrayTest, ShellRestartBringsBackTheIconOfAHiddenWindowOnly) {
   const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+  Minimise();
+  IconMouse(WM_LBUTTONDBLCLK);
   ::SendMessageW(Icon().Window(), taskbarCreated, 0, 0);
   EXPECT_FALSE(IconPresent()) << "a shown window has no icon to restore";
 

@@ -104,8 +104,7 @@ Tray::~Tray() {
   }
 }
 
-bool Tray::Create(HINSTANCE instance, HWND mainWindow) {
-  instance_ = instance;
+bool Tray::Create(HWND mainWindow) {
   mainWindow_ = mainWindow;
   menu_.Reset(::CreatePopupMenu());
   ::AppendMenuW(menu_.Get(), MF_STRING, IDM_TRAY_BASE + kTrayHideShow, kHideCaption);
@@ -114,10 +113,13 @@ bool Tray::Create(HINSTANCE instance, HWND mainWindow) {
   taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   // Top-level, though never shown: a message-only window would not hear
   // TaskbarCreated. Owned by the main window, so it goes when that one does.
-  return CreateObjectWindow(instance, kWindowClass, 0, WS_POPUP, {}, mainWindow, nullptr);
+  return CreateObjectWindow(instance_, kWindowClass, 0, WS_POPUP, {}, mainWindow, nullptr);
 }
 
 void Tray::SetDpi(UINT dpi) {
+  if (!icon_) {
+    return;  // loaded with the first icon
+  }
   // The notification area shows small icons; loading that size avoids a blurry scale-down.
   ScopedIcon icon(LoadIconForDpi(instance_, IDI_DAYMARKER, SM_CXSMICON, SM_CYSMICON, dpi));
   if (hiddenInTray_) {
@@ -126,7 +128,13 @@ void Tray::SetDpi(UINT dpi) {
   icon_ = std::move(icon);  // the shell keeps a copy of the one it shows
 }
 
-bool Tray::Add(std::wstring_view tip) {
+bool Tray::Add(HWND mainWindow, UINT dpi, std::wstring_view tip) {
+  if (Window() == nullptr && !Create(mainWindow)) {
+    return false;
+  }
+  if (!icon_) {
+    icon_.Reset(LoadIconForDpi(instance_, IDI_DAYMARKER, SM_CXSMICON, SM_CYSMICON, dpi));
+  }
   if (AddTrayIcon(kTrayIconId, Owner(), tip) != TRUE) {
     return false;
   }

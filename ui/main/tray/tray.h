@@ -44,37 +44,38 @@ DWORD GetOSPlatform();
 std::int16_t GetOSVersion();
 
 // picTray: a hidden window that owns the icon and hears the shell, with the
-// icon's menu. The icon's commands (a menu item, or a double-click as the
-// first item) reach the main window as WM_COMMAND with IDM_TRAY_BASE + item.
+// icon's menu, made the first time the main window goes to the notification
+// area. The icon's commands (a menu item, or a double-click as the first
+// item) reach the main window as WM_COMMAND with IDM_TRAY_BASE + item.
 class Tray final : public ObjectWindow {
  public:
-  Tray() = default;
+  explicit Tray(HINSTANCE instance) : instance_(instance) {}
   ~Tray() override;
   Tray(const Tray&) = delete;
   Tray& operator=(const Tray&) = delete;
 
-  bool Create(HINSTANCE instance, HWND mainWindow);
-  // Loads the icon's image at the size the notification area shows at dpi.
-  void SetDpi(UINT dpi);
-
-  // Adds the icon with the tip; only then does the main window count as hidden behind it.
-  bool Add(std::wstring_view tip);
+  // Adds the icon with the tip; only then does the main window count as
+  // hidden behind it. dpi is the main window's.
+  bool Add(HWND mainWindow, UINT dpi, std::wstring_view tip);
   // Removes the icon; the main window is no longer hidden behind it.
   void Remove();
   // The tip follows the status line while the icon is there.
   void SetTip(std::wstring_view tip);
+  // The icon's image again, at the size the notification area shows at the new DPI.
+  void SetDpi(UINT dpi);
 
   bool HiddenInTray() const { return hiddenInTray_; }
   HMENU Menu() const { return menu_.Get(); }
 
  private:
+  bool Create(HWND mainWindow);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void picTray_MouseMove(UINT mouseMessage);
   void ShowMenu();
   void SetMenuCaption(const wchar_t* caption);
   TrayOwner Owner() const { return {Window(), icon_.Get()}; }
 
-  HINSTANCE instance_ = nullptr;
+  HINSTANCE instance_;
   HWND mainWindow_ = nullptr;
   UINT taskbarCreated_ = 0;
   ScopedMenu menu_;
