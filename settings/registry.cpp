@@ -20,13 +20,19 @@ std::wstring Terminated(std::wstring_view text) {
   return std::wstring(text);
 }
 
-LONG OpenKey(HKEY root, const std::wstring& path, ScopedKey& key) {
-  const LONG result = ::RegOpenKeyExW(root, path.c_str(), 0, kRegAccess, key.Receive());
-  if (result != ERROR_SUCCESS) {
-    // The handle out-parameter means nothing after a failed open.
-    key.Release();
+// Keeps the key a call handed out only when the call succeeded: after a
+// failure the out-parameter means nothing.
+LONG Keep(LONG result, HKEY opened, ScopedKey& key) {
+  if (result == ERROR_SUCCESS) {
+    key.Reset(opened);
   }
   return result;
+}
+
+LONG OpenKey(HKEY root, const std::wstring& path, ScopedKey& key) {
+  HKEY opened = nullptr;
+  const LONG result = ::RegOpenKeyExW(root, path.c_str(), REG_OPTION_RESERVED, kRegAccess, &opened);
+  return Keep(result, opened, key);
 }
 
 // Longer texts count as missing: no name anyone typed is this long, and the
@@ -43,15 +49,13 @@ LONG FetchText(HKEY key, const std::wstring& name, DWORD size, RegData& out) {
   // The buffer's own size, so that the query can never write past it.
   const std::size_t capacity = text.size() * sizeof(wchar_t);
   auto received = static_cast<DWORD>(capacity);
+  out = std::wstring();  // what a value that changed between the two queries leaves
   const LONG result = ::RegQueryValueExW(key, name.c_str(), nullptr, &type,
                                          reinterpret_cast<BYTE*>(text.data()), &received);
   if (result != ERROR_SUCCESS) {
-    // The value changed between the two queries (ERROR_MORE_DATA, usually).
-    out = std::wstring();
     return result;
   }
   if (type != REG_SZ) {
-    out = std::wstring();
     return kRegUnsupportedType;
   }
   // The data need not end in a NUL, may hold several, and may end in half a character.
@@ -67,16 +71,14 @@ LONG FetchNumber(HKEY key, const std::wstring& name, DWORD size, RegData& out) {
   if (size != sizeof(DWORD)) {
     return kRegUnsupportedType;
   }
+  // The buffer is the four bytes, so even a value that changed since the size
+  // query cannot make the read write past them.
   std::array<BYTE, sizeof(DWORD)> bytes{};
-  DWORD type = REG_NONE;
   DWORD received = static_cast<DWORD>(bytes.size());
   const LONG result =
-      ::RegQueryValueExW(key, name.c_str(), nullptr, &type, bytes.data(), &received);
+      ::RegQueryValueExW(key, name.c_str(), nullptr, nullptr, bytes.data(), &received);
   if (result != ERROR_SUCCESS) {
     return result;
-  }
-  if (type != REG_DWORD || received != sizeof(DWORD)) {
-    return kRegUnsupportedType;
   }
   const std::uint32_t number = std::uint32_t{bytes[0]} | (std::uint32_t{bytes[1]} << 8) |
                                (std::uint32_t{bytes[2]} << 16) | (std::uint32_t{bytes[3]} << 24);
@@ -107,15 +109,12 @@ std::wstring RegDataText(const RegData& value) {
 }
 
 LONG MakeRegKey(HKEY root, std::wstring_view path) {
-  ScopedKey key;
-  DWORD disposition = 0;
+  ScopedKey key;  // closed at once: WriteRegSetting opens it again
+  HKEY created = nullptr;
   const LONG result =
-      ::RegCreateKeyExW(root, Terminated(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        kRegAccess, nullptr, key.Receive(), &disposition);
-  if (result != ERROR_SUCCESS) {
-    key.Release();
-  }
-  return result;
+      ::RegCreateKeyExW(root, Terminated(path).c_str(), REG_OPTION_RESERVED, nullptr,
+                        REG_OPTION_NON_VOLATILE, kRegAccess, nullptr, &created, nullptr);
+  return Keep(result, created, key);
 }
 
 LONG WriteRegSetting(HKEY root, std::wstring_view path, std::wstring_view name,
@@ -143,14 +142,15 @@ LONG PutRegValue(HKEY key, std::wstring_view name, LONG type, const RegData& val
   const std::wstring valueName = Terminated(name);
   if (type == kTypeText) {
     const std::wstring text = RegDataText(value);
-    if (text.size() > MAXDWORD / sizeof(wchar_t)) {
-      return ERROR_INVALID_DATA;
+    const std::size_t bytes = text.size() * sizeof(wchar_t);
+    const auto size = static_cast<DWORD>(bytes);
+    if (size != bytes) {
+      return ERROR_INVALID_DATA;  // longer than a value can hold
     }
     // No terminator is counted. c_str() still has one just past the data,
     // which matters: the system may look there to decide whether to add it.
-    const std::size_t bytes = text.size() * sizeof(wchar_t);
     return ::RegSetValueExW(key, valueName.c_str(), 0, REG_SZ,
-                            reinterpret_cast<const BYTE*>(text.c_str()), static_cast<DWORD>(bytes));
+                            reinterpret_cast<const BYTE*>(text.c_str()), size);
   }
   if (type == kTypeNumber) {
     const std::optional<std::int32_t> number = NumberOf(value);

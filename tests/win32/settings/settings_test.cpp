@@ -124,6 +124,19 @@ TEST_F(Settings, StoredValuesLoadSoundlyAndSaveBackValid) {
   }
 }
 
+// Texts longer than 64 MiB count as missing, so no read can exhaust memory.
+TEST_F(Settings, ATextOfMoreThan64MiBIsMissing) {
+  const std::wstring longest(32 * 1024 * 1024, L'x');
+  for (const auto& [name, bytes, fetched, length] :
+       {std::tuple{L"at the limit", TextBytes(longest), 0L, longest.size()},
+        std::tuple{L"past it", TextBytes(longest + L'x'), LONG{ERROR_NOT_ENOUGH_MEMORY}, 0u}}) {
+    ASSERT_TRUE(Plant(Scratch(), L"", name, REG_SZ, bytes));
+    RegData carrier;
+    EXPECT_EQ(FetchRegValue(Scratch(), name, carrier), fetched) << name;
+    EXPECT_EQ(RegDataText(carrier).size(), length) << name;
+  }
+}
+
 TEST_F(Settings, WritesByTypeCodeCreatingAMissingPath) {
   // Value name, value, type code, result, what is stored (nothing: no value).
   const std::tuple<const wchar_t*, RegData, LONG, LONG, std::optional<RawValue>> cases[] = {
