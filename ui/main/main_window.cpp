@@ -69,19 +69,11 @@ constexpr std::array<ControlSpec, 16> kLayout = {{
      kRowFraUpdate, 120, 240, 4575, 315},
 }};
 
-// Each change of a window's state is a round trip to the window manager:
-// these make one only when the state is not already as asked.
+// Enabling a window is a round trip to the window manager: this makes one
+// only when the state is not already as asked.
 void SetEnabled(HWND window, bool enabled) {
   if ((::IsWindowEnabled(window) != FALSE) != enabled) {
     ::EnableWindow(window, enabled ? TRUE : FALSE);
-  }
-}
-
-void SetStyle(HWND window, LONG_PTR bits, bool on) {
-  const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
-  const LONG_PTR wanted = on ? style | bits : style & ~bits;
-  if (wanted != style) {
-    ::SetWindowLongPtrW(window, GWL_STYLE, wanted);
   }
 }
 
@@ -146,21 +138,21 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) {
         RefreshNow();
       }
-      return TRUE;
+      break;
     case WM_CLOSE:
       Unload();
       return 0;
-    case WM_QUERYENDSESSION:
-      return TRUE;
     case WM_ENDSESSION:
-      // At log-off a window is not destroyed for us: save now, the process ends after this.
+      // At log-off a window is not destroyed for us: save now, the process
+      // ends after this. (The query before it is never refused.)
       if (wParam != FALSE) {
         Unload();
       }
       return 0;
     default:
-      return TopLevelWindow::OnMessage(message, wParam, lParam);
+      break;
   }
+  return TopLevelWindow::OnMessage(message, wParam, lParam);
 }
 
 bool MainWindow::OnCreate() {
@@ -433,8 +425,7 @@ void MainWindow::ShowStatusLine(const std::wstring& line) {
   }
   ::SetWindowTextW(box, line.c_str());
   if (reading) {
-    ::SendMessageW(box, EM_SETSEL, start, static_cast<LPARAM>(end));
-    ::SendMessageW(box, EM_SCROLLCARET, 0, 0);
+    ::SendMessageW(box, EM_SETSEL, start, static_cast<LPARAM>(end));  // scrolls the caret into view
   }
 }
 
@@ -491,10 +482,6 @@ void MainWindow::dtpEventTime_Change() {
 
 void MainWindow::optDisplay_Click(int index) {
   settings_.DisplayLevel = static_cast<std::int16_t>(index + 1);
-  // Tab lands on the selected button of the group.
-  for (int i = 0; i < kOptDisplayCount; ++i) {
-    SetStyle(Control(kOptDisplay0 + i), WS_TABSTOP, i == index);
-  }
   RefreshNow();
 }
 
@@ -531,12 +518,11 @@ CivilDateTime MainWindow::TargetDateTime() const {
 
 void MainWindow::SetPickers(const CivilDateTime& time) {
   // A saved moment past the last day the date picker offers shows as that day.
-  CivilDateTime date = time;
-  if (WallSecondsFromCivil(date) > WallSecondsFromCivil(kLatestEventDate)) {
-    date.year = kLatestEventDate.year;
-    date.month = kLatestEventDate.month;
-    date.day = kLatestEventDate.day;
-  }
+  const CivilDateTime date = WallSecondsFromCivil(time) <= WallSecondsFromCivil(kLatestEventDate)
+                                 ? time
+                                 : CivilDateTime{kLatestEventDate.year, kLatestEventDate.month,
+                                                 kLatestEventDate.day,  time.hour,
+                                                 time.minute,           time.second};
   const SYSTEMTIME value = SystemTimeFromCivil(date);
   ::SendMessageW(Control(kDtpEventDate), DTM_SETSYSTEMTIME, GDT_VALID,
                  reinterpret_cast<LPARAM>(&value));

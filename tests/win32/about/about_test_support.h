@@ -19,6 +19,9 @@ using namespace std::chrono_literals;
 // sysinfo_probe.exe writes here, under a value named by its own path.
 inline constexpr wchar_t kProbeKey[] = L"Software\\Tolvane\\DaymarkerAboutProbes";
 
+using testing::ChangeDpi;
+using testing::ChildRect;
+using testing::Pixels;
 using testing::PumpUntil;
 using testing::WindowText;
 

@@ -49,19 +49,6 @@ class AboutWindowTest : public ::testing::Test {
     PumpUntil([] { return false; }, 20ms);
   }
   static HWND Control(int id) { return ::GetDlgItem(AboutWindowHandle(), id); }
-  // A control's place from the client area's corner, in twips.
-  static std::tuple<int, int, int, int> Place(int id) {
-    RECT rect;
-    if (id == 0) {
-      ::GetClientRect(AboutWindowHandle(), &rect);
-    } else {
-      ::GetWindowRect(Control(id), &rect);
-      ::MapWindowPoints(nullptr, AboutWindowHandle(), reinterpret_cast<POINT*>(&rect), 2);
-    }
-    const UINT dpi = WindowDpi(AboutWindowHandle());
-    return {PixelsToTwips(rect.left, dpi), PixelsToTwips(rect.top, dpi),
-            PixelsToTwips(rect.right - rect.left, dpi), PixelsToTwips(rect.bottom - rect.top, dpi)};
-  }
   static LOGFONTW Font(int id) {
     LOGFONTW font{};
     ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Control(id), WM_GETFONT, 0, 0)),
@@ -73,14 +60,26 @@ class AboutWindowTest : public ::testing::Test {
                                        nullptr, nullptr, nullptr, nullptr);
 };
 
-// Every control as designed; without comments their row is taken out and
+// Every control as designed, at the DPI the window starts with and at 1440
+// DPI, where a pixel is a twip; without comments their row is taken out and
 // what lies below it moves up, the window with it.
 TEST_F(AboutWindowTest, LaysItselfOutWithOrWithoutTheCommentsRow) {
   for (const std::wstring comments : {L"Built for testing", L""}) {
-    ASSERT_NE(Open({.comments = comments}), nullptr);
+    HWND about = Open({.comments = comments});
+    ASSERT_NE(about, nullptr);
     const int up = comments.empty() ? 600 : 0;
+    const UINT dpi = WindowDpi(about);
+    RECT client;
+    ::GetClientRect(about, &client);
+    EXPECT_EQ(Pixels(0, 0, 5760, 6555 - up, dpi),
+              std::tuple(client.left, client.top, client.right, client.bottom));
+    // The etched rule: a grey line over a white one.
+    EXPECT_EQ(PaintedAround(about, TwipsToPixels(2880, dpi), TwipsToPixels(4935 - up, dpi)),
+              std::vector<COLORREF>(
+                  {::GetSysColor(COLOR_BTNFACE), RGB(128, 128, 128), RGB(255, 255, 255)}));
+    EXPECT_EQ(::IsWindowVisible(Control(kLblComments)) != FALSE, !comments.empty());
+    EXPECT_EQ(WindowText(Control(kLblComments)), comments);
     const std::vector<std::tuple<int, int, int, int, int>> places = {
-        {0, 0, 0, 5760, 6555 - up},  // the client area
         {kCmdOK, 4245, 5115 - up, 1260, 345},
         {kCmdSysInfo, 4260, 5565 - up, 1245, 345},
         {kLblDescription, 240, 840, 5295, 975},
@@ -88,23 +87,21 @@ TEST_F(AboutWindowTest, LaysItselfOutWithOrWithoutTheCommentsRow) {
         {kLblTitle, 960, 240, 2655, 240},
         {kLblVersion, 3840, 240, 1695, 225},
         {kLblCopyright, 960, 480, 4575, 225},
-        {kPicIcon, 240, 240, 480, 480},
         {kLblRegTo, 240, 3960, 5295, 255},
         {kPicTolvane, 1920, 2040, 1920, 1200},
         {kLblTolvane, 240, 3360, 5295, 495},
         {kLblComments, 240, 4320, 5295, 495},
+        {kPicIcon, 240, 240, 480, 480},  // last: the icon's own size follows the DPI
     };
-    for (const auto& [id, left, top, width, height] : places) {
-      EXPECT_EQ(Place(id), std::tuple(left, top, width, height)) << id << " " << up;
+    for (const UINT at : {dpi, 1440u}) {
+      ChangeDpi(about, at);
+      for (const auto& [id, left, top, width, height] : places) {
+        const RECT rect = ChildRect(about, Control(id));
+        EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right, rect.bottom),
+                  Pixels(left, top, width, height, at))
+            << id << " at " << at << ", up " << up;
+      }
     }
-    EXPECT_EQ(::IsWindowVisible(Control(kLblComments)) != FALSE, !comments.empty());
-    EXPECT_EQ(WindowText(Control(kLblComments)), comments);
-    // The etched rule: a grey line over a white one.
-    const UINT dpi = WindowDpi(AboutWindowHandle());
-    EXPECT_EQ(
-        PaintedAround(AboutWindowHandle(), TwipsToPixels(2880, dpi), TwipsToPixels(4935 - up, dpi)),
-        std::vector<COLORREF>(
-            {::GetSysColor(COLOR_BTNFACE), RGB(128, 128, 128), RGB(255, 255, 255)}));
     Close();
   }
 }

@@ -56,40 +56,33 @@ TEST_F(FirstRunTest, ShowsTheDefaults) {
 // box is placed from the box, and all are children of the window itself.
 TEST_F(FirstRunTest, LaysTheControlsOutAsDesigned) {
   const std::vector<std::tuple<int, int, int, int, int>> placements = {
-      {0, 0, 0, 5055, 6015},  // the client area
-      {kFraEvent, 120, 120, 4815, 1215},
-      {kDtpEventDate, 240, 360, 2175, 315},
-      {kDtpEventTime, 2640, 360, 2175, 315},
-      {kTxtEvent, 240, 840, 4575, 285},
-      {kFraDisplay, 120, 1440, 4815, 2895},
-      {kOptDisplay0, 360, 1800, 4455, 255},
-      {kOptDisplay0 + 1, 360, 2160, 4455, 255},
-      {kOptDisplay0 + 2, 360, 2520, 4455, 255},
-      {kOptDisplay0 + 3, 360, 2880, 4455, 255},
-      {kOptDisplay0 + 4, 360, 3240, 4455, 255},
-      {kOptDisplay0 + 5, 360, 3600, 4455, 255},
-      {kChkOnlyUnits, 600, 3960, 4215, 255},
-      {kFraTimeLeft, 120, 4440, 4815, 675},
-      {kTxtTimeLeft, 240, 4680, 4575, 285},
-      {kFraUpdate, 120, 5160, 4815, 735},
-      {kCboUpdate, 240, 5400, 4575, 0},  // a drop-down list sizes its own height
+      {kFraEvent, 120, 120, 4815, 1215},        {kDtpEventDate, 240, 360, 2175, 315},
+      {kDtpEventTime, 2640, 360, 2175, 315},    {kTxtEvent, 240, 840, 4575, 285},
+      {kFraDisplay, 120, 1440, 4815, 2895},     {kOptDisplay0, 360, 1800, 4455, 255},
+      {kOptDisplay0 + 1, 360, 2160, 4455, 255}, {kOptDisplay0 + 2, 360, 2520, 4455, 255},
+      {kOptDisplay0 + 3, 360, 2880, 4455, 255}, {kOptDisplay0 + 4, 360, 3240, 4455, 255},
+      {kOptDisplay0 + 5, 360, 3600, 4455, 255}, {kChkOnlyUnits, 600, 3960, 4215, 255},
+      {kFraTimeLeft, 120, 4440, 4815, 675},     {kTxtTimeLeft, 240, 4680, 4575, 285},
+      {kFraUpdate, 120, 5160, 4815, 735},       {kCboUpdate, 240, 5400, 4575, 0},
   };
-  const UINT dpi = WindowDpi(Window());
-  for (const auto& [id, left, top, width, height] : placements) {
-    RECT rect;
-    if (id == 0) {
-      ::GetClientRect(Window(), &rect);
-    } else {
+  // At the DPI the window starts with, then at 1440 DPI, where a pixel is a
+  // twip and no slip of the layout hides in the rounding.
+  RECT client;
+  ::GetClientRect(Window(), &client);
+  EXPECT_EQ(Pixels(0, 0, 5055, 6015, WindowDpi(Window())),
+            std::tuple(client.left, client.top, client.right, client.bottom));
+  for (const UINT dpi : {WindowDpi(Window()), 1440u}) {
+    ChangeDpi(Window(), dpi);
+    for (const auto& [id, left, top, width, height] : placements) {
       ASSERT_EQ(::GetParent(Control(id)), Window());
-      ::GetWindowRect(Control(id), &rect);
-      ::MapWindowPoints(nullptr, Window(), reinterpret_cast<POINT*>(&rect), 2);
+      const RECT rect = ChildRect(Window(), Control(id));
+      auto expected = Pixels(left, top, width, height, dpi);
+      if (id == kCboUpdate) {
+        std::get<3>(expected) = rect.bottom;  // a drop-down list sizes its own height
+      }
+      EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right, rect.bottom), expected)
+          << id << " at " << dpi;
     }
-    const RECT expected = {TwipsToPixels(left, dpi), TwipsToPixels(top, dpi),
-                           TwipsToPixels(left + width, dpi), TwipsToPixels(top + height, dpi)};
-    EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right),
-              std::tuple(expected.left, expected.top, expected.right))
-        << id;
-    EXPECT_TRUE(id == kCboUpdate || rect.bottom == expected.bottom) << id;
   }
   EXPECT_EQ(::GetWindowLongPtrW(Control(kCboUpdate), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
   EXPECT_TRUE(::GetWindowLongPtrW(Control(kTxtTimeLeft), GWL_STYLE) & ES_READONLY);
@@ -185,6 +178,10 @@ TEST_F(FirstRunTest, RebuildsOncePerIntervalAndAtOnceAfterAnEdit) {
   EXPECT_EQ(StatusLine(), L"Enter event here... - 16 minutes, 9 seconds") << "a choice rebuilds";
   Tick();
   EXPECT_EQ(StatusLine(), L"Enter event here... - 16 minutes, 8 seconds");
+  // A list the user cannot type into raises no change of its text, but its handler is the click's.
+  ::SendMessageW(Control(kCboUpdate), CB_SETCURSEL, 7, 0);
+  ::SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(kCboUpdate, CBN_EDITCHANGE), 0);
+  EXPECT_EQ(settings_.UpdateIndex, 8);
 }
 
 TEST_F(FirstRunTest, ClockChangeAndResumeRebuildAtOnce) {

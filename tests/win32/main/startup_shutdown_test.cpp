@@ -76,6 +76,10 @@ TEST_F(MainWindowTest, StartUpShowsWhatWasSaved) {
          EXPECT_EQ(PickerValue(kDtpEventTime), (CivilDateTime{2000, 1, 1, 0, 0, 0}));
          EXPECT_FALSE(::IsWindowEnabled(Control(kTxtEvent)));
        }},
+      {"the first second", [] { PutDword(L"DateNTime", 1); },
+       [this] {
+         EXPECT_EQ(PickerValue(kDtpEventTime), (CivilDateTime{1970, 1, 1, 0, 0, 1}));
+       }},
       // 2038-01-19 03:14:07, past the date picker's last day.
       {"the last second", [] { PutDword(L"DateNTime", 2'147'483'647); },
        [this] {
@@ -109,14 +113,17 @@ class CloseTest : public MainWindowTest, public ::testing::WithParamInterface<Cl
 TEST_P(CloseTest, SavesEverythingForTheNextStart) {
   Start();
   window_->Show(SW_SHOWNORMAL);
-  ::SetWindowPos(Window(), nullptr, 45, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   PickSecondsAhead(86'400 * 3);
   ::SetWindowTextW(Control(kTxtEvent), L"Party");
   Click(kOptDisplay0 + 2);
   Click(kChkOnlyUnits);
   ChooseUpdate(3);
-  const SettingValues expected = settings_;
+  // Moved since the last tick: the close itself reads where the window is.
+  ::SetWindowPos(Window(), nullptr, 45, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   const int twips = 1440 / static_cast<int>(WindowDpi(Window()));
+  SettingValues expected = settings_;
+  expected.WindowLeft = 45 * twips;
+  expected.WindowTop = 30 * twips;
 
   GetParam().close(Window());
   PumpMessages();

@@ -6,7 +6,9 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <tuple>
 
+#include "ui/dpi.h"
 #include "ui/message_loop.h"
 
 namespace daymarker::testing {
@@ -16,6 +18,28 @@ inline std::wstring WindowText(HWND window) {
   text.resize(static_cast<std::size_t>(
       ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return text;
+}
+
+// A child window's rectangle in its parent's client coordinates.
+inline RECT ChildRect(HWND parent, HWND child) {
+  RECT rect;
+  ::GetWindowRect(child, &rect);
+  ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+// A place in twips as pixels at dpi, each edge rounded on its own as the layout does.
+inline std::tuple<LONG, LONG, LONG, LONG> Pixels(int left, int top, int width, int height,
+                                                 UINT dpi) {
+  return {TwipsToPixels(left, dpi), TwipsToPixels(top, dpi), TwipsToPixels(left + width, dpi),
+          TwipsToPixels(top + height, dpi)};
+}
+
+// Moves a window to a new DPI as Windows does when it crosses to another monitor.
+inline void ChangeDpi(HWND window, UINT dpi) {
+  RECT suggested;
+  ::GetWindowRect(window, &suggested);
+  ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
 }
 
 // Runs the thread's messages, keys through the program's own dialog handling,
