@@ -356,7 +356,7 @@ void AboutWindow::PaintRule(HDC dc) const {
   for (const LineSpec& line : kLine1) {
     const int top = TwipsToPixels(fold_.Apply(line.y), Dpi());
     const RECT band{TwipsToPixels(line.x1, Dpi()), top, TwipsToPixels(line.x2, Dpi()),
-                    top + std::max(1, ::MulDiv(line.width, static_cast<int>(Dpi()), kDefaultDpi))};
+                    top + ::MulDiv(line.width, static_cast<int>(Dpi()), kDefaultDpi)};
     ::SetDCBrushColor(dc, line.colour);
     ::FillRect(dc, &band, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
   }
@@ -466,9 +466,8 @@ void AboutWindow::Form_Load() {
   SetText(kLblRegTo, std::wstring(kRegisteredTo) + kRegisteredName);
   SetText(kLblComments, comments_);
   if (comments_.empty()) {
-    fold_ = kNoCommentsRow;
+    fold_ = kNoCommentsRow;  // the window shrinks with it when it is centred
     PlaceControls(Window(), kLayout, Dpi(), fold_);
-    FitFrame();
     ::ShowWindow(Control(kLblComments), SW_HIDE);
   }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -189,6 +190,22 @@ TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichEnterAndEscapeClose) {
   EXPECT_NE(::GetWindow(about, GW_OWNER), nullptr);
   EXPECT_NE(::GetWindow(about, GW_OWNER), mainWindow_);
   EXPECT_EQ(::GetWindowLongPtrW(about, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+
+  // Centred on the work area of the main window's monitor.
+  MONITORINFO monitor{sizeof(monitor)};
+  ::GetMonitorInfoW(::MonitorFromWindow(mainWindow_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  RECT frame;
+  ::GetWindowRect(about, &frame);
+  EXPECT_LE(std::abs(frame.left + frame.right - monitor.rcWork.left - monitor.rcWork.right), 1);
+  EXPECT_LE(std::abs(frame.top + frame.bottom - monitor.rcWork.top - monitor.rcWork.bottom), 1);
+  // The focused button is the default one, so Enter presses it.
+  const auto isDefault = [](int id) {
+    return (::GetWindowLongPtrW(Control(id), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+  };
+  ::SetFocus(Control(kCmdSysInfo));
+  EXPECT_TRUE(isDefault(kCmdSysInfo) && !isDefault(kCmdOK));
+  ::SetFocus(Control(kCmdOK));
+  EXPECT_TRUE(isDefault(kCmdOK) && !isDefault(kCmdSysInfo));
 
   for (const WPARAM key : {VK_RETURN, VK_ESCAPE}) {
     ::SetFocus(Control(kCmdOK));
