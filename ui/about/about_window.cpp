@@ -273,6 +273,14 @@ void AboutWindow::OnFinalMessage() {
   }
 }
 
+bool AboutWindow::OnCreate() {
+  if (!CreateControls(Window(), kLayout, Dpi(), nullptr)) {
+    return false;
+  }
+  ApplyFonts(MakeFonts(Dpi()));
+  return true;
+}
+
 // Handlers that unload the window delete this object: nothing touches a member after them.
 LRESULT AboutWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -284,27 +292,19 @@ LRESULT AboutWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CTLCOLORSTATIC:
       return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_CLOSE:
+      Form_QueryUnload();
+      Unload();
+      return 0;
     case WM_SETCURSOR:
       if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) {
         return TRUE;
       }
       break;
-    case WM_CLOSE:
-      Form_QueryUnload();
-      Unload();
-      return 0;
     default:
       break;
   }
   return TopLevelWindow::OnMessage(message, wParam, lParam);
-}
-
-bool AboutWindow::OnCreate() {
-  if (!CreateControls(Window(), kLayout, Dpi(), nullptr)) {
-    return false;
-  }
-  ApplyFonts(MakeFonts(Dpi()));
-  return true;
 }
 
 void AboutWindow::OnDpiChanged() {

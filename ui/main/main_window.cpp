@@ -288,7 +288,7 @@ void MainWindow::Form_Load() {
 
   HMENU fileMenu = ::GetSubMenu(::GetMenu(Window()), 0);
   ::ModifyMenuW(fileMenu, IDM_FILE_BASE, MF_BYCOMMAND | MF_STRING, IDM_FILE_BASE, L"E&xit\tAlt+F4");
-  // picTray's picture, the window's own icon, is loaded with the tray.
+  // picTray's picture, the window's own icon, is loaded at the first minimise.
   ::SetWindowTextW(Window(), VersionCaption().c_str());
   ::SetTimer(Window(), kTimerId, kTimerInterval, nullptr);
   tmrTimer_Timer();
