@@ -180,7 +180,7 @@ TEST_F(AboutWindowTest, LoadsItsTextsImagesAndLook) {
   EXPECT_EQ(WindowText(Control(kLblVersion)), L"Version " + VersionNumberText({1, 3, 7}));
 }
 
-TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichEnterAndEscapeClose) {
+TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichEnterEscapeAndCloseClose) {
   HWND about = Open();
   ASSERT_NE(about, nullptr);
   ::SetWindowTextW(Control(kLblRegTo), L"changed by the test");
@@ -207,9 +207,14 @@ TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichEnterAndEscapeClose) {
   ::SetFocus(Control(kCmdOK));
   EXPECT_TRUE(isDefault(kCmdOK) && !isDefault(kCmdSysInfo));
 
-  for (const WPARAM key : {VK_RETURN, VK_ESCAPE}) {
+  // Enter, Escape, and the close box (0).
+  for (const WPARAM key : {WPARAM{VK_RETURN}, WPARAM{VK_ESCAPE}, WPARAM{0}}) {
     ::SetFocus(Control(kCmdOK));
-    ::PostMessageW(Control(kCmdOK), WM_KEYDOWN, key, 1);
+    if (key != 0) {
+      ::PostMessageW(Control(kCmdOK), WM_KEYDOWN, key, 1);
+    } else {
+      ::PostMessageW(about, WM_CLOSE, 0, 0);
+    }
     EXPECT_TRUE(PumpUntil([about] { return !::IsWindow(about); }, 2s)) << key;
     about = Open();
     EXPECT_EQ(WindowText(Control(kLblRegTo)), L"Registered to: FREEWARE!") << "loaded afresh";
