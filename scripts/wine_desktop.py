@@ -1,7 +1,7 @@
 """Drives the Wine desktop that scripts/wine-session.sh brings up, whose
 DISPLAY and WINEPREFIX it takes from the environment: X keyboard and mouse
 input through xdotool, and what the windows show through peek.exe (built from
-tests/e2e/peek.cpp). Used by the end-to-end test and by scripts/screenshots.py.
+scripts/peek.cpp). Used by the end-to-end test and by scripts/screenshots.py.
 """
 
 import datetime

@@ -1,5 +1,7 @@
 #include "ui/top_level_window.h"
 
+#include <utility>
+
 #include "ui/dpi.h"
 #include "ui/message_loop.h"
 

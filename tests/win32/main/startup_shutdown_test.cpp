@@ -114,7 +114,7 @@ TEST_P(CloseTest, SavesEverythingForTheNextStart) {
   Start();
   window_->Show(SW_SHOWNORMAL);
   PickSecondsAhead(86'400 * 3);
-  ::SetWindowTextW(Control(kTxtEvent), L"Party");
+  ::SetWindowTextW(Control(kTxtEvent), L"Праздник 🎉");
   Click(kOptDisplay0 + 2);
   Click(kChkOnlyUnits);
   ChooseUpdate(3);
@@ -133,7 +133,7 @@ TEST_P(CloseTest, SavesEverythingForTheNextStart) {
             (KeyContents{{L"WindowX", dword(45 * twips)},
                          {L"WindowY", dword(30 * twips)},
                          {L"DateNTime", dword(static_cast<DWORD>(expected.EventSeconds))},
-                         {L"Event", {REG_SZ, TextBytes(L"Party\0"sv)}},
+                         {L"Event", {REG_SZ, TextBytes(L"Праздник 🎉\0"sv)}},
                          {L"Display", dword(3)},
                          {L"Update", dword(4)},
                          {L"OnlyUnits", dword(1)}}));

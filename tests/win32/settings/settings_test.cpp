@@ -7,7 +7,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <random>
 #include <string>
 
 #include "settings/registry.h"
@@ -154,27 +153,6 @@ TEST_F(Settings, WritesByTypeCodeCreatingAMissingPath) {
   }
   EXPECT_EQ(ReadRegSetting(HKEY_CURRENT_USER, L"One\\Two", L"Name"), L"Birthday");
   EXPECT_EQ(ReadRegSetting(HKEY_CURRENT_USER, L"One\\Two", L"half to even up"), L"4");
-}
-
-TEST_F(Settings, ARandomRoundTripLosesNothing) {
-  std::mt19937 random(20260101);
-  using Draw = std::uniform_int_distribution<int>;
-  const auto wide = [&] { return Draw(INT32_MIN, INT32_MAX)(random); };
-  const auto narrow = [&] { return static_cast<std::int16_t>(Draw(INT16_MIN, INT16_MAX)(random)); };
-  const auto character = [&] { return static_cast<wchar_t>(Draw(1, 0xD7FF)(random)); };
-  for (int i = 0; i < 40; ++i) {
-    SettingValues values = {wide(), wide(), wide(), L"", narrow(), narrow(), narrow()};
-    // No NUL, which no text box holds; surrogate pairs among the rest.
-    const int length = i == 3 ? 0 : Draw(1, 40)(random);
-    for (int n = 0; n < length; ++n) {
-      values.EventName += n % 7 == 6 ? L"\xD83C\xDF89"s : std::wstring(1, character());
-    }
-    ASSERT_TRUE(SaveSettings(values)) << i;
-    EXPECT_EQ(Saved(), SavedFor(values)) << i;
-    SettingValues loaded;
-    EXPECT_TRUE(LoadSettings(loaded)) << i;
-    ASSERT_EQ(loaded, values) << i;
-  }
 }
 
 // A read-only handle given to RegOverridePredefKey does not help: rights are
