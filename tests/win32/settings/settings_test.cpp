@@ -73,6 +73,8 @@ TEST_F(Settings, StoredValuesLoadSoundlyAndSaveBackValid) {
        [](auto& v) { v.EventSeconds = 946'684'800; }},
       {L"WindowY", RawValue{REG_SZ, TextBytes(L"-2147483649"sv)}, 0, L"-2147483649"s,
        [](auto&) {}},  // found, but too large for the variable
+      {L"DateNTime", RawValue{REG_DWORD, DwordBytes(0x12345678)}, 0, 0x12345678,
+       [](auto& v) { v.EventSeconds = 0x12345678; }},
       {L"WindowX", RawValue{REG_DWORD, DwordBytes(0xFFFFFF6A)}, 0, -150,
        [](auto& v) { v.WindowLeft = -150; }},
       {L"Display", RawValue{REG_DWORD, DwordBytes(0)}, 0, 0, [](auto& v) { v.DisplayLevel = 0; }},
