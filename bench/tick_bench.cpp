@@ -22,28 +22,14 @@ long long g_allocations = 0;
 }  // namespace
 
 // The counting allocator replaces the program's own (app/runtime_errors.cpp),
-// which this build does not link.
+// which this build does not link. The runtime's other forms of new call this
+// one, and its delete frees what malloc gave.
 void* operator new(std::size_t size) {
   ++g_allocations;
   if (void* block = std::malloc(size != 0 ? size : 1)) {
     return block;
   }
   std::abort();
-}
-void* operator new[](std::size_t size) {
-  return ::operator new(size);
-}
-void operator delete(void* block) noexcept {
-  std::free(block);
-}
-void operator delete[](void* block) noexcept {
-  std::free(block);
-}
-void operator delete(void* block, std::size_t) noexcept {
-  std::free(block);
-}
-void operator delete[](void* block, std::size_t) noexcept {
-  std::free(block);
 }
 
 namespace {

@@ -32,25 +32,28 @@ mapfile -t windows_sources < <(git ls-files 'win/*.cpp' 'settings/*.cpp' 'ui/*.c
 status=0
 
 # clang-tidy exits non-zero on errors (WarningsAsErrors), but a file it cannot
-# parse also counts: any "warning:" or "error:" line is a finding.
-tidy_log=$(mktemp)
-trap 'rm -f "${tidy_log}"' EXIT
-tidy_failed=0
+# parse also counts: any "warning:" or "error:" line is a finding. As many
+# files at once as there are cores, each into a log of its own.
+logs=$(mktemp -d)
+trap 'rm -rf "${logs}"' EXIT
 tidy() {  # compile-commands dir, files...
-  local commands=$1 source
+  local commands=$1
   shift
-  for source in "$@"; do
-    if ! clang-tidy --quiet -p "${commands}" "${source}" >>"${tidy_log}" 2>&1; then
-      tidy_failed=$((tidy_failed + 1))
-    fi
-  done
+  printf '%s\n' "$@" | xargs -P "$(nproc)" -I {} sh -c \
+    'clang-tidy --quiet -p "$1" "$2" >"$3/$(echo "$2" | tr / _).log" 2>&1 || echo "$2" >>"$3/failed"' \
+    tidy "${commands}" {} "${logs}"
 }
 tidy "${native}" "${core[@]}"
 tidy "${windows}" "${windows_sources[@]}"
+tidy_failed=0
+if [ -f "${logs}/failed" ]; then
+  tidy_failed=$(wc -l <"${logs}/failed")
+fi
+cat "${logs}"/*.log >"${logs}/all"
 total=$((${#core[@]} + ${#windows_sources[@]}))
-tidy_findings=$(grep -cE '(warning|error): ' "${tidy_log}" || true)
+tidy_findings=$(grep -cE '(warning|error): ' "${logs}/all" || true)
 if [ "${tidy_failed}" -ne 0 ] || [ "${tidy_findings}" -ne 0 ]; then
-  cat "${tidy_log}"
+  cat "${logs}/all"
   echo "clang-tidy: ${tidy_findings} finding(s); ${tidy_failed} of ${total} files failed"
   status=1
 else
