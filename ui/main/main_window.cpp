@@ -326,10 +326,9 @@ void MainWindow::Form_Unload() {
 }
 
 void MainWindow::Unload() {
-  if (unloaded_ || Window() == nullptr) {
-    return;
+  if (Window() == nullptr) {
+    return;  // unloaded already: at log-off, say, and then closed
   }
-  unloaded_ = true;
   Form_Unload();
   ::DestroyWindow(Window());
 }

@@ -86,7 +86,6 @@ class MainWindow final : public TopLevelWindow {
   Tray tray_;  // picTray
 
   std::int32_t secondsToRefresh_ = 0;
-  bool unloaded_ = false;
 };
 
 }  // namespace daymarker

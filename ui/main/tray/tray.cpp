@@ -105,7 +105,6 @@ Tray::~Tray() {
 }
 
 bool Tray::Create(HWND mainWindow) {
-  mainWindow_ = mainWindow;
   menu_.Reset(::CreatePopupMenu());
   ::AppendMenuW(menu_.Get(), MF_STRING, IDM_TRAY_BASE + kTrayHideShow, kHideCaption);
   ::AppendMenuW(menu_.Get(), MF_SEPARATOR, IDM_TRAY_BASE + 1, nullptr);
@@ -116,12 +115,16 @@ bool Tray::Create(HWND mainWindow) {
   return CreateObjectWindow(instance_, kWindowClass, 0, WS_POPUP, {}, mainWindow, nullptr);
 }
 
+// The notification area shows small icons; loading that size avoids a blurry scale-down.
+HICON Tray::LoadImageForDpi(UINT dpi) const {
+  return LoadIconForDpi(instance_, IDI_DAYMARKER, SM_CXSMICON, SM_CYSMICON, dpi);
+}
+
 void Tray::SetDpi(UINT dpi) {
   if (!icon_) {
     return;  // loaded with the first icon
   }
-  // The notification area shows small icons; loading that size avoids a blurry scale-down.
-  ScopedIcon icon(LoadIconForDpi(instance_, IDI_DAYMARKER, SM_CXSMICON, SM_CYSMICON, dpi));
+  ScopedIcon icon(LoadImageForDpi(dpi));
   if (hiddenInTray_) {
     SetTrayTip(kTrayIconId, {Window(), icon.Get()}, tip_);
   }
@@ -133,7 +136,7 @@ bool Tray::Add(HWND mainWindow, UINT dpi, std::wstring_view tip) {
     return false;
   }
   if (!icon_) {
-    icon_.Reset(LoadIconForDpi(instance_, IDI_DAYMARKER, SM_CXSMICON, SM_CYSMICON, dpi));
+    icon_.Reset(LoadImageForDpi(dpi));
   }
   if (AddTrayIcon(kTrayIconId, Owner(), tip) != TRUE) {
     return false;
@@ -164,7 +167,7 @@ LRESULT Tray::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   if (message == WM_COMMAND) {
-    ::SendMessageW(mainWindow_, WM_COMMAND, wParam, lParam);
+    ::SendMessageW(CommandTarget(), WM_COMMAND, wParam, lParam);
     return 0;
   }
   if (message == taskbarCreated_ && taskbarCreated_ != 0) {
@@ -182,7 +185,7 @@ void Tray::picTray_MouseMove(UINT mouseMessage) {
   if (mouseMessage == WM_RBUTTONUP) {
     ShowMenu();
   } else if (mouseMessage == WM_LBUTTONDBLCLK) {
-    ::SendMessageW(mainWindow_, WM_COMMAND, IDM_TRAY_BASE + kTrayHideShow, 0);
+    ::SendMessageW(CommandTarget(), WM_COMMAND, IDM_TRAY_BASE + kTrayHideShow, 0);
   }
 }
 

@@ -69,6 +69,9 @@ class Tray final : public ObjectWindow {
 
  private:
   bool Create(HWND mainWindow);
+  HICON LoadImageForDpi(UINT dpi) const;
+  // The main window, which owns picTray and takes its commands.
+  HWND CommandTarget() const { return ::GetWindow(Window(), GW_OWNER); }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void picTray_MouseMove(UINT mouseMessage);
   void ShowMenu();
@@ -76,7 +79,6 @@ class Tray final : public ObjectWindow {
   TrayOwner Owner() const { return {Window(), icon_.Get()}; }
 
   HINSTANCE instance_;
-  HWND mainWindow_ = nullptr;
   UINT taskbarCreated_ = 0;
   ScopedMenu menu_;
   ScopedIcon icon_;
