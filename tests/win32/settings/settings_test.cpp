@@ -130,7 +130,8 @@ TEST_F(Settings, ATextOfMoreThan64MiBIsMissing) {
   const std::wstring longest(32 * 1024 * 1024, L'x');
   for (const auto& [name, bytes, fetched, length] :
        {std::tuple{L"at the limit", TextBytes(longest), 0L, longest.size()},
-        std::tuple{L"past it", TextBytes(longest + L'x'), LONG{ERROR_NOT_ENOUGH_MEMORY}, 0u}}) {
+        std::tuple{L"past it", TextBytes(longest + L'x'), LONG{ERROR_NOT_ENOUGH_MEMORY},
+                   std::size_t{0}}}) {
     ASSERT_TRUE(Plant(Scratch(), L"", name, REG_SZ, bytes));
     RegData carrier;
     EXPECT_EQ(FetchRegValue(Scratch(), name, carrier), fetched) << name;
