@@ -19,12 +19,6 @@
 #define DAYMARKER_WEBSITE "https://tolvane.example/"
 #define DAYMARKER_EXE_NAME "daymarker.exe"
 
-#define DAYMARKER_STR2(x) #x
-#define DAYMARKER_STR(x) DAYMARKER_STR2(x)
-#define DAYMARKER_VERSION_TEXT           \
-  DAYMARKER_STR(DAYMARKER_VERSION_MAJOR) \
-  "." DAYMARKER_STR(DAYMARKER_VERSION_MINOR) "." DAYMARKER_STR(DAYMARKER_VERSION_REVISION)
-
 #ifndef RC_INVOKED
 
 #include <string>

@@ -1,0 +1,73 @@
+// The version record as Windows reads it back from a built file.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace daymarker {
+namespace {
+
+struct VersionRecord {
+  std::wstring fileNumbers;
+  std::wstring productNumbers;
+  std::wstring fileText;
+  std::wstring productText;
+};
+
+std::wstring Dotted(DWORD high, DWORD low) {
+  return std::to_wstring(HIWORD(high)) + L"." + std::to_wstring(LOWORD(high)) + L"." +
+         std::to_wstring(HIWORD(low)) + L"." + std::to_wstring(LOWORD(low));
+}
+
+VersionRecord ReadVersionRecord(const std::wstring& file) {
+  std::vector<BYTE> data(::GetFileVersionInfoSizeW(file.c_str(), nullptr));
+  if (data.empty() ||
+      !::GetFileVersionInfoW(file.c_str(), 0, static_cast<DWORD>(data.size()), data.data())) {
+    return {};
+  }
+  const auto query = [&](const wchar_t* path) -> void* {
+    void* value = nullptr;
+    UINT size = 0;
+    return ::VerQueryValueW(data.data(), path, &value, &size) && size > 0 ? value : nullptr;
+  };
+  const auto text = [&](const wchar_t* name) {
+    const auto* value = static_cast<const wchar_t*>(
+        query((std::wstring(L"\\StringFileInfo\\040904B0\\") + name).c_str()));
+    return value != nullptr ? std::wstring(value) : L"(none)";
+  };
+  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query(L"\\"));
+  if (fixed == nullptr) {
+    return {};
+  }
+  return {Dotted(fixed->dwFileVersionMS, fixed->dwFileVersionLS),
+          Dotted(fixed->dwProductVersionMS, fixed->dwProductVersionLS), text(L"FileVersion"),
+          text(L"ProductVersion")};
+}
+
+std::wstring BesideThisProgram(const wchar_t* name) {
+  wchar_t self[MAX_PATH * 2] = {};
+  ::GetModuleFileNameW(nullptr, self, static_cast<DWORD>(std::size(self)));
+  return std::filesystem::path(self).replace_filename(name).wstring();
+}
+
+// Explorer's properties show the numbers, installers and scripts read the
+// texts: both say the same version, file and product alike. This program
+// carries the program's own resources; the probe the same record with a
+// revision, which is where the two forms used to part.
+TEST(VersionRecord, NumbersAndTextsAgree) {
+  for (const auto& [file, version] :
+       {std::pair{BesideThisProgram(L"about_tests.exe"), L"1.3.0.0"},
+        std::pair{BesideThisProgram(L"version_probe.dll"), L"2.5.0.7"}}) {
+    const VersionRecord record = ReadVersionRecord(file);
+    EXPECT_EQ(record.fileNumbers, version) << file;
+    EXPECT_EQ(record.productNumbers, version) << file;
+    EXPECT_EQ(record.fileText, version) << file;
+    EXPECT_EQ(record.productText, version) << file;
+  }
+}
+
+}  // namespace
+}  // namespace daymarker
