@@ -127,12 +127,13 @@ class ComApartment {
   CoUninitializeFn uninitialise_ = nullptr;  // set while this holds an apartment
 };
 
-HINSTANCE OpenInBrowser(HWND owner, const wchar_t* address) {
+// Not examined: a website that cannot be opened is not reported.
+void OpenInBrowser(HWND owner, const wchar_t* address) {
   using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
   const auto shellExecute = SystemFunction<ShellExecuteFn>(L"shell32.dll", "ShellExecuteW");
-  return shellExecute != nullptr
-             ? shellExecute(owner, nullptr, address, nullptr, nullptr, SW_SHOWNORMAL)
-             : nullptr;
+  if (shellExecute != nullptr) {
+    shellExecute(owner, nullptr, address, nullptr, nullptr, SW_SHOWNORMAL);
+  }
 }
 
 class AboutWindow final : public TopLevelWindow {
@@ -142,7 +143,8 @@ class AboutWindow final : public TopLevelWindow {
         mainWindow_(mainWindow),
         comments_(content.comments),
         website_(content.website),
-        version_(content.version) {}
+        version_(content.version),
+        openAddress_(content.openAddress != nullptr ? content.openAddress : OpenInBrowser) {}
   ~AboutWindow() override;
   AboutWindow(const AboutWindow&) = delete;
   AboutWindow& operator=(const AboutWindow&) = delete;
@@ -187,6 +189,7 @@ class AboutWindow final : public TopLevelWindow {
   std::wstring comments_;
   std::wstring website_;
   Version version_;
+  AddressOpener openAddress_;
 
   HWND owner_ = nullptr;    // hidden, so the window has no taskbar button
   HWND tooltip_ = nullptr;  // owned by the window and destroyed with it
@@ -498,15 +501,24 @@ void AboutWindow::cmdSysInfo_Click() {
   StartSysInfo(Window());
 }
 
+// While the shell shows a window of its own (an error, an "Open with" prompt)
+// it runs messages, and that window is modal only to the main window: this one
+// stays live, and its OK can unload it and delete this object. So the shell
+// gets its own copy of the address, and afterwards only a window still open
+// is unloaded, through the object that is still there.
 void AboutWindow::lblTolvane_Click() {
+  const HWND self = Window();
+  const std::wstring address = website_;
+  const AddressOpener open = openAddress_;
+  // The main window may be gone by now; the request then has no owner.
+  const HWND owner = ::IsWindow(mainWindow_) ? mainWindow_ : nullptr;
   {
     const ComApartment apartment;
-    // The main window may be gone by now; the request then has no owner.
-    const HWND owner = ::IsWindow(mainWindow_) ? mainWindow_ : nullptr;
-    // Not examined: a website that cannot be opened is not reported.
-    OpenInBrowser(owner, website_.c_str());
+    open(owner, address.c_str());
   }
-  cmdOK_Click();
+  if (g_about != nullptr && g_about->Window() == self) {
+    g_about->cmdOK_Click();
+  }
 }
 
 }  // namespace

@@ -28,12 +28,16 @@ enum : int {
 };
 }  // namespace about_ids
 
-// The application properties Form_Load shows. The build's own unless a caller
-// (a test) wants the window loaded with others.
+// Hands an address to whatever opens it; owner owns any window that shows meanwhile.
+using AddressOpener = void (*)(HWND owner, const wchar_t* address);
+
+// The application properties Form_Load shows, and what the link opens the
+// website with. The build's own unless a caller (a test) wants others.
 struct AboutContent {
   std::wstring_view comments = kComments;
   Version version = kVersion;
   std::wstring_view website = kWebsite;
+  AddressOpener openAddress = nullptr;  // the shell's default handler
 };
 
 // Shows the one About window of the process, modeless and not owned by the main

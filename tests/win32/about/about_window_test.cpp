@@ -222,6 +222,33 @@ TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichEnterEscapeAndCloseClo
   }
 }
 
+// What a shell does that shows a window of its own for the address (an
+// error, an "Open with" prompt): it runs messages until the user answers.
+// Meanwhile the user presses the About window's OK, and opens About again.
+std::wstring g_openedAddress;
+HWND g_reopened = nullptr;
+
+void OpenWithAWindowOfItsOwn(HWND owner, const wchar_t* address) {
+  HWND about = AboutWindowHandle();
+  ::PostMessageW(::GetDlgItem(about, kCmdOK), BM_CLICK, 0, 0);
+  PumpUntil([about] { return !::IsWindow(about); }, 2s);
+  ShowAboutWindow(::GetModuleHandleW(nullptr), owner);
+  g_reopened = AboutWindowHandle();
+  g_openedAddress = address;  // read only now, after the window that gave it has gone
+}
+
+TEST_F(AboutWindowTest, ClosingTheWindowWhileTheShellHasTheLinkLeavesTheNextOneAlone) {
+  HWND about = Open({.website = L"https://example.test/a", .openAddress = OpenWithAWindowOfItsOwn});
+  ASSERT_NE(about, nullptr);
+  ::SendMessageW(Control(kLblTolvane), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+  ::SendMessageW(Control(kLblTolvane), WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+  EXPECT_FALSE(::IsWindow(about));
+  EXPECT_EQ(g_openedAddress, L"https://example.test/a");
+  ASSERT_NE(g_reopened, nullptr);
+  EXPECT_EQ(AboutWindowHandle(), g_reopened) << "the About window opened meanwhile was closed";
+  EXPECT_TRUE(::IsWindowVisible(g_reopened));
+}
+
 TEST_F(AboutWindowTest, ClickingTheLinkOpensTheWebsiteShownNormallyAndCloses) {
   // The probe stands in for the website, so that the shell's request can be seen.
   ::RegDeleteTreeW(HKEY_CURRENT_USER, kProbeKey);
