@@ -28,8 +28,7 @@ std::unique_ptr<MainWindow> StartProgram(HINSTANCE instance) {
   if (!window->Create()) {
     return nullptr;
   }
-  // The program always starts shown in its normal state, whatever the shortcut asks.
-  window->Show(SW_SHOWNORMAL);
+  window->Show();
   return window;
 }
 

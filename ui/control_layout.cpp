@@ -38,8 +38,9 @@ bool CreateControls(HWND parent, std::span<const ControlSpec> table, UINT dpi, H
     const ControlSpec& entry = table[row];
     const RECT rect = ControlRect(table, row, dpi);
     HWND control = ::CreateWindowExW(
-        entry.exStyle, entry.className, entry.text, WS_CHILD | WS_VISIBLE | entry.style, rect.left,
-        rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
+        entry.exStyle, entry.className, entry.text,
+        WS_CHILD | (entry.hidden ? 0 : WS_VISIBLE) | entry.style, rect.left, rect.top,
+        rect.right - rect.left, rect.bottom - rect.top, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance, nullptr);
     if (control == nullptr) {
       return false;

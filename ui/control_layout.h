@@ -12,17 +12,25 @@ namespace daymarker {
 inline constexpr int kNoContainer = -1;
 
 struct ControlSpec {
-  int id;
-  const wchar_t* className;
-  const wchar_t* text;
-  DWORD style;  // WS_CHILD | WS_VISIBLE are added
-  DWORD exStyle;
+  int id = 0;
+  const wchar_t* className = nullptr;
+  const wchar_t* text = nullptr;
+  DWORD style = 0;  // WS_CHILD is added, and WS_VISIBLE unless the row is hidden
+  DWORD exStyle = 0;
   // Row index of the group box the position is measured from, or kNoContainer
   // for the client area. Controls are always children of the window itself:
   // a group box is no container in Win32 and would swallow notifications.
-  int container;
-  int left, top, width, height;  // twips
+  int container = kNoContainer;
+  int left = 0, top = 0, width = 0, height = 0;  // twips
+  bool hidden = false;
 };
+
+// A label no one sees, the row just before a control that has no text of its
+// own: screen readers name such a control from the static label before it in
+// creation order, and a group box around it names nothing.
+constexpr ControlSpec HiddenLabel(int id, const wchar_t* text) {
+  return {id, L"Static", text, SS_LEFT | SS_NOPREFIX, 0, kNoContainer, 0, 0, 0, 0, true};
+}
 
 // A band taken out of a form: whatever lies below `top` moves up by `height`.
 struct Fold {

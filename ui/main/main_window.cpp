@@ -37,15 +37,18 @@ constexpr DWORD kEditBox = ES_AUTOHSCROLL | WS_TABSTOP;
 
 // Rows are in tab order; positions inside a group box are measured from it.
 constexpr int kRowFraEvent = 0;
-constexpr int kRowFraDisplay = 4;
-constexpr int kRowFraTimeLeft = 12;
-constexpr int kRowFraUpdate = 14;
-constexpr std::array<ControlSpec, 16> kLayout = {{
+constexpr int kRowFraDisplay = 7;
+constexpr int kRowFraTimeLeft = 15;
+constexpr int kRowFraUpdate = 18;
+constexpr std::array<ControlSpec, 21> kLayout = {{
     {kFraEvent, WC_BUTTONW, L"&Event:", kGroupBox, 0, kNoContainer, 120, 120, 4815, 1215},
+    HiddenLabel(kLblEventDate, L"Event date"),
     {kDtpEventDate, DATETIMEPICK_CLASSW, L"", DTS_SHORTDATEFORMAT | WS_TABSTOP | WS_GROUP, 0,
      kRowFraEvent, 120, 240, 2175, 315},
+    HiddenLabel(kLblEventTime, L"Event time"),
     {kDtpEventTime, DATETIMEPICK_CLASSW, L"", DTS_TIMEFORMAT | DTS_UPDOWN | WS_TABSTOP, 0,
      kRowFraEvent, 2520, 240, 2175, 315},
+    HiddenLabel(kLblEventName, L"Event name"),
     {kTxtEvent, WC_EDITW, L"", kEditBox, WS_EX_CLIENTEDGE, kRowFraEvent, 120, 720, 4575, 285},
     {kFraDisplay, WC_BUTTONW, L"&Display:", kGroupBox, 0, kNoContainer, 120, 1440, 4815, 2895},
     {kOptDisplay0 + 0, WC_BUTTONW, L"(Years, Months, Days, Hours, Minutes,) &Seconds",
@@ -62,9 +65,11 @@ constexpr std::array<ControlSpec, 16> kLayout = {{
     {kChkOnlyUnits, WC_BUTTONW, L"&Only display the units selected",
      BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 0, kRowFraDisplay, 480, 2520, 4215, 255},
     {kFraTimeLeft, WC_BUTTONW, L"&Time Left:", kGroupBox, 0, kNoContainer, 120, 4440, 4815, 675},
+    HiddenLabel(kLblTimeLeft, L"Time left"),
     {kTxtTimeLeft, WC_EDITW, L"", kEditBox | ES_READONLY | WS_GROUP, WS_EX_CLIENTEDGE,
      kRowFraTimeLeft, 120, 240, 4575, 285},
     {kFraUpdate, WC_BUTTONW, L"&Update:", kGroupBox, 0, kNoContainer, 120, 5160, 4815, 735},
+    HiddenLabel(kLblUpdate, L"Update interval"),
     {kCboUpdate, WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, 0,
      kRowFraUpdate, 120, 240, 4575, 315},
 }};
@@ -90,8 +95,12 @@ HMENU BuildMenuBar() {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, SettingValues& settings, const Clock& clock)
-    : TopLevelWindow(instance, kFrame), settings_(settings), clock_(clock), tray_(instance) {}
+MainWindow::MainWindow(HINSTANCE instance, SettingValues& settings, const Clock& clock,
+                       NotifyIconFunction notify)
+    : TopLevelWindow(instance, kFrame),
+      settings_(settings),
+      clock_(clock),
+      tray_(instance, notify) {}
 
 bool MainWindow::Create() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
@@ -103,8 +112,11 @@ bool MainWindow::Create() {
   return true;
 }
 
-void MainWindow::Show(int showCommand) {
-  ::ShowWindow(Window(), showCommand);
+void MainWindow::Show() {
+  // Windows swaps the first show of a main window for the launcher's STARTUPINFO
+  // command (a shortcut's "Minimised", start /min); hiding the hidden window spends it.
+  ::ShowWindow(Window(), SW_HIDE);
+  ::ShowWindow(Window(), SW_SHOWNORMAL);
   ::SetFocus(FirstFocus());
 }
 
@@ -325,10 +337,14 @@ void MainWindow::Form_Unload() {
   SaveSettings(settings_);  // a failed save is not reported and never stops the close
 }
 
+// Saves once. A second close can reach the window while it is being
+// destroyed: the shell call that takes the icon away runs other programs'
+// messages, and a log-off's end or a taskkill may be among them.
 void MainWindow::Unload() {
-  if (Window() == nullptr) {
-    return;  // unloaded already: at log-off, say, and then closed
+  if (unloaded_) {
+    return;
   }
+  unloaded_ = true;
   Form_Unload();
   ::DestroyWindow(Window());
 }

@@ -16,14 +16,17 @@ namespace daymarker {
 
 class MainWindow final : public TopLevelWindow {
  public:
-  MainWindow(HINSTANCE instance, SettingValues& settings, const Clock& clock);
+  // notify is the shell's icon function unless a caller (a test) hands another.
+  MainWindow(HINSTANCE instance, SettingValues& settings, const Clock& clock,
+             NotifyIconFunction notify = nullptr);
   ~MainWindow() override { DestroyFrame(); }
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
   // Creates the window and runs its start-up; the window stays hidden until Show.
   bool Create();
-  void Show(int showCommand);
+  // Shows the window in its normal state, whatever the launcher asked for.
+  void Show();
 
   const Tray& NotificationIcon() const { return tray_; }
 
@@ -86,6 +89,7 @@ class MainWindow final : public TopLevelWindow {
   Tray tray_;  // picTray
 
   std::int32_t secondsToRefresh_ = 0;
+  bool unloaded_ = false;
 };
 
 }  // namespace daymarker

@@ -15,6 +15,12 @@ enum : int {
   kTxtTimeLeft,
   kFraUpdate,
   kCboUpdate,
+  // Hidden labels that name the controls without text of their own.
+  kLblEventDate,
+  kLblEventTime,
+  kLblEventName,
+  kLblTimeLeft,
+  kLblUpdate,
 };
 
 inline constexpr int kOptDisplayCount = 6;

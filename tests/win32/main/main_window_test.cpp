@@ -131,7 +131,7 @@ TEST_F(FirstRunTest, EditsShowAtOnce) {
 }
 
 TEST_F(FirstRunTest, KeysRebuildAndFocusSelectsTheWholeName) {
-  window_->Show(SW_SHOWNORMAL);
+  window_->Show();
   PickSecondsAhead(3600);
   ::SetWindowTextW(Control(kTxtEvent), L"Party");
   // Enter changes nothing in the box; the key itself still rebuilds the line.
@@ -225,7 +225,7 @@ TEST_F(FirstRunTest, HelpAboutAndF1OpenTheAboutWindow) {
 // Through the real message loop, as the keyboard sends them: the access key
 // of a group box moves the focus to the first control inside it.
 TEST_F(FirstRunTest, GroupBoxAccessKeysMoveToTheControlAfterTheBox) {
-  window_->Show(SW_SHOWNORMAL);
+  window_->Show();
   PickSecondsAhead(3600);
   const std::tuple<wchar_t, int, int> cases[] = {
       {L'e', kCboUpdate, kDtpEventDate},
@@ -244,7 +244,7 @@ TEST_F(FirstRunTest, GroupBoxAccessKeysMoveToTheControlAfterTheBox) {
 
 // The user can read a long line to its end, and select and copy it, while it refreshes.
 TEST_F(FirstRunTest, RebuildsKeepTheSelectionOfTheFocusedStatusLine) {
-  window_->Show(SW_SHOWNORMAL);
+  window_->Show();
   Click(kOptDisplay0);
   PickSecondsAhead(90'050);
   ::SetWindowTextW(Control(kTxtEvent), std::wstring(200, L'x').c_str());
@@ -267,7 +267,7 @@ TEST_F(FirstRunTest, RebuildsKeepTheSelectionOfTheFocusedStatusLine) {
 }
 
 TEST_F(FirstRunTest, FocusReturnsAfterAnotherWindowWasActive) {
-  window_->Show(SW_SHOWNORMAL);
+  window_->Show();
   ::SetFocus(Control(kCboUpdate));
   HWND other = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr,
                                  nullptr, nullptr, nullptr);

@@ -112,7 +112,7 @@ class CloseTest : public MainWindowTest, public ::testing::WithParamInterface<Cl
 
 TEST_P(CloseTest, SavesEverythingForTheNextStart) {
   Start();
-  window_->Show(SW_SHOWNORMAL);
+  window_->Show();
   PickSecondsAhead(86'400 * 3);
   ::SetWindowTextW(Control(kTxtEvent), L"Праздник 🎉");
   Click(kOptDisplay0 + 2);
@@ -153,16 +153,6 @@ INSTANTIATE_TEST_SUITE_P(
                     ::SendMessageW(w, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
                   }}),
     [](const ::testing::TestParamInfo<ClosePath>& path) { return std::string(path.param.name); });
-
-TEST_F(MainWindowTest, ClosingTwiceSavesOnce) {
-  Start();
-  HWND window = Window();
-  ::SendMessageW(window, WM_ENDSESSION, TRUE, 0);
-  PutDword(L"Display", 6);  // what a second save would overwrite
-  ::SendMessageW(window, WM_CLOSE, 0, 0);
-  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, SettingsKeyPath(), L"Display"),
-            (RawValue{REG_DWORD, DwordBytes(6)}));
-}
 
 }  // namespace
 }  // namespace daymarker::testing

@@ -1,6 +1,8 @@
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "resources/resource.h"
 #include "ui/main/tray/tray.h"
@@ -20,13 +22,46 @@ TEST(TrayRecord, CutsTheTipAtAWholeCharacter) {
   EXPECT_EQ(tip(x61 + L"\U0001F389"), x61 + L"\U0001F389");
 }
 
+// The shell's icon function with the calls seen on their way to it, a shell
+// that can be made to refuse adds, and something to do as an icon goes.
+struct ShellCall {
+  DWORD message;
+  HWND owner;
+};
+std::vector<ShellCall> g_shellCalls;
+bool g_refuseAdds = false;
+std::function<void()> g_onDelete;
+
+BOOL WINAPI RecordingShell(DWORD message, PNOTIFYICONDATAW record) {
+  g_shellCalls.push_back({message, record->hWnd});
+  if (message == NIM_ADD && g_refuseAdds) {
+    return FALSE;
+  }
+  if (message == NIM_DELETE && g_onDelete) {
+    g_onDelete();
+  }
+  return ::Shell_NotifyIconW(message, record);
+}
+
 class TrayTest : public MainWindowTest {
  protected:
   void SetUp() override {
     MainWindowTest::SetUp();
-    Start();
-    window_->Show(SW_SHOWNORMAL);
+    g_shellCalls.clear();
+    g_refuseAdds = false;
+    g_onDelete = nullptr;
+    StartShown();
+  }
+  void StartShown() {
+    window_ = std::make_unique<MainWindow>(::GetModuleHandleW(nullptr), settings_, clock_,
+                                           RecordingShell);
+    ASSERT_TRUE(window_->Create());
+    window_->Show();
     PumpMessages();
+  }
+  void TearDown() override {
+    MainWindowTest::TearDown();
+    g_onDelete = nullptr;
   }
 
   const Tray& Icon() const { return window_->NotificationIcon(); }
@@ -140,6 +175,10 @@ TEST_F(TrayTest, ShellRestartBringsBackTheIconOfAHiddenWindowOnly) {
   EXPECT_FALSE(IconPresent()) << "a shown window has no icon to restore";
 
   Minimise();
+  // A shell remade for other reasons may keep the icon, and refuse it a second time.
+  ::SendMessageW(Icon().Window(), taskbarCreated, 0, 0);
+  EXPECT_TRUE(Icon().HiddenInTray());
+  EXPECT_FALSE(::IsWindowVisible(Window()));
   // What a restarted shell looks like: our icon is gone.
   RemoveTrayIcon(kTrayIconId, {Icon().Window(), nullptr});
   ASSERT_FALSE(IconPresent());
@@ -148,6 +187,71 @@ TEST_F(TrayTest, ShellRestartBringsBackTheIconOfAHiddenWindowOnly) {
   IconMouse(WM_LBUTTONDBLCLK);
   EXPECT_TRUE(::IsWindowVisible(Window()));
   EXPECT_FALSE(IconPresent());
+}
+
+// Hidden with no icon, nothing could bring the window back: it returns to the taskbar.
+TEST_F(TrayTest, ARestartedShellThatRefusesTheIconGivesTheWindowBack) {
+  Minimise();
+  RemoveTrayIcon(kTrayIconId, {Icon().Window(), nullptr});
+  g_refuseAdds = true;
+  ::SendMessageW(Icon().Window(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  PumpMessages();
+  EXPECT_TRUE(::IsWindowVisible(Window()));
+  EXPECT_TRUE(::IsIconic(Window())) << "minimised on the taskbar";
+  EXPECT_FALSE(Icon().HiddenInTray());
+  EXPECT_EQ(HideShowCaption(), L"&Hide");
+}
+
+// However the program ends while hidden, it takes its icon away itself:
+// Windows would keep a dead one in the notification area until the pointer
+// passes over it.
+TEST_F(TrayTest, EveryEndWhileHiddenRemovesTheIcon) {
+  const std::pair<const char*, std::function<void()>> ends[] = {
+      {"the icon's Exit", [this] { TrayCommand(kTrayExit); }},
+      {"a close from another program", [this] { ::PostMessageW(Window(), WM_CLOSE, 0, 0); }},
+      {"log-off",
+       [this] {
+         ::SendMessageW(Window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+         ::SendMessageW(Window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+       }},
+      {"the program's object going", [this] { window_.reset(); }},
+  };
+  for (const auto& [what, end] : ends) {
+    SCOPED_TRACE(what);
+    if (window_ == nullptr || Window() == nullptr) {
+      StartShown();
+    }
+    Minimise();
+    ASSERT_TRUE(Icon().HiddenInTray());
+    HWND owner = Icon().Window();
+    g_shellCalls.clear();
+    end();
+    PumpMessages();
+    EXPECT_TRUE(window_ == nullptr || Window() == nullptr) << "the program ended";
+    std::vector<HWND> deletes;
+    for (const ShellCall& call : g_shellCalls) {
+      if (call.message == NIM_DELETE) {
+        deletes.push_back(call.owner);
+      }
+    }
+    EXPECT_EQ(deletes, std::vector<HWND>{owner});
+  }
+}
+
+// A close that arrives while the window is going (the shell call that takes
+// the icon away lets other programs' messages in) saves nothing a second time.
+TEST_F(TrayTest, AClosingWindowSavesOnce) {
+  Minimise();
+  HWND window = Window();
+  g_onDelete = [window] {
+    g_onDelete = nullptr;
+    PutDword(L"Display", 6);  // what a second save would overwrite
+    ::SendMessageW(window, WM_CLOSE, 0, 0);
+  };
+  ::SendMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(::IsWindow(window));
+  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, SettingsKeyPath(), L"Display"),
+            (RawValue{REG_DWORD, DwordBytes(6)}));
 }
 
 }  // namespace

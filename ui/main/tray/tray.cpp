@@ -29,9 +29,11 @@ OSVERSIONINFOW QueryVersion() {
 }
 
 // The shell is loaded the first time the window goes to the notification area.
-BOOL NotifyIcon(DWORD message, NOTIFYICONDATAW& record) {
-  using ShellNotifyIconFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
-  const auto notify = SystemFunction<ShellNotifyIconFn>(L"shell32.dll", "Shell_NotifyIconW");
+BOOL NotifyIcon(const TrayOwner& owner, DWORD message, NOTIFYICONDATAW& record) {
+  const NotifyIconFunction notify =
+      owner.notify != nullptr
+          ? owner.notify
+          : SystemFunction<NotifyIconFunction>(L"shell32.dll", "Shell_NotifyIconW");
   return notify != nullptr ? notify(message, &record) : FALSE;
 }
 
@@ -56,12 +58,12 @@ NOTIFYICONDATAW MakeTrayRecord(UINT id, const TrayOwner& owner, std::wstring_vie
 
 BOOL AddTrayIcon(UINT id, const TrayOwner& owner, std::wstring_view tip) {
   NOTIFYICONDATAW record = MakeTrayRecord(id, owner, tip);
-  return NotifyIcon(NIM_ADD, record);
+  return NotifyIcon(owner, NIM_ADD, record);
 }
 
 BOOL SetTrayTip(UINT id, const TrayOwner& owner, std::wstring_view tip) {
   NOTIFYICONDATAW record = MakeTrayRecord(id, owner, tip);
-  return NotifyIcon(NIM_MODIFY, record);
+  return NotifyIcon(owner, NIM_MODIFY, record);
 }
 
 BOOL RemoveTrayIcon(UINT id, const TrayOwner& owner) {
@@ -70,7 +72,7 @@ BOOL RemoveTrayIcon(UINT id, const TrayOwner& owner) {
   record.hWnd = owner.window;
   record.uID = id;
   record.uCallbackMessage = kTrayCallbackMessage;
-  return NotifyIcon(NIM_DELETE, record);
+  return NotifyIcon(owner, NIM_DELETE, record);
 }
 
 DWORD GetOSPlatform() {
@@ -138,7 +140,7 @@ bool Tray::Add(HWND mainWindow, UINT dpi, std::wstring_view tip) {
   if (!icon_) {
     icon_.Reset(LoadImageForDpi(dpi));
   }
-  if (AddTrayIcon(kTrayIconId, Owner(), tip) != TRUE) {
+  if (AddTrayIcon(kTrayIconId, Owner(), tip) == FALSE) {
     return false;
   }
   tip_ = tip;
@@ -171,14 +173,31 @@ LRESULT Tray::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   if (message == taskbarCreated_ && taskbarCreated_ != 0) {
-    // The shell's notification area was made anew (its process restarted):
-    // a hidden window would be out of reach without its icon.
-    if (hiddenInTray_) {
-      AddTrayIcon(kTrayIconId, Owner(), tip_);
-    }
+    OnTaskbarCreated();
     return 0;
   }
+  if (message == WM_DESTROY && hiddenInTray_) {
+    // Windows keeps the icon of a window that is gone until the pointer passes
+    // over it: a close from another program, or a log-off, while hidden.
+    Remove();
+  }
   return ::DefWindowProcW(Window(), message, wParam, lParam);
+}
+
+// The notification area was made anew (the shell restarted) and lost the icon:
+// a hidden window would be out of reach without it.
+void Tray::OnTaskbarCreated() {
+  if (!hiddenInTray_ || AddTrayIcon(kTrayIconId, Owner(), tip_) != FALSE) {
+    return;
+  }
+  // A shell that kept the icon refuses to add it twice, but takes a change to it.
+  if (SetTrayTip(kTrayIconId, Owner(), tip_) != FALSE) {
+    return;
+  }
+  // No icon to be had: the window comes back, minimised on the taskbar.
+  hiddenInTray_ = false;
+  SetMenuCaption(kHideCaption);
+  ::ShowWindow(CommandTarget(), SW_SHOWMINNOACTIVE);
 }
 
 void Tray::picTray_MouseMove(UINT mouseMessage) {

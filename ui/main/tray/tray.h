@@ -24,10 +24,16 @@ inline constexpr std::size_t kTrayTipLength = 63;
 inline constexpr int kTrayHideShow = 0;
 inline constexpr int kTrayExit = 2;
 
-// The window that receives the icon's messages, and the image it shows.
+// Shell_NotifyIconW, or a stand-in with its signature that a caller (a test)
+// hands over to see the calls on their way to the shell.
+using NotifyIconFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAW record);
+
+// The window that receives the icon's messages, the image it shows, and the
+// function that tells the shell (nullptr: the shell's own).
 struct TrayOwner {
   HWND window = nullptr;
   HICON icon = nullptr;
+  NotifyIconFunction notify = nullptr;
 };
 
 // The record in its first form: message, icon and a tooltip of at most 63 characters.
@@ -47,9 +53,11 @@ std::int16_t GetOSVersion();
 // icon's menu, made the first time the main window goes to the notification
 // area. The icon's commands (a menu item, or a double-click as the first
 // item) reach the main window as WM_COMMAND with IDM_TRAY_BASE + item.
+// Whatever ends the program, the icon goes with picTray's window.
 class Tray final : public ObjectWindow {
  public:
-  explicit Tray(HINSTANCE instance) : instance_(instance) {}
+  explicit Tray(HINSTANCE instance, NotifyIconFunction notify = nullptr)
+      : instance_(instance), notify_(notify) {}
   ~Tray() override;
   Tray(const Tray&) = delete;
   Tray& operator=(const Tray&) = delete;
@@ -74,11 +82,13 @@ class Tray final : public ObjectWindow {
   HWND CommandTarget() const { return ::GetWindow(Window(), GW_OWNER); }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void picTray_MouseMove(UINT mouseMessage);
+  void OnTaskbarCreated();
   void ShowMenu();
   void SetMenuCaption(const wchar_t* caption);
-  TrayOwner Owner() const { return {Window(), icon_.Get()}; }
+  TrayOwner Owner() const { return {Window(), icon_.Get(), notify_}; }
 
   HINSTANCE instance_;
+  NotifyIconFunction notify_;
   UINT taskbarCreated_ = 0;
   ScopedMenu menu_;
   ScopedIcon icon_;

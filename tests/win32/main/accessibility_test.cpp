@@ -1,0 +1,59 @@
+// What a screen reader says for the controls that have no text of their own.
+#include <windows.h>
+
+#include <oleacc.h>
+
+#include "window_test_support.h"
+
+namespace daymarker::testing {
+namespace {
+
+// The name the system's accessibility layer gives a window, as a screen reader asks for it.
+std::wstring AccessibleName(HWND window) {
+  IAccessible* accessible = nullptr;
+  const HRESULT hr =
+      ::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                   reinterpret_cast<void**>(&accessible));
+  if (FAILED(hr)) {
+    return L"(no accessible object)";
+  }
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  std::wstring text = L"(no name)";
+  if (accessible->get_accName(self, &name) == S_OK && name != nullptr) {
+    text = name;
+  }
+  ::SysFreeString(name);
+  accessible->Release();
+  return text;
+}
+
+std::wstring ClassName(HWND window) {
+  wchar_t name[64] = {};
+  ::GetClassNameW(window, name, static_cast<int>(std::size(name)));
+  return name;
+}
+
+TEST_F(MainWindowTest, ControlsWithoutTextAreNamedByAHiddenLabelBeforeThem) {
+  ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  Start();
+  EXPECT_EQ(AccessibleName(Control(kTxtEvent)), L"Event name");
+  EXPECT_EQ(AccessibleName(Control(kTxtTimeLeft)), L"Time left");
+  // Wine names pickers and lists by their value; Windows reads these labels for them too.
+  for (const auto& [id, name] :
+       {std::pair{kDtpEventDate, L"Event date"}, std::pair{kDtpEventTime, L"Event time"},
+        std::pair{kTxtEvent, L"Event name"}, std::pair{kTxtTimeLeft, L"Time left"},
+        std::pair{kCboUpdate, L"Update interval"}}) {
+    HWND label = ::GetWindow(Control(id), GW_HWNDPREV);
+    EXPECT_EQ(WindowText(label), name) << id;
+    EXPECT_EQ(ClassName(label), L"Static") << id;
+    EXPECT_FALSE(::IsWindowVisible(label)) << "the window looks as it did: " << id;
+  }
+  window_.reset();
+  ::CoUninitialize();
+}
+
+}  // namespace
+}  // namespace daymarker::testing
