@@ -17,6 +17,23 @@ namespace daymarker {
 namespace {
 
 using namespace about_ids;
+
+// A text of the version record this program carries, the program's own.
+std::wstring VersionRecordText(const wchar_t* name) {
+  wchar_t self[MAX_PATH * 2] = {};
+  ::GetModuleFileNameW(nullptr, self, static_cast<DWORD>(std::size(self)));
+  std::vector<BYTE> record(::GetFileVersionInfoSizeW(self, nullptr));
+  void* text = nullptr;
+  UINT length = 0;
+  if (record.empty() ||
+      !::GetFileVersionInfoW(self, 0, static_cast<DWORD>(record.size()), record.data()) ||
+      !::VerQueryValueW(record.data(),
+                        (std::wstring(L"\\StringFileInfo\\040904B0\\") + name).c_str(), &text,
+                        &length)) {
+    return L"";
+  }
+  return static_cast<const wchar_t*>(text);
+}
 using namespace about_testing;
 
 // The pixels at x and y - 1 to y + 1 of the client area, painted into a bitmap,
@@ -110,17 +127,22 @@ TEST_F(AboutWindowTest, LaysItselfOutWithOrWithoutTheCommentsRow) {
 TEST_F(AboutWindowTest, LoadsItsTextsImagesAndLook) {
   HWND about = Open();
   ASSERT_NE(about, nullptr);
+  // The program's own words; the copyright as its version record gives it.
   const std::vector<std::pair<HWND, std::wstring>> texts = {
-      {about, L"About " + std::wstring(kAppTitle)},
-      {Control(kLblTitle), std::wstring(kProductName)},
-      {Control(kLblVersion), L"Version " + VersionNumberText(kVersion)},
-      {Control(kLblCopyright), std::wstring(kCopyright)},
-      {Control(kLblDescription), std::wstring(kFileDescription)},
+      {about, L"About Daymarker"},
+      {Control(kLblTitle), L"Daymarker"},
+      {Control(kLblVersion), L"Version 1.03"},
+      {Control(kLblCopyright), VersionRecordText(L"LegalCopyright")},
+      {Control(kLblDescription),
+       L"Daymarker simply counts down to a time and date you specify.  It will also sit in the "
+       L"System Tray, reporting remaining time whenever you hover over it.  It can be configured "
+       L"to display the time in various different ways including Seconds ONLY."},
       {Control(kLblRegTo), L"Registered to: FREEWARE!"},
       {Control(kLblTolvane),
-       L"Visit the Tolvane website for more FREE software\r\n(" + std::wstring(kWebsite) + L")"},
+       L"Visit the Tolvane website for more FREE software\r\n(https://tolvane.example/)"},
       {Control(kLblDisclaimer), L"\r\n\r\n\r\n\r\n\r\n"},  // six empty lines
   };
+  EXPECT_NE(VersionRecordText(L"LegalCopyright"), L"");
   for (const auto& [window, text] : texts) {
     EXPECT_EQ(WindowText(window), text);
   }
@@ -177,7 +199,7 @@ TEST_F(AboutWindowTest, LoadsItsTextsImagesAndLook) {
 
   Close();
   ASSERT_NE(Open({.version = {1, 3, 7}}), nullptr);
-  EXPECT_EQ(WindowText(Control(kLblVersion)), L"Version " + VersionNumberText({1, 3, 7}));
+  EXPECT_EQ(WindowText(Control(kLblVersion)), L"Version 1.03.0007");
 }
 
 TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichEnterEscapeAndCloseClose) {
