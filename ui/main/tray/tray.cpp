@@ -114,7 +114,20 @@ bool Tray::Create(HWND mainWindow) {
   taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   // Top-level, though never shown: a message-only window would not hear
   // TaskbarCreated. Owned by the main window, so it goes when that one does.
-  return CreateObjectWindow(instance_, kWindowClass, 0, WS_POPUP, {}, mainWindow, nullptr);
+  if (!CreateObjectWindow(instance_, kWindowClass, 0, WS_POPUP, {}, mainWindow, nullptr)) {
+    return false;
+  }
+  // Windows keeps a shell's messages (the icon's mouse messages, the new
+  // taskbar's word) from a program run as administrator unless it lets them
+  // in, on Windows 7 and later.
+  using ChangeFilterFn = BOOL(WINAPI*)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);
+  if (const auto allow =
+          SystemFunction<ChangeFilterFn>(L"user32.dll", "ChangeWindowMessageFilterEx")) {
+    for (const UINT message : {kTrayCallbackMessage, taskbarCreated_}) {
+      allow(Window(), message, MSGFLT_ALLOW, nullptr);
+    }
+  }
+  return true;
 }
 
 // The notification area shows small icons; loading that size avoids a blurry scale-down.
