@@ -1,33 +1,75 @@
 #!/usr/bin/env python3
 """usage: check_images.py RESOURCES
 
-Runs make_images.py into a temporary folder and fails unless the committed
-icons, cursor and bitmap are byte for byte what it writes: a hand-edited
-binary, art changed without running the generator, or an image no longer
-generated all show up here."""
+Fails unless the images hold what the program loads from them: the program
+icon at the sizes Windows asks for at 96 DPI (SM_CXICON and SM_CXSMICON), the
+About icon as a 32x32 and a 16x16 image of 16 colours, the link cursor as one
+32x32 image of 16 colours with its hot spot on the finger tip, and the logo at
+the size of the About window's picture, 24 bits per pixel. Read from the file
+headers, whatever wrote them; then make_images.py must write the same bytes,
+so that a hand-edited binary cannot stand in for the art it is made from."""
 
+import struct
 import subprocess
 import sys
 import tempfile
 from pathlib import Path
 
 
-def main(resources):
-    resources = Path(resources)
-    committed = {path.name: path.read_bytes() for path in resources.iterdir()
+def icon_group(data, kind):
+    """{(width, height): (colours, field1, field2)} of an .ico (kind 1) or .cur (kind 2)."""
+    reserved, found, count = struct.unpack_from("<HHH", data)
+    if (reserved, found) != (0, kind):
+        raise ValueError(f"not a {'cursor' if kind == 2 else 'icon'} file")
+    images = {}
+    for index in range(count):
+        width, height, colours, _, field1, field2, size, offset = struct.unpack_from(
+            "<BBBBHHII", data, 6 + 16 * index)
+        # The image itself must agree with its directory entry: Windows reads both.
+        header, dib_width, dib_height, _, bits = struct.unpack_from("<IiiHH", data, offset)
+        if (header, dib_width, dib_height) != (40, width or 256, 2 * (height or 256)) or \
+                offset + size > len(data) or (colours == 16) != (bits == 4):
+            raise ValueError(f"image {index} does not match its directory entry")
+        images[(width or 256, height or 256)] = (colours, field1, field2)
+    return images
+
+
+def problems(resources):
+    def read(name):
+        return (resources / name).read_bytes()
+
+    found = []
+    program = icon_group(read("daymarker.ico"), 1)
+    for size in ((32, 32), (16, 16)):
+        if size not in program:
+            found.append(f"daymarker.ico: no {size[0]}x{size[1]} image")
+    about = icon_group(read("about.ico"), 1)
+    if sorted(about.items()) != [((16, 16), (16, 1, 4)), ((32, 32), (16, 1, 4))]:
+        found.append(f"about.ico: {about}, not a 32x32 and a 16x16 of 16 colours")
+    cursor = icon_group(read("hand.cur"), 2)
+    if cursor != {(32, 32): (16, 6, 1)}:
+        found.append(f"hand.cur: {cursor}, not one 32x32 of 16 colours with its hot spot at 6,1")
+    logo = read("logo.bmp")
+    magic, size, pixels = struct.unpack_from("<2sI4xI", logo)
+    width, height, planes, bits, compression = struct.unpack_from("<iiHHI", logo, 18)
+    stride = (width * bits + 31) // 32 * 4
+    if (magic, size, width, abs(height), planes, bits, compression) != (
+            b"BM", len(logo), 124, 76, 1, 24, 0) or pixels + stride * 76 > len(logo):
+        found.append(f"logo.bmp: {width}x{height} at {bits} bits, not 124x76 at 24 bits")
+
+    committed = {path.name: path.read_bytes() for path in resources.glob("*.*")
                  if path.suffix in (".ico", ".cur", ".bmp")}
     with tempfile.TemporaryDirectory() as folder:
         subprocess.run([sys.executable, resources / "make_images.py", folder], check=True)
         made = {path.name: path.read_bytes() for path in Path(folder).iterdir()}
-    differ = sorted(name for name in committed.keys() | made.keys()
-                    if committed.get(name) != made.get(name))
-    for name in differ:
-        state = "not committed" if name not in committed else (
-            "not generated" if name not in made else "differs from what make_images.py writes")
-        print(f"{name}: {state}")
-    print(f"{len(made)} images regenerated, {len(differ)} differ")
-    return 1 if differ or not made else 0
+    differ = sorted(name for name in made.keys() | committed.keys()
+                    if made.get(name) != committed.get(name))
+    if differ:
+        found.append(f"{', '.join(differ)}: not what make_images.py writes")
+    return found
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1]))
+    found = problems(Path(sys.argv[1]))
+    print("\n".join(found) or "icons, cursor and logo hold what the program loads")
+    sys.exit(1 if found else 0)
