@@ -1,8 +1,7 @@
-// Starts each program in turn, runs+1 times (the first round unmeasured), and
-// prints as key=value lines the median time from CreateProcess to a visible
-// window, the private bytes once the window is up and, for the probe builds,
-// the program's own start-up as the probe wrote it.
-//   startup_bench [--runs=N] NAME=EXE...
+// Starts Daymarker and the bare program in turn, runs+1 times each (the first
+// round unmeasured), and prints as Markdown table rows the median time from
+// CreateProcess to a visible window and the private bytes once it is up.
+//   startup_bench RUNS DAYMARKER_EXE BARE_EXE
 #include <windows.h>
 // psapi.h needs windows.h before it.
 #include <psapi.h>
@@ -10,7 +9,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <vector>
 
 #include "win/handles.h"
@@ -19,18 +17,13 @@ namespace {
 
 using daymarker::ScopedKernelHandle;
 
-constexpr ULONGLONG kVisibleTimeoutMs = 10'000;
-constexpr DWORD kExitTimeoutMs = 10'000;
 // Memory is read once the first paint and the first timer tick are in, so
-// every program is caught in the same state.
+// both programs are caught in the same state.
 constexpr DWORD kSettleMs = 250;
 
-struct Program {
-  std::string name;
-  std::wstring exe;
+struct Series {
   std::vector<double> startMs;
   std::vector<double> privateKib;
-  std::vector<double> probeMs;
 };
 
 struct WindowSearch {
@@ -50,7 +43,7 @@ BOOL CALLBACK CheckWindow(HWND window, LPARAM lParam) {
   return TRUE;
 }
 
-double Now() {
+double NowMs() {
   LARGE_INTEGER now;
   LARGE_INTEGER frequency;
   ::QueryPerformanceCounter(&now);
@@ -58,38 +51,21 @@ double Now() {
   return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-double ReadProbeFile(const std::wstring& path) {
-  HANDLE opened = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (opened == INVALID_HANDLE_VALUE) {
-    return -1;
-  }
-  const ScopedKernelHandle file(opened);
-  char text[64] = {};
-  DWORD read = 0;
-  return ::ReadFile(file.Get(), text, sizeof(text) - 1, &read, nullptr) && read > 0
-             ? std::strtod(text, nullptr)
-             : -1;
-}
-
 // One start, polled every millisecond until a visible top-level window shows,
-// then closed with WM_CLOSE. False when any step fails.
-bool RunOnce(Program& program, const std::wstring& probePath, bool record) {
-  std::wstring commandLine = L"\"" + program.exe + L"\" --startup-probe=\"" + probePath + L"\"";
-  ::DeleteFileW(probePath.c_str());
+// then closed with WM_CLOSE as a user would. False when any step fails.
+bool RunOnce(const wchar_t* exe, Series* record) {
   STARTUPINFOW startup{sizeof(startup)};
   PROCESS_INFORMATION info{};
-  const double before = Now();
-  if (!::CreateProcessW(program.exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                        nullptr, nullptr, &startup, &info)) {
-    std::fprintf(stderr, "could not start %ls (error %lu)\n", program.exe.c_str(),
-                 ::GetLastError());
+  const double before = NowMs();
+  if (!::CreateProcessW(exe, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info)) {
+    std::fprintf(stderr, "could not start %ls (error %lu)\n", exe, ::GetLastError());
     return false;
   }
   const ScopedKernelHandle process(info.hProcess);
   const ScopedKernelHandle thread(info.hThread);
   WindowSearch search{info.dwProcessId, nullptr};
-  const ULONGLONG deadline = ::GetTickCount64() + kVisibleTimeoutMs;
+  const ULONGLONG deadline = ::GetTickCount64() + 10'000;
   while (search.found == nullptr && ::GetTickCount64() < deadline &&
          ::WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT) {
     ::EnumWindows(CheckWindow, reinterpret_cast<LPARAM>(&search));
@@ -97,9 +73,9 @@ bool RunOnce(Program& program, const std::wstring& probePath, bool record) {
       ::Sleep(1);
     }
   }
-  const double shown = Now();
+  const double shown = NowMs();
   if (search.found == nullptr) {
-    std::fprintf(stderr, "%ls showed no window\n", program.exe.c_str());
+    std::fprintf(stderr, "%ls showed no window\n", exe);
     ::TerminateProcess(process.Get(), 1);
     return false;
   }
@@ -109,81 +85,61 @@ bool RunOnce(Program& program, const std::wstring& probePath, bool record) {
   ::GetProcessMemoryInfo(process.Get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                          sizeof(counters));
   ::PostMessageW(search.found, WM_CLOSE, 0, 0);
-  if (::WaitForSingleObject(process.Get(), kExitTimeoutMs) != WAIT_OBJECT_0) {
-    std::fprintf(stderr, "%ls did not exit on WM_CLOSE\n", program.exe.c_str());
+  if (::WaitForSingleObject(process.Get(), 10'000) != WAIT_OBJECT_0) {
+    std::fprintf(stderr, "%ls did not exit on WM_CLOSE\n", exe);
     ::TerminateProcess(process.Get(), 1);
     return false;
   }
-  if (record) {
-    program.startMs.push_back(shown - before);
+  if (record != nullptr) {
+    record->startMs.push_back(shown - before);
     // Wine leaves PrivateUsage at 0 for another process; PagefileUsage is the
     // same commit charge (on Windows the two are equal).
     const SIZE_T privateBytes =
         counters.PrivateUsage != 0 ? counters.PrivateUsage : counters.PagefileUsage;
-    program.privateKib.push_back(static_cast<double>(privateBytes) / 1024.0);
-    if (const double probe = ReadProbeFile(probePath); probe >= 0) {
-      program.probeMs.push_back(probe);
-    }
+    record->privateKib.push_back(static_cast<double>(privateBytes) / 1024.0);
   }
   return true;
 }
 
-// The median, and the fastest, which shows the cost with the least
-// interference from other work on the machine.
-void PrintSeries(const std::string& name, const char* what, std::vector<double> values) {
-  if (values.empty()) {
-    return;
-  }
+double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   const std::size_t middle = values.size() / 2;
-  const double median =
-      values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-  std::printf("%s_%s=%.3f\n%s_%s_min=%.3f\n", name.c_str(), what, median, name.c_str(), what,
-              values.front());
+  return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+const char* Met(bool met) {
+  return met ? "yes" : "**no**";
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  int runs = 20;
-  std::vector<Program> programs;
-  for (int i = 1; i < argc; ++i) {
-    const std::wstring argument = argv[i];
-    const std::size_t equals = argument.find(L'=');
-    if (argument.rfind(L"--runs=", 0) == 0) {
-      runs = std::max(1, _wtoi(argument.c_str() + 7));
-    } else if (equals != std::wstring::npos && equals > 0) {
-      programs.push_back({std::string(argument.begin(), argument.begin() + equals),
-                          argument.substr(equals + 1),
-                          {},
-                          {},
-                          {}});
-    }
-  }
-  if (programs.empty()) {
-    std::fprintf(stderr, "usage: startup_bench [--runs=N] NAME=EXE...\n");
+  if (argc != 4 || _wtoi(argv[1]) < 1) {
+    std::fprintf(stderr, "usage: startup_bench RUNS DAYMARKER_EXE BARE_EXE\n");
     return 2;
   }
-  wchar_t temp[MAX_PATH + 1] = {};
-  ::GetTempPathW(MAX_PATH + 1, temp);
-  const std::wstring probePath =
-      std::wstring(temp) + L"startup-probe-" + std::to_wstring(::GetCurrentProcessId()) + L".txt";
-
-  // The programs take turns, so a change in the machine's load falls on all
-  // of them alike; the first round warms the file cache and the settings.
-  int failures = 0;
+  const int runs = _wtoi(argv[1]);
+  Series daymarker;
+  Series bare;
+  // The two take turns, so a change in the machine's load falls on both
+  // alike; the first round warms the file cache and the settings.
   for (int run = 0; run <= runs; ++run) {
-    for (Program& program : programs) {
-      failures += RunOnce(program, probePath, run > 0) ? 0 : 1;
+    if (!RunOnce(argv[2], run > 0 ? &daymarker : nullptr) ||
+        !RunOnce(argv[3], run > 0 ? &bare : nullptr)) {
+      return 1;
     }
   }
-  ::DeleteFileW(probePath.c_str());
-
-  std::printf("runs=%d\nfailures=%d\n", runs, failures);
-  for (const Program& program : programs) {
-    PrintSeries(program.name, "start_ms", program.startMs);
-    PrintSeries(program.name, "private_kib", program.privateKib);
-    PrintSeries(program.name, "probe_ms", program.probeMs);
-  }
-  return failures == 0 ? 0 : 1;
+  const double startMs = Median(daymarker.startMs);
+  const double bareStartMs = Median(bare.startMs);
+  const double kib = Median(daymarker.privateKib);
+  const double bareKib = Median(bare.privateKib);
+  std::printf(
+      "| Start-up, CreateProcess to visible window (ms, median of %d) | %.1f | %.1f | "
+      "at most 1.10x the bare program | %s (%.2fx) |\n",
+      runs, startMs, bareStartMs, Met(startMs <= 1.10 * bareStartMs), startMs / bareStartMs);
+  std::printf(
+      "| Private bytes after start (KiB, median of %d) | %.0f | %.0f | "
+      "at most 512 KiB over the bare program | %s (%+.0f KiB) |\n",
+      runs, kib, bareKib, Met(kib - bareKib <= 512), kib - bareKib);
+  return 0;
 }

@@ -3,7 +3,6 @@
 # already there, and fails if a tool is still missing afterwards. Run as root
 # (or with sudo).
 #   scripts/setup.sh run     building Daymarker and starting it under Wine
-#   scripts/setup.sh bench   that, and Python for the benchmark table
 #   scripts/setup.sh test    everything the tests need (the default)
 set -euo pipefail
 profile=${1:-test}
@@ -18,10 +17,6 @@ case "${profile}" in
     packages=("${run_packages[@]}")
     tools=("${run_tools[@]}")
     ;;
-  bench)
-    packages=("${run_packages[@]}" python3)
-    tools=("${run_tools[@]}" python3)
-    ;;
   test)
     # tzdata: the tests under Wine set their own time zones.
     packages=("${run_packages[@]}" g++ python3 googletest clang clang-format clang-tidy cppcheck
@@ -29,7 +24,7 @@ case "${profile}" in
     tools=("${run_tools[@]}" g++ python3 clang++ clang-format clang-tidy cppcheck xdotool import)
     ;;
   *)
-    echo "usage: $0 [run|bench|test]" >&2
+    echo "usage: $0 [run|test]" >&2
     exit 2
     ;;
 esac
