@@ -8,20 +8,20 @@
 #     build's, so that it reads the MinGW-w64 headers;
 #   - cppcheck, which learns the Windows API from its own description of it
 #     (it cannot parse the GCC extensions in the MinGW-w64 headers).
-#   scripts/analyse.sh [native build dir, configured and built beforehand]
+#   scripts/analyse.sh   (after the native preset's build, whose compile
+#                         commands clang-tidy reads for the core)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "${root}"
-native=${1:-build/native}
+native=build/native
 windows=build/clang-mingw
 if [ ! -f "${native}/compile_commands.json" ]; then
-  echo "analyse: ${native}/compile_commands.json is missing; configure a native build first" >&2
+  echo "analyse: ${native}/compile_commands.json is missing; build the native preset first" >&2
   exit 2
 fi
 
 echo "clang, targeting MinGW-w64: compiling the Windows build"
-cmake -S . -B "${windows}" -G Ninja --no-warn-unused-cli -DCMAKE_TOOLCHAIN_FILE=cmake/clang-mingw-i686.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DDAYMARKER_WERROR=ON -DDAYMARKER_TESTS=OFF >/dev/null
+cmake --preset clang-mingw >/dev/null
 # Every object file; the link is GCC's (see the toolchain file).
 mapfile -t objects < <(ninja -C "${windows}" -t targets all | sed -n 's/^\([^:]*\.obj\):.*/\1/p')
 ninja -C "${windows}" "${objects[@]}" >/dev/null

@@ -14,16 +14,12 @@ source scripts/wine-session.sh
 # Timings are of the 32-bit build, the one that ships, wherever 32-bit Wine
 # runs; elsewhere of the 64-bit build of the same sources. Sizes are always
 # the 32-bit build's.
-wine_pick_build build/bench
-build() {  # build_dir toolchain_file
-  cmake -S . -B "$1" -G Ninja --no-warn-unused-cli -DCMAKE_TOOLCHAIN_FILE="$2" \
-    -DCMAKE_BUILD_TYPE=Release -DDAYMARKER_BENCH=ON -DDAYMARKER_TESTS=OFF >/dev/null
-  cmake --build "$1" -j "$(nproc)" --target daymarker bare_window startup_bench tick_bench >/dev/null
-}
-build build/bench cmake/mingw-i686.cmake
-if [ "${WINE_BUILD_DIR}" != build/bench ]; then
-  build "${WINE_BUILD_DIR}" "${WINE_TOOLCHAIN}"
-fi
+wine_pick_build win32
+for preset in win32 "${WINE_PRESET}"; do
+  cmake --preset "${preset}" >/dev/null
+  cmake --build --preset "${preset}" -j "${DAYMARKER_JOBS:-$(nproc)}" \
+    --target daymarker bare_window startup_bench tick_bench >/dev/null
+done
 
 rm -rf "${WINE_BUILD_DIR}/bench-prefix"
 wine_session_start "${root}/${WINE_BUILD_DIR}/bench-prefix"
@@ -34,8 +30,8 @@ echo "| --- | ---: | ---: | --- | --- |"
 bench startup_bench 20 "$(winepath -w "${WINE_BUILD_DIR}/app/daymarker.exe")" \
   "$(winepath -w "${WINE_BUILD_DIR}/bench/bare_window.exe")"
 bench tick_bench
-size=$(stat -c %s build/bench/app/daymarker.exe)
-echo "| File size of the 32-bit .exe (bytes) | ${size} | $(stat -c %s build/bench/bench/bare_window.exe)" \
+size=$(stat -c %s build/win32/app/daymarker.exe)
+echo "| File size of the 32-bit .exe (bytes) | ${size} | $(stat -c %s build/win32/bench/bare_window.exe)" \
   "| at most 131072 | $([ "${size}" -le 131072 ] && echo yes || echo '**no**') |"
 echo
 echo "$(date -u +%Y-%m-%d), $(nproc) cores ($(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo |

@@ -2,7 +2,8 @@
 # Builds Daymarker and starts it under Wine, in a desktop window with a
 # taskbar so the notification-area icon has somewhere to live: on the display
 # in DISPLAY, or on an Xvfb of its own where there is none. The Wine prefix is
-# kept between runs in DAYMARKER_WINEPREFIX (default ~/.wine-daymarker).
+# kept between runs in DAYMARKER_WINEPREFIX (default ~/.wine-daymarker);
+# DAYMARKER_JOBS limits the parallel compiles (default: one per core).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "${root}"
@@ -10,14 +11,13 @@ bash scripts/setup.sh run
 # shellcheck source=scripts/wine-session.sh
 source scripts/wine-session.sh
 
-wine_pick_build build/release
+wine_pick_build release
 prefix=${DAYMARKER_WINEPREFIX:-${HOME}/.wine-daymarker}
-if [ "${WINE_BUILD_DIR}" != build/release ]; then
+if [ "${WINE_PRESET}" != release ]; then
   prefix=${DAYMARKER_WINEPREFIX:-${HOME}/.wine-daymarker-64}  # a 32-bit prefix cannot serve
 fi
-cmake -S . -B "${WINE_BUILD_DIR}" -G Ninja -DCMAKE_TOOLCHAIN_FILE="${WINE_TOOLCHAIN}" \
-  -DCMAKE_BUILD_TYPE=Release -DDAYMARKER_TESTS=OFF >/dev/null
-cmake --build "${WINE_BUILD_DIR}" --target daymarker
+cmake --preset "${WINE_PRESET}" >/dev/null
+cmake --build --preset "${WINE_PRESET}" -j "${DAYMARKER_JOBS:-$(nproc)}"
 
 if [ ! -f "${prefix}/system.reg" ]; then
   echo "Making the Wine prefix ${prefix}: once, and it takes a while."

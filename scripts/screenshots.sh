@@ -10,18 +10,17 @@ bash scripts/setup.sh test
 # shellcheck source=scripts/wine-session.sh
 source scripts/wine-session.sh
 
-# The 64-bit build, where it has to stand in, looks the same.
-wine_pick_build build/screenshots
-cmake -S . -B "${WINE_BUILD_DIR}" -G Ninja -DCMAKE_TOOLCHAIN_FILE="${WINE_TOOLCHAIN}" \
-  -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "${WINE_BUILD_DIR}" --target daymarker peek
+# The tests' build; the 64-bit one, where it has to stand in, looks the same.
+wine_pick_build win32
+cmake --preset "${WINE_PRESET}" >/dev/null
+cmake --build --preset "${WINE_PRESET}" -j "${DAYMARKER_JOBS:-$(nproc)}" --target daymarker peek
 
 dpis=("$@")
 if [ "${#dpis[@]}" -eq 0 ]; then
   dpis=(96 144)
 fi
 for dpi in "${dpis[@]}"; do
-  prefix=${root}/${WINE_BUILD_DIR}/prefix-${dpi}
+  prefix=${root}/${WINE_BUILD_DIR}/screenshots-${dpi}
   rm -rf "${prefix}"
   wine_session_start "${prefix}" 1280x960 "${dpi}"
   python3 scripts/screenshots.py --daymarker "${WINE_BUILD_DIR}/app/daymarker.exe" \

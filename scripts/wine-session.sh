@@ -2,9 +2,9 @@
 # Sourced by every script that runs Windows programs under Wine (tests, run,
 # screenshots, benchmarks), so that all of them pick the build the same way and
 # bring up the same kind of session:
-#   wine_pick_build BUILD_DIR
-#       sets WINE_BUILD_DIR and WINE_TOOLCHAIN: the build that Wine can run
-#       here and the toolchain file to configure it with
+#   wine_pick_build PRESET
+#       sets WINE_PRESET and WINE_BUILD_DIR: the CMake preset of the build that
+#       Wine can run here (PRESET, or PRESET-x86_64), and its build folder
 #   wine_session_start [--on-display] PREFIX_DIR [WIDTHxHEIGHT [DPI]]
 #       a display (a new Xvfb; with --on-display the one in DISPLAY, if any),
 #       the prefix (made once, with a taskbar desktop; DPI applies when it is
@@ -37,20 +37,19 @@ wine_use_64bit() {
   export PATH="${bin}:${PATH}" WINELOADER=/usr/lib/wine/wine64 WINE_SESSION_ARCH=win64
 }
 
-# The 32-bit build in BUILD_DIR is the one that ships. Where the kernel runs no
-# 32-bit programs, a 64-bit build of the same sources in BUILD_DIR-x86_64 takes
-# its place under 64-bit Wine.
+# The 32-bit build of PRESET is the one that ships. Where the kernel runs no
+# 32-bit programs, a 64-bit build of the same sources (PRESET-x86_64) takes its
+# place under 64-bit Wine.
 # shellcheck disable=SC2034  # the variables are for the scripts that source this file
 wine_pick_build() {
-  WINE_BUILD_DIR=$1
-  WINE_TOOLCHAIN=${wine_session_root}/cmake/mingw-i686.cmake
+  WINE_PRESET=$1
   if ! wine_runs_32bit; then
     echo "This kernel runs no 32-bit programs, so neither does 32-bit Wine: using a" \
-      "64-bit build of the same sources (${1}-x86_64) under 64-bit Wine." >&2
-    WINE_BUILD_DIR=$1-x86_64
-    WINE_TOOLCHAIN=${wine_session_root}/cmake/mingw-x86_64.cmake
-    wine_use_64bit "$(realpath -m "${WINE_BUILD_DIR}/winebin")"
+      "64-bit build of the same sources (preset ${1}-x86_64) under 64-bit Wine." >&2
+    WINE_PRESET=$1-x86_64
+    wine_use_64bit "${wine_session_root}/build/${WINE_PRESET}/winebin"
   fi
+  WINE_BUILD_DIR=build/${WINE_PRESET}
 }
 
 wine_session_stop() {
