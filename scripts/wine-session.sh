@@ -73,11 +73,13 @@ wine_install_fonts() {
 }
 
 # Starts an Xvfb on a display it picks as free itself (-displayfd), so that
-# sessions started side by side never share one, and exports DISPLAY.
+# sessions started side by side never share one, and exports DISPLAY. The
+# session's programs run in sessions of their own (setsid): Ctrl+C in a
+# terminal reaches only the script, which then ends them in order.
 wine_start_xvfb() {
   local size=$1 displayfile waited=0
   displayfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"${displayfile}" >/dev/null 2>&1 &
+  setsid Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"${displayfile}" >/dev/null 2>&1 &
   WINE_SESSION_XVFB_PID=$!
   until [ -s "${displayfile}" ]; do
     sleep 0.1
@@ -119,9 +121,10 @@ wine_session_start() {
     fi
     made=yes
   fi
-  # Every program runs in a desktop named "shell", which has a taskbar (a
-  # prefix made by an older script may lack the setting).
-  if ! grep -qsF '[Software\\Wine\\Explorer]' "${WINEPREFIX}/user.reg"; then
+  # Every program runs in a desktop named "shell", which has a taskbar, at the
+  # session's size: the first program to start makes the desktop, with the
+  # size it finds here.
+  if ! grep -qsxF "\"shell\"=\"${size}\"" "${WINEPREFIX}/user.reg"; then
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d "${size}" /f >/dev/null 2>&1
     made=yes
@@ -132,6 +135,6 @@ wine_session_start() {
   wineserver -p
   # Start the desktop and Wine's services now, with no output to hold open:
   # started from a test they would inherit its pipe and keep the runner waiting.
-  wine explorer "/desktop=shell,${size}" >/dev/null 2>&1 &
+  setsid wine explorer "/desktop=shell,${size}" >/dev/null 2>&1 &
   wine cmd /c exit >/dev/null 2>&1
 }
