@@ -209,6 +209,8 @@ TEST_F(TrayTest, EveryEndWhileHiddenRemovesTheIcon) {
   const std::pair<const char*, std::function<void()>> ends[] = {
       {"the icon's Exit", [this] { TrayCommand(kTrayExit); }},
       {"a close from another program", [this] { ::PostMessageW(Window(), WM_CLOSE, 0, 0); }},
+      {"a close of the icon's window (taskkill closes them all)",
+       [this] { ::PostMessageW(Icon().Window(), WM_CLOSE, 0, 0); }},
       {"log-off",
        [this] {
          ::SendMessageW(Window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);

@@ -185,6 +185,12 @@ LRESULT Tray::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     ::SendMessageW(CommandTarget(), WM_COMMAND, wParam, lParam);
     return 0;
   }
+  if (message == WM_CLOSE) {
+    // taskkill closes every top-level window of the program: closing only
+    // this one would take the icon from a window still hidden.
+    ::PostMessageW(CommandTarget(), WM_CLOSE, 0, 0);
+    return 0;
+  }
   if (message == taskbarCreated_ && taskbarCreated_ != 0) {
     OnTaskbarCreated();
     return 0;
