@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
+#include <span>
 #include <utility>
 
 #include "core/number_text.h"
 #include "win/handles.h"
+#include "win/registry_value.h"
 
 namespace daymarker {
 namespace {
@@ -20,38 +23,24 @@ std::wstring Terminated(std::wstring_view text) {
   return std::wstring(text);
 }
 
-// Keeps the key a call handed out only when the call succeeded: after a
-// failure the out-parameter means nothing.
-LONG Keep(LONG result, HKEY opened, ScopedKey& key) {
-  if (result == ERROR_SUCCESS) {
-    key.Reset(opened);
-  }
-  return result;
-}
-
 LONG OpenKey(HKEY root, const std::wstring& path, ScopedKey& key) {
-  HKEY opened = nullptr;
-  const LONG result = ::RegOpenKeyExW(root, path.c_str(), REG_OPTION_RESERVED, kRegAccess, &opened);
-  return Keep(result, opened, key);
+  return OpenRegKey(root, path, kRegAccess, key);
 }
 
 // Longer texts count as missing: no name anyone typed is this long, and the
 // copies a read leads to (this one, the text box's) must fit a 32-bit process.
 constexpr DWORD kLongestTextBytes = 64 * 1024 * 1024;
 
-LONG FetchText(HKEY key, const std::wstring& name, DWORD size, RegData& out) {
-  if (size > kLongestTextBytes) {
+LONG FetchText(const RegValue& value, RegData& out) {
+  if (value.Size() > kLongestTextBytes) {
     return ERROR_NOT_ENOUGH_MEMORY;
   }
   // Whole characters, an odd last byte counting as one more.
-  std::wstring text((std::size_t{size} + 1) / sizeof(wchar_t), L'\0');
-  DWORD type = REG_NONE;
-  // The buffer's own size, so that the query can never write past it.
-  const std::size_t capacity = text.size() * sizeof(wchar_t);
-  auto received = static_cast<DWORD>(capacity);
+  std::wstring text((std::size_t{value.Size()} + 1) / sizeof(wchar_t), L'\0');
   out = std::wstring();  // what a value that changed between the two queries leaves
-  const LONG result = ::RegQueryValueExW(key, name.c_str(), nullptr, &type,
-                                         reinterpret_cast<BYTE*>(text.data()), &received);
+  DWORD received = 0;
+  DWORD type = REG_NONE;
+  const LONG result = value.Read(std::as_writable_bytes(std::span(text)), received, type);
   if (result != ERROR_SUCCESS) {
     return result;
   }
@@ -64,19 +53,17 @@ LONG FetchText(HKEY key, const std::wstring& name, DWORD size, RegData& out) {
   return ERROR_SUCCESS;
 }
 
-LONG FetchNumber(HKEY key, const std::wstring& name, DWORD size, RegData& out) {
+LONG FetchNumber(const RegValue& value, RegData& out) {
   // A REG_DWORD stored with any other size than 4 bytes (0, 2, 8, ...) is
   // treated as an unsupported value: guessing at a shorter or longer number
   // would load something the program never saved.
-  if (size != sizeof(DWORD)) {
+  if (value.Size() != sizeof(DWORD)) {
     return kRegUnsupportedType;
   }
-  // The buffer is the four bytes, so even a value that changed since the size
-  // query cannot make the read write past them.
   std::array<BYTE, sizeof(DWORD)> bytes{};
-  DWORD received = static_cast<DWORD>(bytes.size());
-  const LONG result =
-      ::RegQueryValueExW(key, name.c_str(), nullptr, nullptr, bytes.data(), &received);
+  DWORD received = 0;
+  DWORD type = REG_NONE;
+  const LONG result = value.Read(std::as_writable_bytes(std::span(bytes)), received, type);
   if (result != ERROR_SUCCESS) {
     return result;
   }
@@ -114,7 +101,10 @@ LONG MakeRegKey(HKEY root, std::wstring_view path) {
   const LONG result =
       ::RegCreateKeyExW(root, Terminated(path).c_str(), REG_OPTION_RESERVED, nullptr,
                         REG_OPTION_NON_VOLATILE, kRegAccess, nullptr, &created, nullptr);
-  return Keep(result, created, key);
+  if (result == ERROR_SUCCESS) {
+    key.Reset(created);
+  }
+  return result;
 }
 
 LONG WriteRegSetting(HKEY root, std::wstring_view path, std::wstring_view name,
@@ -168,18 +158,15 @@ LONG PutRegValue(HKEY key, std::wstring_view name, LONG type, const RegData& val
 }
 
 LONG FetchRegValue(HKEY key, std::wstring_view name, RegData& out) {
-  const std::wstring valueName = Terminated(name);
-  DWORD type = REG_NONE;
-  DWORD size = 0;
-  const LONG result = ::RegQueryValueExW(key, valueName.c_str(), nullptr, &type, nullptr, &size);
-  if (result != ERROR_SUCCESS) {
-    return result;
+  const RegValue value(key, name);
+  if (value.Found() != ERROR_SUCCESS) {
+    return value.Found();
   }
-  switch (type) {
+  switch (value.Type()) {
     case REG_SZ:
-      return FetchText(key, valueName, size, out);
+      return FetchText(value, out);
     case REG_DWORD:
-      return FetchNumber(key, valueName, size, out);
+      return FetchNumber(value, out);
     default:
       return kRegUnsupportedType;
   }

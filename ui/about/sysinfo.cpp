@@ -2,10 +2,12 @@
 
 #include <array>
 #include <cwchar>
+#include <span>
 #include <utility>
 
 #include "core/version.h"
 #include "win/handles.h"
+#include "win/registry_value.h"
 
 namespace daymarker {
 namespace {
@@ -99,22 +101,18 @@ bool FindAndStartSysInfo() {
 
 bool GetKeyValue(HKEY KeyRoot, std::wstring_view KeyName, std::wstring_view SubKeyRef,
                  std::wstring& KeyVal) {
-  // The views need not end in NUL; the registry wants strings that do.
-  const std::wstring keyName(KeyName);
-  const std::wstring valueName(SubKeyRef);
-  HKEY opened = nullptr;
-  if (::RegOpenKeyExW(KeyRoot, keyName.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+  std::array<wchar_t, kValueBufferBytes / sizeof(wchar_t)> buffer{};
+  DWORD size = 0;
+  DWORD type = REG_NONE;
+  ScopedKey key;
+  if (OpenRegKey(KeyRoot, KeyName, KEY_READ, key) != ERROR_SUCCESS) {
     KeyVal.clear();
     return false;
   }
-  const ScopedKey key(opened);
-
-  std::array<wchar_t, kValueBufferBytes / sizeof(wchar_t)> buffer{};
-  DWORD type = REG_NONE;
-  DWORD size = kValueBufferBytes;
-  if (::RegQueryValueExW(key.Get(), valueName.c_str(), nullptr, &type,
-                         reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS ||
-      size > kValueBufferBytes) {
+  // A value longer than the buffer fails the read.
+  const RegValue value(key.Get(), SubKeyRef);
+  if (value.Found() != ERROR_SUCCESS ||
+      value.Read(std::as_writable_bytes(std::span(buffer)), size, type) != ERROR_SUCCESS) {
     KeyVal.clear();
     return false;
   }
