@@ -3,7 +3,6 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string_view>
 
 namespace daymarker {
@@ -27,9 +26,6 @@ inline constexpr std::array<UpdateInterval, 8> kUpdateIntervals = {{
 
 // The list position start-up selects before the saved choice: "Every 30 Seconds".
 inline constexpr int kDefaultUpdatePosition = 2;
-
-// The period of an UpdateIndex (1..8), or nothing for an index outside the table.
-std::optional<std::int32_t> UpdatePeriod(int updateIndex);
 
 // Counts one timer tick. Returns true when this tick rebuilds the line, and
 // then restarts the count from the period of updateIndex. An index outside

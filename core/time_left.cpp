@@ -11,6 +11,8 @@ namespace {
 
 // Index 0 is seconds, 5 is years.
 constexpr int kUnitCount = 6;
+constexpr int kLevelSeconds = 1;
+constexpr int kLevelYears = 6;
 // How many of each unit make the next larger one.
 constexpr auto kDivisors = std::to_array<std::int64_t>({60, 60, 24, 28, 12});
 constexpr std::array<std::wstring_view, kUnitCount> kWords = {L" second", L" minute", L" hour",

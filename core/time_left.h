@@ -8,9 +8,7 @@ namespace daymarker {
 
 // Display levels name the smallest unit shown: 1 seconds, 2 minutes, 3 hours,
 // 4 days, 5 months, 6 years. A level below 1 acts as 1, one above 6 as 6.
-inline constexpr int kLevelSeconds = 1;
-inline constexpr int kLevelYears = 6;
-
+//
 // Breaks secondsLeft into years (12 months), months (28 days), days, hours,
 // minutes and seconds and words the units the level shows. With onlyUnits the
 // unit of the level carries the whole time and no larger unit is formed.
