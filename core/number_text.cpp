@@ -17,7 +17,6 @@ constexpr std::size_t kKeptDigits = 780;
 constexpr std::int64_t kExponentCap = 1'000'000'000'000;
 
 struct ScannedNumber {
-  std::size_t end = 0;  // one past the last character of the number
   bool negative = false;
   std::string digits;         // significant digits, no leading zeros
   std::int64_t exponent = 0;  // value = digits * 10^exponent
@@ -33,16 +32,13 @@ bool IsExponentMark(wchar_t c) {
   return c == L'e' || c == L'E' || c == L'd' || c == L'D';
 }
 
-std::size_t SkipBlanks(std::wstring_view text, std::size_t pos) {
+// Reads the number after the text's leading blanks and tabs; a text without
+// one gives no digits, which is zero.
+ScannedNumber ScanNumber(std::wstring_view text) {
+  std::size_t pos = 0;
   while (pos < text.size() && IsBlank(text[pos])) {
     ++pos;
   }
-  return pos;
-}
-
-// Reads the number that starts at text[pos]; nothing when no digit is found
-// where the number's mantissa should be.
-std::optional<ScannedNumber> ScanNumber(std::wstring_view text, std::size_t pos) {
   ScannedNumber number;
   if (pos < text.size() && (text[pos] == L'+' || text[pos] == L'-')) {
     number.negative = text[pos] == L'-';
@@ -50,9 +46,7 @@ std::optional<ScannedNumber> ScanNumber(std::wstring_view text, std::size_t pos)
   }
 
   bool sticky = false;  // a non-zero digit was dropped past kKeptDigits
-  bool anyDigit = false;
   for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
-    anyDigit = true;
     const char digit = static_cast<char>(text[pos]);
     if (number.digits.empty() && digit == '0') {
       continue;
@@ -67,7 +61,6 @@ std::optional<ScannedNumber> ScanNumber(std::wstring_view text, std::size_t pos)
   if (pos < text.size() && text[pos] == L'.') {
     ++pos;
     for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
-      anyDigit = true;
       const char digit = static_cast<char>(text[pos]);
       if (number.digits.empty() && digit == '0') {
         --number.exponent;
@@ -79,9 +72,6 @@ std::optional<ScannedNumber> ScanNumber(std::wstring_view text, std::size_t pos)
       }
     }
   }
-  if (!anyDigit) {
-    return std::nullopt;
-  }
   if (sticky) {
     // Lifts a value that was cut exactly onto a halfway point just above it,
     // so it still rounds the way the full text would.
@@ -89,26 +79,22 @@ std::optional<ScannedNumber> ScanNumber(std::wstring_view text, std::size_t pos)
     --number.exponent;
   }
 
-  // An exponent mark without digits after it is not part of the number.
+  // An exponent mark without digits after it adds nothing.
   if (pos < text.size() && IsExponentMark(text[pos])) {
-    std::size_t look = pos + 1;
+    ++pos;
     bool negativeExponent = false;
-    if (look < text.size() && (text[look] == L'+' || text[look] == L'-')) {
-      negativeExponent = text[look] == L'-';
-      ++look;
+    if (pos < text.size() && (text[pos] == L'+' || text[pos] == L'-')) {
+      negativeExponent = text[pos] == L'-';
+      ++pos;
     }
-    if (look < text.size() && IsDigit(text[look])) {
-      std::int64_t exponent = 0;
-      for (; look < text.size() && IsDigit(text[look]); ++look) {
-        if (exponent < kExponentCap) {
-          exponent = exponent * 10 + (text[look] - L'0');
-        }
+    std::int64_t exponent = 0;
+    for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
+      if (exponent < kExponentCap) {
+        exponent = exponent * 10 + (text[pos] - L'0');
       }
-      number.exponent += negativeExponent ? -exponent : exponent;
-      pos = look;
     }
+    number.exponent += negativeExponent ? -exponent : exponent;
   }
-  number.end = pos;
   return number;
 }
 
@@ -154,8 +140,7 @@ std::optional<Int> RoundToInt(double value) {
 }  // namespace
 
 double LeadingNumber(std::wstring_view text) {
-  const std::optional<ScannedNumber> number = ScanNumber(text, SkipBlanks(text, 0));
-  return number ? ToDouble(*number) : 0.0;
+  return ToDouble(ScanNumber(text));
 }
 
 std::optional<std::int32_t> RoundToInt32(double value) {
@@ -164,14 +149,6 @@ std::optional<std::int32_t> RoundToInt32(double value) {
 
 std::optional<std::int16_t> RoundToInt16(double value) {
   return RoundToInt<std::int16_t>(value);
-}
-
-std::optional<std::int32_t> WholeNumberToInt32(std::wstring_view text) {
-  const std::optional<ScannedNumber> number = ScanNumber(text, SkipBlanks(text, 0));
-  if (!number || SkipBlanks(text, number->end) != text.size()) {
-    return std::nullopt;
-  }
-  return RoundToInt32(ToDouble(*number));
 }
 
 }  // namespace daymarker

@@ -16,35 +16,22 @@ namespace daymarker {
 // Empty, a text or a signed 32-bit integer.
 using RegData = std::variant<std::monostate, std::wstring, std::int32_t>;
 
-// "" for empty, the text itself, or an integer's signed decimal text.
-std::wstring RegDataText(const RegData& value);
-
-// Every key is opened and created with these rights, without the standard
-// rights that KEY_ALL_ACCESS adds.
-inline constexpr REGSAM kRegAccess = KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY |
-                                     KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY | KEY_CREATE_LINK;
-
 // Returned by FetchRegValue for a stored value it does not handle.
 inline constexpr LONG kRegUnsupportedType = -1;
 
-// Creates root\path with every missing level; the result of the creation.
-LONG MakeRegKey(HKEY root, std::wstring_view path);
-
-// Writes one value, creating the key first when it is missing. type is 1
-// (REG_SZ) or 4 (REG_DWORD); any other type writes nothing and gives 0.
+// Writes one value, creating the key first when it is missing: a text as a
+// REG_SZ stored without a terminating NUL, a number as a REG_DWORD. The
+// result of the write; a text too long for a value writes nothing and gives
+// ERROR_INVALID_DATA.
 LONG WriteRegSetting(HKEY root, std::wstring_view path, std::wstring_view name,
-                     const RegData& value, LONG type);
+                     std::wstring_view text);
+LONG WriteRegSetting(HKEY root, std::wstring_view path, std::wstring_view name,
+                     std::int32_t number);
 
 // The stored value as text: a REG_SZ up to its first NUL, a REG_DWORD as its
 // signed decimal text, and "" for a missing key or value, an empty text or any
 // other stored type. Never creates a key.
 std::wstring ReadRegSetting(HKEY root, std::wstring_view path, std::wstring_view name);
-
-// Stores value under name in an open key. A REG_SZ is stored without a
-// terminating NUL. For REG_DWORD a text must be a whole number (a fraction is
-// rounded half to even); one that is not, or that does not fit 32 bits, writes
-// nothing and gives ERROR_INVALID_DATA. An empty value is stored as 0.
-LONG PutRegValue(HKEY key, std::wstring_view name, LONG type, const RegData& value);
 
 // Reads name from an open key into out: a REG_SZ as its text up to the first
 // NUL, a REG_DWORD of exactly 4 bytes as an integer. Returns 0, the

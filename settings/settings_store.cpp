@@ -14,27 +14,26 @@ using Variable = std::variant<std::int32_t SettingValues::*, std::int16_t Settin
 
 struct Setting {
   const wchar_t* name;
-  LONG type;
   Variable variable;
 };
 
-// The stored layout, in the order in which both routines handle the values.
+// The stored layout, in the order in which both routines handle the values:
+// the name a REG_SZ, every number a REG_DWORD.
 constexpr std::array<Setting, 7> kSettings = {{
-    {L"WindowX", REG_DWORD, &SettingValues::WindowLeft},
-    {L"WindowY", REG_DWORD, &SettingValues::WindowTop},
-    {L"DateNTime", REG_DWORD, &SettingValues::EventSeconds},
-    {L"Event", REG_SZ, &SettingValues::EventName},
-    {L"Display", REG_DWORD, &SettingValues::DisplayLevel},
-    {L"Update", REG_DWORD, &SettingValues::UpdateIndex},
-    {L"OnlyUnits", REG_DWORD, &SettingValues::OnlyUnitsFlag},
+    {L"WindowX", &SettingValues::WindowLeft},
+    {L"WindowY", &SettingValues::WindowTop},
+    {L"DateNTime", &SettingValues::EventSeconds},
+    {L"Event", &SettingValues::EventName},
+    {L"Display", &SettingValues::DisplayLevel},
+    {L"Update", &SettingValues::UpdateIndex},
+    {L"OnlyUnits", &SettingValues::OnlyUnitsFlag},
 }};
 
 // The process-wide setting variables: namespace scope, so they exist before
 // any window and outlive them all.
 SettingValues gAppSettings;  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 
-}  // namespace
-
+// "Software\Tolvane\Daymarker", built from the application properties.
 std::wstring SettingsKeyPath() {
   std::wstring path = L"Software\\";
   path += kCompanyName;
@@ -42,6 +41,8 @@ std::wstring SettingsKeyPath() {
   path += kAppTitle;
   return path;
 }
+
+}  // namespace
 
 bool LoadSettings(SettingValues& values) {
   const std::wstring path = SettingsKeyPath();
@@ -61,10 +62,12 @@ bool SaveSettings(const SettingValues& values) {
   const std::wstring path = SettingsKeyPath();
   bool ok = true;
   for (const Setting& setting : kSettings) {
-    const RegData value =
-        std::visit([&](auto variable) { return RegData(values.*variable); }, setting.variable);
-    if (WriteRegSetting(HKEY_CURRENT_USER, path, setting.name, value, setting.type) !=
-        ERROR_SUCCESS) {
+    const LONG result = std::visit(
+        [&](auto variable) {
+          return WriteRegSetting(HKEY_CURRENT_USER, path, setting.name, values.*variable);
+        },
+        setting.variable);
+    if (result != ERROR_SUCCESS) {
       ok = false;
     }
   }

@@ -7,9 +7,6 @@
 
 namespace daymarker {
 
-// "Software\Tolvane\Daymarker", built from the application properties.
-std::wstring SettingsKeyPath();
-
 // Reads the seven values into values; a missing or empty one leaves its
 // variable as it was. True when at least one value was found. Never creates
 // the key.

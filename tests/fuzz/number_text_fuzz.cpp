@@ -1,4 +1,5 @@
-// Arbitrary bytes through the number readers, checking what holds for every text.
+// Arbitrary bytes as a hand-edited settings text, through what loading does
+// with it, checking what holds for every text.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -22,12 +23,18 @@ void CheckText(const std::wstring& text) {
   const double number = LeadingNumber(text);
   const std::optional<std::int32_t> wide = RoundToInt32(number);
   const std::optional<std::int16_t> narrow = RoundToInt16(number);
-  const std::optional<std::int32_t> whole = WholeNumberToInt32(text);
   Check(!std::isnan(number) && (!wide || std::fabs(number - *wide) <= 0.5));
-  Check((!narrow || wide == *narrow) && (!whole || wide == whole));
-  std::int16_t level = 0;
+  Check(!narrow || wide == *narrow);
+  // A number too large for its variable leaves it as it was.
+  std::int32_t position = -7;
+  AssignSettingText(text, position);
+  Check(position == wide.value_or(-7));
+  std::int16_t level = -7;
   AssignSettingText(text, level);
-  Check(level == narrow.value_or(0));
+  Check(level == narrow.value_or(-7));
+  std::wstring name = L"before";
+  AssignSettingText(text, name);
+  Check(name == text);
 }
 
 }  // namespace

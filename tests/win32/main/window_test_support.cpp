@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include "settings/settings_store.h"
-
 namespace daymarker::testing {
 
 void FakeClock::SetLocal(const CivilDateTime& local) {

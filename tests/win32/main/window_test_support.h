@@ -33,6 +33,11 @@ class FakeClock final : public Clock {
   std::int64_t utcSeconds = 1'780'000'000;
 };
 
+// Where the program keeps its settings, spelled out here rather than taken from it.
+inline std::wstring SettingsKeyPath() {
+  return L"Software\\Tolvane\\Daymarker";
+}
+
 // The settings key's values, planted as a hand-editor would leave them and read back.
 void PutDword(const wchar_t* name, DWORD value);
 void PutString(const wchar_t* name, std::wstring_view value);
