@@ -8,6 +8,8 @@
 namespace daymarker {
 namespace {
 
+constexpr int kTwipsPerInch = 1440;
+
 UINT ScreenDpi() {
   HDC screen = ::GetDC(nullptr);
   const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : 0;
@@ -15,6 +17,15 @@ UINT ScreenDpi() {
     ::ReleaseDC(nullptr, screen);
   }
   return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
+}
+
+int SystemMetricForDpi(int index, UINT dpi) {
+  using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+  if (const auto forDpi =
+          SystemFunction<GetSystemMetricsForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi")) {
+    return forDpi(index, dpi);
+  }
+  return ::MulDiv(::GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
 }
 
 }  // namespace
@@ -37,15 +48,6 @@ int TwipsToPixels(int twips, UINT dpi) {
 int PixelsToTwips(int pixels, UINT dpi) {
   const double twips = static_cast<double>(pixels) * kTwipsPerInch / (dpi != 0 ? dpi : kDefaultDpi);
   return static_cast<int>(std::nearbyint(twips));  // the default rounding mode: half to even
-}
-
-int SystemMetricForDpi(int index, UINT dpi) {
-  using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
-  if (const auto forDpi =
-          SystemFunction<GetSystemMetricsForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi")) {
-    return forDpi(index, dpi);
-  }
-  return ::MulDiv(::GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
 }
 
 BOOL AdjustWindowRectForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi) {

@@ -7,13 +7,11 @@
 namespace daymarker {
 
 inline constexpr UINT kDefaultDpi = 96;
-inline constexpr int kTwipsPerInch = 1440;
 
 UINT WindowDpi(HWND window);
 int TwipsToPixels(int twips, UINT dpi);
 // Nearest whole twip, a half to the even neighbour (positions are recorded so).
 int PixelsToTwips(int pixels, UINT dpi);
-int SystemMetricForDpi(int index, UINT dpi);
 BOOL AdjustWindowRectForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi);
 
 // An icon resource at the size of two system metrics (SM_CXICON and

@@ -48,8 +48,6 @@ class TopLevelWindow : public ObjectWindow {
   virtual void OnCommand(int id, int code) = 0;
   // Every message the base does not answer itself; by default DefWindowProc.
   virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  // Sizes the frame for ClientTwips() at Dpi(), after the client area changed.
-  void FitFrame();
   // The frame's width and height at Dpi(), as a rectangle from 0, 0.
   RECT FrameRect() const;
   HWND Control(int id) const { return ::GetDlgItem(Window(), id); }
@@ -59,6 +57,8 @@ class TopLevelWindow : public ObjectWindow {
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) final;
   bool OnCreateFrame();
+  // Sizes the frame for ClientTwips() at Dpi().
+  void FitFrame();
   void OnActivate(WPARAM wParam);
   void OnSetFocus();
   void OnNextDlgCtl(WPARAM wParam, LPARAM lParam);

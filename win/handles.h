@@ -27,20 +27,12 @@ class ScopedHandle {
   Handle Get() const { return handle_; }
   explicit operator bool() const { return handle_ != Invalid; }
 
-  // For APIs that hand out a new handle through a pointer.
-  Handle* Receive() {
-    Reset();
-    return &handle_;
-  }
-
   void Reset(Handle handle = Invalid) {
     if (handle_ != Invalid) {
       Close(handle_);
     }
     handle_ = handle;
   }
-
-  Handle Release() { return std::exchange(handle_, Invalid); }
 
  private:
   Handle handle_ = Invalid;

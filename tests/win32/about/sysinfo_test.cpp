@@ -16,6 +16,7 @@ namespace daymarker {
 namespace {
 
 using namespace about_testing;
+using testing::CreateTestKey;
 using testing::DwordBytes;
 using testing::Plant;
 using testing::TextBytes;
@@ -92,10 +93,8 @@ class StartSysInfoTest : public ::testing::TestWithParam<LaunchCase> {
   // tool's keys, so the machine's own are never touched.
   void SetUp() override {
     Clear();
-    ScopedKey machine;
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kScratchKey, 0, nullptr, 0, KEY_ALL_ACCESS,
-                                nullptr, machine.Receive(), nullptr),
-              ERROR_SUCCESS);
+    const ScopedKey machine = CreateTestKey(HKEY_CURRENT_USER, kScratchKey, KEY_ALL_ACCESS);
+    ASSERT_TRUE(machine);
     ASSERT_EQ(::RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine.Get()), ERROR_SUCCESS);
     // Spaces in every name, which only a quoted command line keeps in one piece.
     std::filesystem::create_directories(scratch_ / L"path folder");

@@ -104,8 +104,8 @@ TEST_F(Settings, StoredValuesLoadSoundlyAndSaveBackValid) {
     }
 
     {
-      ScopedKey key;
-      ASSERT_EQ(::RegOpenKeyExW(Scratch(), kSettingsPath, 0, KEY_READ, key.Receive()), 0);
+      const ScopedKey key = OpenTestKey(Scratch(), kSettingsPath, KEY_READ);
+      ASSERT_TRUE(key);
       RegData carrier = L"untouched"s;
       EXPECT_EQ(FetchRegValue(key.Get(), c.name, carrier), c.fetched);
       EXPECT_EQ(carrier, c.carrier.value_or(L"untouched"s));
@@ -167,9 +167,9 @@ bool Protect(HKEY key, const wchar_t* sddl) {
 
 TEST_F(Settings, AnUnwritableKeyFailsTheSaveAndKeepsTheValues) {
   ASSERT_TRUE(SaveSettings(kBaseline));
-  ScopedKey guard;  // opened before the protection, to lift it again
-  ASSERT_EQ(::RegOpenKeyExW(Scratch(), kSettingsPath, 0, KEY_ALL_ACCESS, guard.Receive()),
-            ERROR_SUCCESS);
+  // Opened before the protection, to lift it again.
+  const ScopedKey guard = OpenTestKey(Scratch(), kSettingsPath, KEY_ALL_ACCESS);
+  ASSERT_TRUE(guard);
   ASSERT_TRUE(Protect(guard.Get(), L"D:P(A;;KR;;;WD)"));
   EXPECT_FALSE(SaveSettings({}));
   EXPECT_EQ(Saved(), SavedFor(kBaseline));

@@ -17,12 +17,27 @@ std::vector<BYTE> DwordBytes(std::uint32_t number) {
           static_cast<BYTE>(number >> 16), static_cast<BYTE>(number >> 24)};
 }
 
+ScopedKey OpenTestKey(HKEY root, std::wstring_view path, REGSAM access) {
+  HKEY opened = nullptr;
+  if (::RegOpenKeyExW(root, std::wstring(path).c_str(), 0, access, &opened) != ERROR_SUCCESS) {
+    return {};
+  }
+  return ScopedKey(opened);
+}
+
+ScopedKey CreateTestKey(HKEY root, std::wstring_view path, REGSAM access) {
+  HKEY created = nullptr;
+  if (::RegCreateKeyExW(root, std::wstring(path).c_str(), 0, nullptr, 0, access, nullptr, &created,
+                        nullptr) != ERROR_SUCCESS) {
+    return {};
+  }
+  return ScopedKey(created);
+}
+
 bool Plant(HKEY root, std::wstring_view path, std::wstring_view name, DWORD type,
            const std::vector<BYTE>& bytes) {
-  ScopedKey key;
-  if (::RegCreateKeyExW(root, std::wstring(path).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        key.Receive(), nullptr) != ERROR_SUCCESS) {
-    key.Release();
+  const ScopedKey key = CreateTestKey(root, path, KEY_SET_VALUE);
+  if (!key) {
     return false;
   }
   // The system terminates a REG_SZ whose data is followed by a NUL in memory,
@@ -34,10 +49,8 @@ bool Plant(HKEY root, std::wstring_view path, std::wstring_view name, DWORD type
 }
 
 std::optional<KeyContents> ReadKey(HKEY root, std::wstring_view path) {
-  ScopedKey key;
-  if (::RegOpenKeyExW(root, std::wstring(path).c_str(), 0, KEY_QUERY_VALUE, key.Receive()) !=
-      ERROR_SUCCESS) {
-    key.Release();
+  const ScopedKey key = OpenTestKey(root, path, KEY_QUERY_VALUE);
+  if (!key) {
     return std::nullopt;
   }
   KeyContents contents;
@@ -73,9 +86,8 @@ ScratchUserKey::ScratchUserKey()
     : path_(std::wstring(kScratchParent) + L"\\" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
             std::to_wstring(++gScratchCount)) {
   ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
-  if (::RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        key_.Receive(), nullptr) != ERROR_SUCCESS) {
-    key_.Release();
+  key_ = CreateTestKey(HKEY_CURRENT_USER, path_, KEY_ALL_ACCESS);
+  if (!key_) {
     ADD_FAILURE() << "no scratch key";
   } else if (::RegOverridePredefKey(HKEY_CURRENT_USER, key_.Get()) != ERROR_SUCCESS) {
     ADD_FAILURE() << "HKEY_CURRENT_USER not redirected";

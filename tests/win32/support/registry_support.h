@@ -31,6 +31,11 @@ std::vector<BYTE> TextBytes(std::wstring_view text);
 // Little-endian, as a REG_DWORD is stored.
 std::vector<BYTE> DwordBytes(std::uint32_t number);
 
+// root\path opened, or created with every missing level, with access; an
+// empty key when that fails.
+ScopedKey OpenTestKey(HKEY root, std::wstring_view path, REGSAM access);
+ScopedKey CreateTestKey(HKEY root, std::wstring_view path, REGSAM access);
+
 // Stores exactly these bytes as root\path\name, creating the path; false when
 // the key cannot be created or the value set.
 bool Plant(HKEY root, std::wstring_view path, std::wstring_view name, DWORD type,
