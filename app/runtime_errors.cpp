@@ -32,23 +32,13 @@ void* operator new(std::size_t size) {
   OutOfMemory();
 }
 
-void* operator new[](std::size_t size) {
-  return ::operator new(size);
-}
-
+// The runtime's array forms come to these, as its array new goes to the
+// operator new above.
 void operator delete(void* block) noexcept {
   std::free(block);
 }
 
-void operator delete[](void* block) noexcept {
-  std::free(block);
-}
-
 void operator delete(void* block, std::size_t /*size*/) noexcept {
-  std::free(block);
-}
-
-void operator delete[](void* block, std::size_t /*size*/) noexcept {
   std::free(block);
 }
 
@@ -75,16 +65,6 @@ void __throw_out_of_range_fmt(const char* /*unused*/, ...) {
 }
 
 }  // namespace std
-
-namespace __gnu_cxx {
-
-// The default handler prints a demangled type name to a console this GUI
-// program does not have, and links a whole demangler for it.
-void __verbose_terminate_handler() {
-  std::abort();
-}
-
-}  // namespace __gnu_cxx
 
 // NOLINTEND(cert-dcl50-cpp)
 // NOLINTEND(bugprone-reserved-identifier, cert-dcl37-c, cert-dcl51-cpp, cert-dcl58-cpp)
