@@ -1,0 +1,44 @@
+// Asks the C++ runtime for what it cannot give, in the way its first argument
+// names, built with the program's replacements of the runtime's error paths.
+// It says so, and ends normally, if it is still running afterwards.
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+// Read at run time, so that no call below is decided while compiling.
+volatile std::size_t gHuge = SIZE_MAX / 2;
+
+LONG WINAPI EndAtOnce(EXCEPTION_POINTERS* /*exception*/) {
+  return EXCEPTION_EXECUTE_HANDLER;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Should a replacement be broken, a crash ends the probe with its exception
+  // code at once, rather than start a debugger that keeps the test waiting.
+  ::SetUnhandledExceptionFilter(EndAtOnce);
+  const std::string_view how = argc > 1 ? argv[1] : "";
+  const std::size_t huge = gHuge;
+  if (how == "new") {
+    void* block = ::operator new(huge);
+    std::printf("%p\n", block);
+  } else if (how == "vector") {
+    const std::vector<char> bytes(huge);
+    std::printf("%d\n", bytes[huge - 1]);
+  } else if (how == "length") {
+    const std::wstring text(huge, L'x');  // more characters than a string can hold
+    std::printf("%d\n", static_cast<int>(text.empty()));
+  } else if (how == "index") {
+    const std::wstring text(L"x");
+    std::printf("%d\n", static_cast<int>(text.at(huge % 2 + 1)));
+  }
+  std::printf("still running\n");
+  return 0;
+}
