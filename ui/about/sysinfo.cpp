@@ -109,10 +109,9 @@ bool GetKeyValue(HKEY KeyRoot, std::wstring_view KeyName, std::wstring_view SubK
     KeyVal.clear();
     return false;
   }
-  // A value longer than the buffer fails the read.
+  // A missing value, or one longer than the buffer, fails the read.
   const RegValue value(key.Get(), SubKeyRef);
-  if (value.Found() != ERROR_SUCCESS ||
-      value.Read(std::as_writable_bytes(std::span(buffer)), size, type) != ERROR_SUCCESS) {
+  if (value.Read(std::as_writable_bytes(std::span(buffer)), size, type) != ERROR_SUCCESS) {
     KeyVal.clear();
     return false;
   }

@@ -125,15 +125,16 @@ TEST_F(Settings, StoredValuesLoadSoundlyAndSaveBackValid) {
   }
 }
 
-// Texts longer than 64 MiB count as missing, so no read can exhaust memory.
+// Texts longer than 64 MiB count as missing, so no read can exhaust memory;
+// the carrier is left as it was.
 TEST_F(Settings, ATextOfMoreThan64MiBIsMissing) {
   const std::wstring longest(32 * 1024 * 1024, L'x');
   for (const auto& [name, bytes, fetched, length] :
        {std::tuple{L"at the limit", TextBytes(longest), 0L, longest.size()},
         std::tuple{L"past it", TextBytes(longest + L'x'), LONG{ERROR_NOT_ENOUGH_MEMORY},
-                   std::size_t{0}}}) {
+                   std::size_t{9}}}) {
     ASSERT_TRUE(Plant(Scratch(), L"", name, REG_SZ, bytes));
-    RegData carrier = L""s;
+    RegData carrier = L"untouched"s;
     EXPECT_EQ(FetchRegValue(Scratch(), name, carrier), fetched) << name;
     EXPECT_EQ(std::get<std::wstring>(carrier).size(), length) << name;
   }
