@@ -17,6 +17,7 @@ constexpr std::size_t kKeptDigits = 780;
 constexpr std::int64_t kExponentCap = 1'000'000'000'000;
 
 struct ScannedNumber {
+  std::size_t end = 0;  // one past the last character of the number
   bool negative = false;
   std::string digits;         // significant digits, no leading zeros
   std::int64_t exponent = 0;  // value = digits * 10^exponent
@@ -32,13 +33,16 @@ bool IsExponentMark(wchar_t c) {
   return c == L'e' || c == L'E' || c == L'd' || c == L'D';
 }
 
-// Reads the number after the text's leading blanks and tabs; a text without
-// one gives no digits, which is zero.
-ScannedNumber ScanNumber(std::wstring_view text) {
-  std::size_t pos = 0;
+std::size_t SkipBlanks(std::wstring_view text, std::size_t pos) {
   while (pos < text.size() && IsBlank(text[pos])) {
     ++pos;
   }
+  return pos;
+}
+
+// Reads the number that starts at text[pos]; nothing when no digit is found
+// where the number's mantissa should be.
+std::optional<ScannedNumber> ScanNumber(std::wstring_view text, std::size_t pos) {
   ScannedNumber number;
   if (pos < text.size() && (text[pos] == L'+' || text[pos] == L'-')) {
     number.negative = text[pos] == L'-';
@@ -46,7 +50,9 @@ ScannedNumber ScanNumber(std::wstring_view text) {
   }
 
   bool sticky = false;  // a non-zero digit was dropped past kKeptDigits
+  bool anyDigit = false;
   for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
+    anyDigit = true;
     const char digit = static_cast<char>(text[pos]);
     if (number.digits.empty() && digit == '0') {
       continue;
@@ -61,6 +67,7 @@ ScannedNumber ScanNumber(std::wstring_view text) {
   if (pos < text.size() && text[pos] == L'.') {
     ++pos;
     for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
+      anyDigit = true;
       const char digit = static_cast<char>(text[pos]);
       if (number.digits.empty() && digit == '0') {
         --number.exponent;
@@ -72,6 +79,9 @@ ScannedNumber ScanNumber(std::wstring_view text) {
       }
     }
   }
+  if (!anyDigit) {
+    return std::nullopt;
+  }
   if (sticky) {
     // Lifts a value that was cut exactly onto a halfway point just above it,
     // so it still rounds the way the full text would.
@@ -79,22 +89,26 @@ ScannedNumber ScanNumber(std::wstring_view text) {
     --number.exponent;
   }
 
-  // An exponent mark without digits after it adds nothing.
+  // An exponent mark without digits after it is not part of the number.
   if (pos < text.size() && IsExponentMark(text[pos])) {
-    ++pos;
+    std::size_t look = pos + 1;
     bool negativeExponent = false;
-    if (pos < text.size() && (text[pos] == L'+' || text[pos] == L'-')) {
-      negativeExponent = text[pos] == L'-';
-      ++pos;
+    if (look < text.size() && (text[look] == L'+' || text[look] == L'-')) {
+      negativeExponent = text[look] == L'-';
+      ++look;
     }
-    std::int64_t exponent = 0;
-    for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
-      if (exponent < kExponentCap) {
-        exponent = exponent * 10 + (text[pos] - L'0');
+    if (look < text.size() && IsDigit(text[look])) {
+      std::int64_t exponent = 0;
+      for (; look < text.size() && IsDigit(text[look]); ++look) {
+        if (exponent < kExponentCap) {
+          exponent = exponent * 10 + (text[look] - L'0');
+        }
       }
+      number.exponent += negativeExponent ? -exponent : exponent;
+      pos = look;
     }
-    number.exponent += negativeExponent ? -exponent : exponent;
   }
+  number.end = pos;
   return number;
 }
 
@@ -140,7 +154,8 @@ std::optional<Int> RoundToInt(double value) {
 }  // namespace
 
 double LeadingNumber(std::wstring_view text) {
-  return ToDouble(ScanNumber(text));
+  const std::optional<ScannedNumber> number = ScanNumber(text, SkipBlanks(text, 0));
+  return number ? ToDouble(*number) : 0.0;
 }
 
 std::optional<std::int32_t> RoundToInt32(double value) {
@@ -149,6 +164,14 @@ std::optional<std::int32_t> RoundToInt32(double value) {
 
 std::optional<std::int16_t> RoundToInt16(double value) {
   return RoundToInt<std::int16_t>(value);
+}
+
+std::optional<std::int32_t> WholeNumberToInt32(std::wstring_view text) {
+  const std::optional<ScannedNumber> number = ScanNumber(text, SkipBlanks(text, 0));
+  if (!number || SkipBlanks(text, number->end) != text.size()) {
+    return std::nullopt;
+  }
+  return RoundToInt32(ToDouble(*number));
 }
 
 }  // namespace daymarker

@@ -20,4 +20,9 @@ double LeadingNumber(std::wstring_view text);
 std::optional<std::int32_t> RoundToInt32(double value);
 std::optional<std::int16_t> RoundToInt16(double value);
 
+// A text that must be a number as a whole (blanks and tabs around it allowed),
+// rounded as RoundToInt32 does: "2.5" -> 2, "1e3" -> 1000, "abc", "" and
+// "4294967296" -> nothing.
+std::optional<std::int32_t> WholeNumberToInt32(std::wstring_view text);
+
 }  // namespace daymarker

@@ -8,6 +8,7 @@
 #include <span>
 #include <utility>
 
+#include "core/number_text.h"
 #include "win/handles.h"
 #include "win/registry_value.h"
 
@@ -19,12 +20,15 @@ namespace {
 constexpr REGSAM kRegAccess = KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY |
                               KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY | KEY_CREATE_LINK;
 
+constexpr LONG kTypeText = REG_SZ;
+constexpr LONG kTypeNumber = REG_DWORD;
+
 // The registry wants NUL-terminated names; a view may not be.
 std::wstring Terminated(std::wstring_view text) {
   return std::wstring(text);
 }
 
-LONG OpenKey(HKEY root, std::wstring_view path, ScopedKey& key) {
+LONG OpenKey(HKEY root, const std::wstring& path, ScopedKey& key) {
   return OpenRegKey(root, path, kRegAccess, key);
 }
 
@@ -74,6 +78,16 @@ LONG FetchNumber(const RegValue& value, RegData& out) {
   return ERROR_SUCCESS;
 }
 
+std::optional<std::int32_t> NumberOf(const RegData& value) {
+  if (const auto* number = std::get_if<std::int32_t>(&value)) {
+    return *number;
+  }
+  if (const auto* text = std::get_if<std::wstring>(&value)) {
+    return WholeNumberToInt32(*text);
+  }
+  return 0;  // an empty carrier counts as zero
+}
+
 // "" for empty, the text itself, or an integer's signed decimal text.
 std::wstring RegDataText(const RegData& value) {
   if (const auto* text = std::get_if<std::wstring>(&value)) {
@@ -85,58 +99,70 @@ std::wstring RegDataText(const RegData& value) {
   return std::wstring();
 }
 
-// Creates root\path with every missing level, and closes it at once.
-void MakeRegKey(HKEY root, const std::wstring& path) {
+// Creates root\path with every missing level; the result of the creation.
+LONG MakeRegKey(HKEY root, std::wstring_view path) {
+  ScopedKey key;  // closed at once: WriteRegSetting opens it again
   HKEY created = nullptr;
-  if (::RegCreateKeyExW(root, path.c_str(), REG_OPTION_RESERVED, nullptr, REG_OPTION_NON_VOLATILE,
-                        kRegAccess, nullptr, &created, nullptr) == ERROR_SUCCESS) {
-    ::RegCloseKey(created);
+  const LONG result =
+      ::RegCreateKeyExW(root, Terminated(path).c_str(), REG_OPTION_RESERVED, nullptr,
+                        REG_OPTION_NON_VOLATILE, kRegAccess, nullptr, &created, nullptr);
+  if (result == ERROR_SUCCESS) {
+    key.Reset(created);
   }
+  return result;
 }
 
-// Only a missing key is created; on any other failure (access denied, say)
-// the key stays null, and the write fails on it and reports why.
-ScopedKey OpenForWriting(HKEY root, std::wstring_view path) {
-  const std::wstring keyPath = Terminated(path);
-  ScopedKey key;
-  if (OpenKey(root, keyPath, key) == ERROR_FILE_NOT_FOUND) {
-    MakeRegKey(root, keyPath);
-    OpenKey(root, keyPath, key);
+// Stores value under name in an open key. A REG_SZ is stored without a
+// terminating NUL. For REG_DWORD a text must be a whole number (a fraction is
+// rounded half to even); one that is not, or that does not fit 32 bits, writes
+// nothing and gives ERROR_INVALID_DATA. An empty value is stored as 0.
+LONG PutRegValue(HKEY key, std::wstring_view name, LONG type, const RegData& value) {
+  const std::wstring valueName = Terminated(name);
+  if (type == kTypeText) {
+    const std::wstring text = RegDataText(value);
+    const std::size_t bytes = text.size() * sizeof(wchar_t);
+    const auto size = static_cast<DWORD>(bytes);
+    if (size != bytes) {
+      return ERROR_INVALID_DATA;  // longer than a value can hold
+    }
+    // No terminator is counted. c_str() still has one just past the data,
+    // which matters: the system may look there to decide whether to add it.
+    return ::RegSetValueExW(key, valueName.c_str(), 0, REG_SZ,
+                            reinterpret_cast<const BYTE*>(text.c_str()), size);
   }
-  return key;
+  if (type == kTypeNumber) {
+    const std::optional<std::int32_t> number = NumberOf(value);
+    if (!number) {
+      return ERROR_INVALID_DATA;
+    }
+    const auto bits = static_cast<std::uint32_t>(*number);
+    const std::array<BYTE, sizeof(DWORD)> bytes = {
+        static_cast<BYTE>(bits), static_cast<BYTE>(bits >> 8), static_cast<BYTE>(bits >> 16),
+        static_cast<BYTE>(bits >> 24)};
+    return ::RegSetValueExW(key, valueName.c_str(), 0, REG_DWORD, bytes.data(),
+                            static_cast<DWORD>(bytes.size()));
+  }
+  return ERROR_SUCCESS;
 }
 
 }  // namespace
 
 LONG WriteRegSetting(HKEY root, std::wstring_view path, std::wstring_view name,
-                     std::wstring_view text) {
-  // A copy, whose c_str() has a NUL just past the data: the system may look
-  // there to decide whether to add one.
-  const std::wstring stored(text);
-  const std::size_t bytes = stored.size() * sizeof(wchar_t);
-  const auto size = static_cast<DWORD>(bytes);
-  if (size != bytes) {
-    return ERROR_INVALID_DATA;  // longer than a value can hold
+                     const RegData& value, LONG type) {
+  const std::wstring keyPath = Terminated(path);
+  ScopedKey key;
+  // Only a missing key is created; on any other failure (access denied, say)
+  // the write below fails on the null handle and reports why.
+  if (OpenKey(root, keyPath, key) == ERROR_FILE_NOT_FOUND) {
+    MakeRegKey(root, keyPath);
+    OpenKey(root, keyPath, key);
   }
-  const ScopedKey key = OpenForWriting(root, path);
-  return ::RegSetValueExW(key.Get(), Terminated(name).c_str(), 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(stored.c_str()), size);
-}
-
-LONG WriteRegSetting(HKEY root, std::wstring_view path, std::wstring_view name,
-                     std::int32_t number) {
-  const auto bits = static_cast<std::uint32_t>(number);
-  const std::array<BYTE, sizeof(DWORD)> bytes = {
-      static_cast<BYTE>(bits), static_cast<BYTE>(bits >> 8), static_cast<BYTE>(bits >> 16),
-      static_cast<BYTE>(bits >> 24)};
-  const ScopedKey key = OpenForWriting(root, path);
-  return ::RegSetValueExW(key.Get(), Terminated(name).c_str(), 0, REG_DWORD, bytes.data(),
-                          static_cast<DWORD>(bytes.size()));
+  return PutRegValue(key.Get(), name, type, value);
 }
 
 std::wstring ReadRegSetting(HKEY root, std::wstring_view path, std::wstring_view name) {
   ScopedKey key;
-  OpenKey(root, path, key);
+  OpenKey(root, Terminated(path), key);
   RegData value;
   FetchRegValue(key.Get(), name, value);
   return RegDataText(value);

@@ -19,14 +19,13 @@ using RegData = std::variant<std::monostate, std::wstring, std::int32_t>;
 // Returned by FetchRegValue for a stored value it does not handle.
 inline constexpr LONG kRegUnsupportedType = -1;
 
-// Writes one value, creating the key first when it is missing: a text as a
-// REG_SZ stored without a terminating NUL, a number as a REG_DWORD. The
-// result of the write; a text too long for a value writes nothing and gives
-// ERROR_INVALID_DATA.
+// Writes one value, creating the key first when it is missing. type is 1
+// (REG_SZ, a number written as its decimal text, stored without a NUL) or 4
+// (REG_DWORD, a text rounded to a whole number half to even; one that is no
+// number, or does not fit 32 bits, writes nothing and gives
+// ERROR_INVALID_DATA; empty is 0); any other type writes nothing and gives 0.
 LONG WriteRegSetting(HKEY root, std::wstring_view path, std::wstring_view name,
-                     std::wstring_view text);
-LONG WriteRegSetting(HKEY root, std::wstring_view path, std::wstring_view name,
-                     std::int32_t number);
+                     const RegData& value, LONG type);
 
 // The stored value as text: a REG_SZ up to its first NUL, a REG_DWORD as its
 // signed decimal text, and "" for a missing key or value, an empty text or any

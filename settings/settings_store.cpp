@@ -14,19 +14,19 @@ using Variable = std::variant<std::int32_t SettingValues::*, std::int16_t Settin
 
 struct Setting {
   const wchar_t* name;
+  LONG type;
   Variable variable;
 };
 
-// The stored layout, in the order in which both routines handle the values:
-// the name a REG_SZ, every number a REG_DWORD.
+// The stored layout, in the order in which both routines handle the values.
 constexpr std::array<Setting, 7> kSettings = {{
-    {L"WindowX", &SettingValues::WindowLeft},
-    {L"WindowY", &SettingValues::WindowTop},
-    {L"DateNTime", &SettingValues::EventSeconds},
-    {L"Event", &SettingValues::EventName},
-    {L"Display", &SettingValues::DisplayLevel},
-    {L"Update", &SettingValues::UpdateIndex},
-    {L"OnlyUnits", &SettingValues::OnlyUnitsFlag},
+    {L"WindowX", REG_DWORD, &SettingValues::WindowLeft},
+    {L"WindowY", REG_DWORD, &SettingValues::WindowTop},
+    {L"DateNTime", REG_DWORD, &SettingValues::EventSeconds},
+    {L"Event", REG_SZ, &SettingValues::EventName},
+    {L"Display", REG_DWORD, &SettingValues::DisplayLevel},
+    {L"Update", REG_DWORD, &SettingValues::UpdateIndex},
+    {L"OnlyUnits", REG_DWORD, &SettingValues::OnlyUnitsFlag},
 }};
 
 // The process-wide setting variables: namespace scope, so they exist before
@@ -62,12 +62,10 @@ bool SaveSettings(const SettingValues& values) {
   const std::wstring path = SettingsKeyPath();
   bool ok = true;
   for (const Setting& setting : kSettings) {
-    const LONG result = std::visit(
-        [&](auto variable) {
-          return WriteRegSetting(HKEY_CURRENT_USER, path, setting.name, values.*variable);
-        },
-        setting.variable);
-    if (result != ERROR_SUCCESS) {
+    const RegData value =
+        std::visit([&](auto variable) { return RegData(values.*variable); }, setting.variable);
+    if (WriteRegSetting(HKEY_CURRENT_USER, path, setting.name, value, setting.type) !=
+        ERROR_SUCCESS) {
       ok = false;
     }
   }

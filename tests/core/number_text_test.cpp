@@ -106,5 +106,27 @@ TEST(RoundToInt, GoesToTheNearestAndAHalfToEven) {
   }
 }
 
+TEST(WholeNumberToInt32, NeedsTheWholeTextToBeANumber) {
+  const std::pair<std::wstring_view, std::optional<std::int32_t>> cases[] = {
+      {L" 120\t", 120},
+      {L"-2.5", -2},
+      {L"3.5", 4},
+      {L"1D3", 1000},
+      {L"2147483647.5", none},
+      {L"12abc", none},
+      {L"1 2", none},
+      {L"", none},
+      {L"1e", none},
+      {L"0x10", none},
+      {L"12\0"sv, none},
+      {L"4294967296", none},
+      {std::wstring_view(L"1.5").substr(0, 1), 1},
+      {std::wstring_view(L"1 x").substr(0, 1), 1},
+  };
+  for (const auto& [text, expected] : cases) {
+    EXPECT_EQ(WholeNumberToInt32(text), expected) << std::wstring(text);
+  }
+}
+
 }  // namespace
 }  // namespace daymarker

@@ -1,5 +1,6 @@
 // Arbitrary bytes as a hand-edited settings text, through what loading does
-// with it, checking what holds for every text.
+// with it and the whole-number reader a write uses, checking what holds for
+// every text.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -23,8 +24,9 @@ void CheckText(const std::wstring& text) {
   const double number = LeadingNumber(text);
   const std::optional<std::int32_t> wide = RoundToInt32(number);
   const std::optional<std::int16_t> narrow = RoundToInt16(number);
+  const std::optional<std::int32_t> whole = WholeNumberToInt32(text);
   Check(!std::isnan(number) && (!wide || std::fabs(number - *wide) <= 0.5));
-  Check(!narrow || wide == *narrow);
+  Check((!narrow || wide == *narrow) && (!whole || wide == whole));
   // A number too large for its variable leaves it as it was.
   std::int32_t position = -7;
   AssignSettingText(text, position);

@@ -140,18 +140,23 @@ TEST_F(Settings, ATextOfMoreThan64MiBIsMissing) {
   }
 }
 
-TEST_F(Settings, WritesTextsAndNumbersCreatingAMissingPath) {
-  // A view that does not end in a NUL: the system must find one past the data.
-  EXPECT_EQ(WriteRegSetting(HKEY_CURRENT_USER, L"One\\Two", L"Name", L"Birthdays"sv.substr(0, 8)),
-            ERROR_SUCCESS);
-  EXPECT_EQ(WriteRegSetting(HKEY_CURRENT_USER, L"One\\Two", L"Empty", L""sv), ERROR_SUCCESS);
-  EXPECT_EQ(WriteRegSetting(HKEY_CURRENT_USER, L"One\\Two", L"Number", -150), ERROR_SUCCESS);
-  EXPECT_EQ(ReadKey(Scratch(), L"One\\Two"),
-            (KeyContents{{L"Name", {REG_SZ, TextBytes(L"Birthday\0"sv)}},
-                         {L"Empty", {REG_SZ, {}}},
-                         {L"Number", {REG_DWORD, DwordBytes(0xFFFFFF6A)}}}));
+TEST_F(Settings, WritesByTypeCodeCreatingAMissingPath) {
+  // Value name, value, type code, result, what is stored (nothing: no value).
+  const std::tuple<const wchar_t*, RegData, LONG, LONG, std::optional<RawValue>> cases[] = {
+      {L"Name", L"Birthday"s, REG_SZ, 0, RawValue{REG_SZ, TextBytes(L"Birthday\0"sv)}},
+      {L"number as text", 120, REG_SZ, 0, RawValue{REG_SZ, TextBytes(L"120\0"sv)}},
+      {L"empty as number", RegData(), REG_DWORD, 0, RawValue{REG_DWORD, DwordBytes(0)}},
+      {L"half to even down", L"2.5"s, REG_DWORD, 0, RawValue{REG_DWORD, DwordBytes(2)}},
+      {L"half to even up", L"3.5"s, REG_DWORD, 0, RawValue{REG_DWORD, DwordBytes(4)}},
+      {L"trailing letters", L"12abc"s, REG_DWORD, ERROR_INVALID_DATA, std::nullopt},
+      {L"type 3", 7, REG_BINARY, 0, std::nullopt},
+  };
+  for (const auto& [name, value, type, result, stored] : cases) {
+    EXPECT_EQ(WriteRegSetting(HKEY_CURRENT_USER, L"One\\Two", name, value, type), result) << name;
+    EXPECT_EQ(ReadValue(Scratch(), L"One\\Two", name), stored) << name;
+  }
   EXPECT_EQ(ReadRegSetting(HKEY_CURRENT_USER, L"One\\Two", L"Name"), L"Birthday");
-  EXPECT_EQ(ReadRegSetting(HKEY_CURRENT_USER, L"One\\Two", L"Number"), L"-150");
+  EXPECT_EQ(ReadRegSetting(HKEY_CURRENT_USER, L"One\\Two", L"half to even up"), L"4");
 }
 
 // A read-only handle given to RegOverridePredefKey does not help: rights are
