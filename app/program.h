@@ -1,5 +1,4 @@
-// What the program does before its message loop, shared by wWinMain and the
-// start-up benchmark's build of the program.
+// What the program does before its message loop.
 #pragma once
 
 #include <windows.h>

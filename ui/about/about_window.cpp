@@ -540,8 +540,4 @@ void ShowAboutWindow(HINSTANCE instance, HWND mainWindow, const AboutContent& co
   g_about->Show();
 }
 
-HWND AboutWindowHandle() {
-  return g_about != nullptr ? g_about->Window() : nullptr;
-}
-
 }  // namespace daymarker

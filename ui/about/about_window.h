@@ -46,7 +46,4 @@ struct AboutContent {
 void ShowAboutWindow(HINSTANCE instance, HWND mainWindow);
 void ShowAboutWindow(HINSTANCE instance, HWND mainWindow, const AboutContent& content);
 
-// The open About window, or nullptr.
-HWND AboutWindowHandle();
-
 }  // namespace daymarker

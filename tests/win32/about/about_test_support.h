@@ -19,6 +19,7 @@ using namespace std::chrono_literals;
 // sysinfo_probe.exe writes here, under a value named by its own path.
 inline constexpr wchar_t kProbeKey[] = L"Software\\Tolvane\\DaymarkerAboutProbes";
 
+using testing::AboutWindowHandle;
 using testing::ChangeDpi;
 using testing::ChildRect;
 using testing::Pixels;

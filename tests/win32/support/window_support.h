@@ -20,6 +20,11 @@ inline std::wstring WindowText(HWND window) {
   return text;
 }
 
+// The open About window of this process, or nullptr.
+inline HWND AboutWindowHandle() {
+  return ::FindWindowW(L"DaymarkerAboutWindow", nullptr);
+}
+
 // A child window's rectangle in its parent's client coordinates.
 inline RECT ChildRect(HWND parent, HWND child) {
   RECT rect;
