@@ -18,9 +18,8 @@ POINT OriginTwips(std::span<const ControlSpec> table, std::size_t row) {
   return origin;
 }
 
-}  // namespace
-
-RECT ControlRect(std::span<const ControlSpec> table, std::size_t row, UINT dpi, Fold fold) {
+// The control's rectangle in client pixels.
+RECT ControlRect(std::span<const ControlSpec> table, std::size_t row, UINT dpi, Fold fold = {}) {
   POINT origin = OriginTwips(table, row);
   origin.y = fold.Apply(origin.y);
   RECT rect;
@@ -31,6 +30,8 @@ RECT ControlRect(std::span<const ControlSpec> table, std::size_t row, UINT dpi, 
   rect.bottom = TwipsToPixels(origin.y + table[row].height, dpi);
   return rect;
 }
+
+}  // namespace
 
 bool CreateControls(HWND parent, std::span<const ControlSpec> table, UINT dpi, HFONT font) {
   const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE));

@@ -40,9 +40,6 @@ struct Fold {
   constexpr int Apply(int y) const { return y > top ? y - height : y; }
 };
 
-// The control's rectangle in client pixels.
-RECT ControlRect(std::span<const ControlSpec> table, std::size_t row, UINT dpi, Fold fold = {});
-
 // Creates the controls in table order, which is also their tab order, and gives them the font.
 bool CreateControls(HWND parent, std::span<const ControlSpec> table, UINT dpi, HFONT font);
 

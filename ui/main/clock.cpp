@@ -18,12 +18,7 @@ class SystemTimeClock final : public Clock {
 
 const SystemTimeClock g_systemClock;
 
-}  // namespace
-
-const Clock& SystemClock() {
-  return g_systemClock;
-}
-
+// Whole seconds since 1 January 1970 UTC.
 std::int64_t UnixSeconds(const FILETIME& utc) {
   const std::uint64_t ticks = (std::uint64_t{utc.dwHighDateTime} << 32) | utc.dwLowDateTime;
   return static_cast<std::int64_t>(ticks / kTicksPerSecond) - kEpochDifference;
@@ -37,9 +32,11 @@ FILETIME FileTimeFromUnixSeconds(std::int64_t seconds) {
   return time;
 }
 
-}  // namespace daymarker
+}  // namespace
 
-namespace daymarker {
+const Clock& SystemClock() {
+  return g_systemClock;
+}
 
 CivilDateTime CivilFromSystemTime(const SYSTEMTIME& time) {
   return {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond};

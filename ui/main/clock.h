@@ -16,10 +16,6 @@ class Clock {
 
 const Clock& SystemClock();
 
-// Whole seconds since 1 January 1970 UTC.
-std::int64_t UnixSeconds(const FILETIME& utc);
-FILETIME FileTimeFromUnixSeconds(std::int64_t seconds);
-
 }  // namespace daymarker
 
 #include "core/calendar.h"

@@ -28,8 +28,6 @@ class MainWindow final : public TopLevelWindow {
   // Shows the window in its normal state, whatever the launcher asked for.
   void Show();
 
-  const Tray& NotificationIcon() const { return tray_; }
-
  private:
   SIZE ClientTwips() const override;
   bool OnCreate() override;

@@ -281,7 +281,7 @@ TEST_F(FirstRunTest, FocusReturnsAfterAnotherWindowWasActive) {
 TEST_F(FirstRunTest, TheWindowsGoWithTheirObject) {
   ::ShowWindow(Window(), SW_MINIMIZE);  // the notification area's window is made now
   HWND window = Window();
-  HWND tray = window_->NotificationIcon().Window();
+  HWND tray = ::FindWindowW(L"DaymarkerTrayOwner", nullptr);
   ASSERT_NE(tray, nullptr);
   window_.reset();
   EXPECT_FALSE(::IsWindow(window));

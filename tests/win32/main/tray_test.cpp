@@ -11,29 +11,19 @@
 namespace daymarker::testing {
 namespace {
 
-// The tip holds 63 characters; a cut never leaves half of a character that needs two.
-TEST(TrayRecord, CutsTheTipAtAWholeCharacter) {
-  const std::wstring x61(61, L'x');
-  const auto tip = [](const std::wstring& text) {
-    return std::wstring(MakeTrayRecord(kTrayIconId, {}, text).szTip);
-  };
-  EXPECT_EQ(tip(std::wstring(80, L'a')), std::wstring(63, L'a'));
-  EXPECT_EQ(tip(x61 + L"y\U0001F389"), x61 + L"y");
-  EXPECT_EQ(tip(x61 + L"\U0001F389"), x61 + L"\U0001F389");
-}
-
 // The shell's icon function with the calls seen on their way to it, a shell
 // that can be made to refuse adds, and something to do as an icon goes.
 struct ShellCall {
   DWORD message;
   HWND owner;
+  std::wstring tip;
 };
 std::vector<ShellCall> g_shellCalls;
 bool g_refuseAdds = false;
 std::function<void()> g_onDelete;
 
 BOOL WINAPI RecordingShell(DWORD message, PNOTIFYICONDATAW record) {
-  g_shellCalls.push_back({message, record->hWnd});
+  g_shellCalls.push_back({message, record->hWnd, record->szTip});
   if (message == NIM_ADD && g_refuseAdds) {
     return FALSE;
   }
@@ -64,40 +54,66 @@ class TrayTest : public MainWindowTest {
     g_onDelete = nullptr;
   }
 
-  const Tray& Icon() const { return window_->NotificationIcon(); }
-  // Whether the shell holds our icon, and its tip: only an icon that is there can be changed.
-  bool IconPresent() const {
-    NOTIFYICONDATAW record = MakeTrayRecord(kTrayIconId, {Icon().Window(), nullptr}, L"");
-    record.uFlags = 0;
+  // picTray, the window that owns the icon, as the shell knows it.
+  static HWND IconOwner() { return ::FindWindowW(L"DaymarkerTrayOwner", nullptr); }
+  // Whether the shell holds our icon: only an icon that is there can be changed.
+  static bool IconPresent() {
+    NOTIFYICONDATAW record{};
+    record.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    record.hWnd = IconOwner();
+    record.uID = kTrayIconId;
     return ::Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
   }
+  bool HiddenInTray() const { return !::IsWindowVisible(Window()) && IconPresent(); }
   void Minimise() {
     ::ShowWindow(Window(), SW_MINIMIZE);
     PumpMessages();
   }
-  void IconMouse(UINT mouseMessage) {
-    ::SendMessageW(Icon().Window(), kTrayCallbackMessage, kTrayIconId, mouseMessage);
+  static void IconMouse(UINT mouseMessage) {
+    ::SendMessageW(IconOwner(), kTrayCallbackMessage, kTrayIconId, mouseMessage);
     PumpMessages();
   }
-  void TrayCommand(int item) {
-    ::SendMessageW(Icon().Window(), WM_COMMAND, IDM_TRAY_BASE + item, 0);
+  static void TrayCommand(int item) {
+    ::SendMessageW(IconOwner(), WM_COMMAND, IDM_TRAY_BASE + item, 0);
     PumpMessages();
   }
-  std::wstring HideShowCaption() const { return MenuItemText(Icon().Menu(), 0); }
+  // The icon's menu as a right-click opens it: its first item and its default item.
+  static std::pair<std::wstring, UINT> OpenedMenu();
+  static std::wstring HideShowCaption() { return OpenedMenu().first; }
 };
+
+// Closes the icon's menu from inside its own modal loop, noting what it held.
+std::pair<std::wstring, UINT> g_menuSeen;
+
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  if (HWND popup = ::FindWindowW(L"#32768", nullptr); popup != nullptr) {
+    auto* menu = reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0));
+    g_menuSeen = {MenuItemText(menu, 0), ::GetMenuDefaultItem(menu, TRUE, 0)};
+    ::EndMenu();
+    ::KillTimer(nullptr, timer);
+  }
+}
+
+std::pair<std::wstring, UINT> TrayTest::OpenedMenu() {
+  g_menuSeen = {L"(no menu)", static_cast<UINT>(-1)};
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, CloseMenu);
+  IconMouse(WM_RBUTTONUP);  // returns once the menu has closed
+  ::KillTimer(nullptr, timer);
+  return g_menuSeen;
+}
 
 TEST_F(TrayTest, MinimiseHidesBehindOneIconAndDoubleClickBringsItBack) {
   for (int round = 0; round < 2; ++round) {
     Minimise();
-    EXPECT_TRUE(Icon().HiddenInTray()) << round;
+    EXPECT_TRUE(HiddenInTray()) << round;
     EXPECT_FALSE(::IsWindowVisible(Window()));
     EXPECT_TRUE(IconPresent());
     EXPECT_EQ(HideShowCaption(), L"S&how");
     // A second add of the same icon is refused: there is never a second icon.
-    EXPECT_FALSE(AddTrayIcon(kTrayIconId, {Icon().Window(), nullptr}, L""));
+    EXPECT_FALSE(AddTrayIcon(kTrayIconId, {IconOwner(), nullptr}, L""));
 
     IconMouse(WM_LBUTTONDBLCLK);
-    EXPECT_FALSE(Icon().HiddenInTray());
+    EXPECT_FALSE(HiddenInTray());
     EXPECT_TRUE(::IsWindowVisible(Window()));
     EXPECT_FALSE(::IsIconic(Window())) << "restored in its normal state";
     EXPECT_FALSE(IconPresent());
@@ -109,43 +125,44 @@ TEST_F(TrayTest, SingleClicksAndMovesDoNothing) {
   Minimise();
   for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN}) {
     IconMouse(message);
-    EXPECT_TRUE(Icon().HiddenInTray()) << message;
+    EXPECT_TRUE(HiddenInTray()) << message;
     EXPECT_FALSE(::IsWindowVisible(Window())) << message;
-  }
-}
-
-// Closes the icon's menu from inside its own modal loop, noting its default item.
-UINT g_defaultItem = 0;
-HMENU g_probedMenu = nullptr;
-
-void CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
-  if (::FindWindowW(L"#32768", nullptr) != nullptr) {
-    g_defaultItem = ::GetMenuDefaultItem(g_probedMenu, TRUE, 0);
-    ::EndMenu();
-    ::KillTimer(nullptr, timer);
   }
 }
 
 TEST_F(TrayTest, RightButtonUpOpensTheMenuWithShowAsDefault) {
   Minimise();
-  g_defaultItem = static_cast<UINT>(-1);
-  g_probedMenu = Icon().Menu();
-  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, CloseMenu);
-  IconMouse(WM_RBUTTONUP);  // returns once the menu has closed
-  ::KillTimer(nullptr, timer);
-  EXPECT_EQ(g_defaultItem, 0u) << "no menu, or no default item";
-  EXPECT_TRUE(Icon().HiddenInTray()) << "closing the menu changes nothing";
+  EXPECT_EQ(OpenedMenu(), std::pair(std::wstring(L"S&how"), 0u)) << "no menu, or no default item";
+  EXPECT_TRUE(HiddenInTray()) << "closing the menu changes nothing";
+}
+
+// The tip is the status line, cut to 63 characters, never inside a character
+// that takes two.
+TEST_F(TrayTest, TheTipIsTheStatusLineCutAtAWholeCharacter) {
+  PickSecondsAhead(86'400);
+  const std::wstring x61(61, L'x');
+  for (const auto& [name, tip] : {std::pair{std::wstring(80, L'a'), std::wstring(63, L'a')},
+                                  std::pair{x61 + L"y\U0001F389", x61 + L"y"},
+                                  std::pair{x61 + L"\U0001F389", x61 + L"\U0001F389"},
+                                  std::pair{std::wstring(L"Party"), std::wstring()}}) {
+    ::SetWindowTextW(Control(kTxtEvent), name.c_str());
+    g_shellCalls.clear();
+    Minimise();
+    ASSERT_FALSE(g_shellCalls.empty());
+    EXPECT_EQ(g_shellCalls.back().tip, tip.empty() ? StatusLine() : tip);
+    IconMouse(WM_LBUTTONDBLCLK);
+  }
 }
 
 TEST_F(TrayTest, ShowAndHideFromTheMenu) {
   Minimise();
   TrayCommand(kTrayHideShow);  // "S&how"
-  EXPECT_FALSE(Icon().HiddenInTray());
+  EXPECT_FALSE(HiddenInTray());
   EXPECT_TRUE(::IsWindowVisible(Window()));
   EXPECT_FALSE(IconPresent());
   EXPECT_EQ(::GetForegroundWindow(), Window());
   TrayCommand(kTrayHideShow);  // "&Hide"
-  EXPECT_TRUE(Icon().HiddenInTray());
+  EXPECT_TRUE(HiddenInTray());
   EXPECT_FALSE(::IsWindowVisible(Window()));
 }
 
@@ -171,18 +188,18 @@ TEST_F(TrayTest, ShellRestartBringsBackTheIconOfAHiddenWindowOnly) {
   const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
   Minimise();
   IconMouse(WM_LBUTTONDBLCLK);
-  ::SendMessageW(Icon().Window(), taskbarCreated, 0, 0);
+  ::SendMessageW(IconOwner(), taskbarCreated, 0, 0);
   EXPECT_FALSE(IconPresent()) << "a shown window has no icon to restore";
 
   Minimise();
   // A shell remade for other reasons may keep the icon, and refuse it a second time.
-  ::SendMessageW(Icon().Window(), taskbarCreated, 0, 0);
-  EXPECT_TRUE(Icon().HiddenInTray());
+  ::SendMessageW(IconOwner(), taskbarCreated, 0, 0);
+  EXPECT_TRUE(HiddenInTray());
   EXPECT_FALSE(::IsWindowVisible(Window()));
   // What a restarted shell looks like: our icon is gone.
-  RemoveTrayIcon(kTrayIconId, {Icon().Window(), nullptr});
+  RemoveTrayIcon(kTrayIconId, {IconOwner(), nullptr});
   ASSERT_FALSE(IconPresent());
-  ::SendMessageW(Icon().Window(), taskbarCreated, 0, 0);
+  ::SendMessageW(IconOwner(), taskbarCreated, 0, 0);
   EXPECT_TRUE(IconPresent());
   IconMouse(WM_LBUTTONDBLCLK);
   EXPECT_TRUE(::IsWindowVisible(Window()));
@@ -192,13 +209,13 @@ TEST_F(TrayTest, ShellRestartBringsBackTheIconOfAHiddenWindowOnly) {
 // Hidden with no icon, nothing could bring the window back: it returns to the taskbar.
 TEST_F(TrayTest, ARestartedShellThatRefusesTheIconGivesTheWindowBack) {
   Minimise();
-  RemoveTrayIcon(kTrayIconId, {Icon().Window(), nullptr});
+  RemoveTrayIcon(kTrayIconId, {IconOwner(), nullptr});
   g_refuseAdds = true;
-  ::SendMessageW(Icon().Window(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  ::SendMessageW(IconOwner(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
   PumpMessages();
   EXPECT_TRUE(::IsWindowVisible(Window()));
   EXPECT_TRUE(::IsIconic(Window())) << "minimised on the taskbar";
-  EXPECT_FALSE(Icon().HiddenInTray());
+  EXPECT_FALSE(HiddenInTray());
   EXPECT_EQ(HideShowCaption(), L"&Hide");
 }
 
@@ -210,7 +227,7 @@ TEST_F(TrayTest, EveryEndWhileHiddenRemovesTheIcon) {
       {"the icon's Exit", [this] { TrayCommand(kTrayExit); }},
       {"a close from another program", [this] { ::PostMessageW(Window(), WM_CLOSE, 0, 0); }},
       {"a close of the icon's window (taskkill closes them all)",
-       [this] { ::PostMessageW(Icon().Window(), WM_CLOSE, 0, 0); }},
+       [this] { ::PostMessageW(IconOwner(), WM_CLOSE, 0, 0); }},
       {"log-off",
        [this] {
          ::SendMessageW(Window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
@@ -224,8 +241,8 @@ TEST_F(TrayTest, EveryEndWhileHiddenRemovesTheIcon) {
       StartShown();
     }
     Minimise();
-    ASSERT_TRUE(Icon().HiddenInTray());
-    HWND owner = Icon().Window();
+    ASSERT_TRUE(HiddenInTray());
+    HWND owner = IconOwner();
     g_shellCalls.clear();
     end();
     PumpMessages();

@@ -10,7 +10,7 @@ void FakeClock::SetLocal(const CivilDateTime& local) {
   FILETIME utc;
   ASSERT_TRUE(::TzSpecificLocalTimeToSystemTime(nullptr, &localTime, &utcTime));
   ASSERT_TRUE(::SystemTimeToFileTime(&utcTime, &utc));
-  utcSeconds = UnixSeconds(utc);
+  ticks_ = (std::uint64_t{utc.dwHighDateTime} << 32) | utc.dwLowDateTime;
 }
 
 void PutDword(const wchar_t* name, DWORD value) {

@@ -25,12 +25,15 @@ using namespace std::chrono_literals;
 
 class FakeClock final : public Clock {
  public:
-  FILETIME UtcNow() const override { return FileTimeFromUnixSeconds(utcSeconds); }
+  FILETIME UtcNow() const override {
+    return {static_cast<DWORD>(ticks_), static_cast<DWORD>(ticks_ >> 32)};
+  }
   // Sets the present to a local wall-clock moment of the test's time zone.
   void SetLocal(const CivilDateTime& local);
-  void Advance(std::int64_t seconds) { utcSeconds += seconds; }
+  void Advance(std::int64_t seconds) { ticks_ += static_cast<std::uint64_t>(seconds) * 10'000'000; }
 
-  std::int64_t utcSeconds = 1'780'000'000;
+ private:
+  std::uint64_t ticks_ = 0;  // 100 ns since 1601, as a FILETIME counts
 };
 
 // Where the program keeps its settings, spelled out here rather than taken from it.

@@ -13,6 +13,7 @@ constexpr const wchar_t* kWindowClass = L"DaymarkerTrayOwner";
 constexpr std::int16_t kFirstTrayVersion = 351;
 constexpr const wchar_t* kHideCaption = L"&Hide";
 constexpr const wchar_t* kShowCaption = L"S&how";
+constexpr std::size_t kTrayTipLength = 63;
 
 OSVERSIONINFOW QueryVersion() {
   OSVERSIONINFOW info{};
@@ -37,8 +38,7 @@ BOOL NotifyIcon(const TrayOwner& owner, DWORD message, NOTIFYICONDATAW& record) 
   return notify != nullptr ? notify(message, &record) : FALSE;
 }
 
-}  // namespace
-
+// The record in its first form: message, icon and a tooltip of at most 63 characters.
 NOTIFYICONDATAW MakeTrayRecord(UINT id, const TrayOwner& owner, std::wstring_view tip) {
   NOTIFYICONDATAW record{};
   record.cbSize = NOTIFYICONDATAW_V1_SIZE;
@@ -55,6 +55,8 @@ NOTIFYICONDATAW MakeTrayRecord(UINT id, const TrayOwner& owner, std::wstring_vie
   std::copy_n(tip.data(), length, record.szTip);
   return record;
 }
+
+}  // namespace
 
 BOOL AddTrayIcon(UINT id, const TrayOwner& owner, std::wstring_view tip) {
   NOTIFYICONDATAW record = MakeTrayRecord(id, owner, tip);

@@ -19,7 +19,6 @@ inline constexpr UINT kTrayIconId = 1;
 // The icon's mouse messages arrive at the owner as this message, with the
 // mouse message that happened over the icon in the low word of lParam.
 inline constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;
-inline constexpr std::size_t kTrayTipLength = 63;
 // The items of the icon's menu: "&Hide" or "S&how", a separator, "E&xit".
 inline constexpr int kTrayHideShow = 0;
 inline constexpr int kTrayExit = 2;
@@ -35,9 +34,6 @@ struct TrayOwner {
   HICON icon = nullptr;
   NotifyIconFunction notify = nullptr;
 };
-
-// The record in its first form: message, icon and a tooltip of at most 63 characters.
-NOTIFYICONDATAW MakeTrayRecord(UINT id, const TrayOwner& owner, std::wstring_view tip);
 
 BOOL AddTrayIcon(UINT id, const TrayOwner& owner, std::wstring_view tip);
 BOOL SetTrayTip(UINT id, const TrayOwner& owner, std::wstring_view tip);
@@ -73,7 +69,6 @@ class Tray final : public ObjectWindow {
   void SetDpi(UINT dpi);
 
   bool HiddenInTray() const { return hiddenInTray_; }
-  HMENU Menu() const { return menu_.Get(); }
 
  private:
   bool Create(HWND mainWindow);
