@@ -151,6 +151,10 @@ TEST_F(Settings, WritesByTypeCodeCreatingAMissingPath) {
       {L"trailing letters", L"12abc"s, REG_DWORD, ERROR_INVALID_DATA, std::nullopt},
       {L"type 3", 7, REG_BINARY, 0, std::nullopt},
   };
+  // No key is left open, the one made for a missing path among them.
+  const HANDLE next = NextHandle();
+  EXPECT_EQ(WriteRegSetting(HKEY_CURRENT_USER, L"One", L"Name", L"x"s, REG_SZ), 0);
+  EXPECT_EQ(NextHandle(), next) << "a key was left open";
   for (const auto& [name, value, type, result, stored] : cases) {
     EXPECT_EQ(WriteRegSetting(HKEY_CURRENT_USER, L"One\\Two", name, value, type), result) << name;
     EXPECT_EQ(ReadValue(Scratch(), L"One\\Two", name), stored) << name;
