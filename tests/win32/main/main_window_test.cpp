@@ -143,6 +143,12 @@ TEST_F(FirstRunTest, KeysRebuildAndFocusSelectsTheWholeName) {
   settings_.EventName = L"stale";
   ::SendMessageW(Control(kTxtEvent), WM_CHAR, L'\r', 0);
   EXPECT_EQ(settings_.EventName, L"Party");
+  // Typed characters go in: the box has no length limit of its own.
+  ::SendMessageW(Control(kTxtEvent), EM_SETSEL, 5, 5);
+  for (const wchar_t key : {L'!', L'!'}) {
+    ::SendMessageW(Control(kTxtEvent), WM_CHAR, key, 0);
+  }
+  EXPECT_EQ(Text(kTxtEvent), L"Party!!");
 
   ::SendMessageW(Control(kTxtEvent), EM_SETSEL, 1, 2);
   ::SetFocus(Control(kCboUpdate));
@@ -151,7 +157,7 @@ TEST_F(FirstRunTest, KeysRebuildAndFocusSelectsTheWholeName) {
   DWORD end = 0;
   ::SendMessageW(Control(kTxtEvent), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
-  EXPECT_EQ(std::pair(start, end), std::pair(0ul, 5ul));
+  EXPECT_EQ(std::pair(start, end), std::pair(0ul, 7ul));
 }
 
 TEST_F(FirstRunTest, TargetTakesTheDateOfOnePickerAndTheTimeOfTheOther) {

@@ -45,8 +45,9 @@ TEST_F(MainWindowTest, StartUpShowsWhatWasSaved) {
       {"just past the last", options(7, 9, 7), shown(3, 2, false, 4, 3)},
       {"far past the last", options(32767, 12, 7), shown(3, 2, false, 4, 3)},
       // None named: the defaults stay shown while the saved values are used.
-      {"none", options(0, static_cast<DWORD>(-1), static_cast<DWORD>(-1)),
-       shown(3, 2, false, 0, -1)},
+      {"none", options(0, 0, static_cast<DWORD>(-1)), shown(3, 2, false, 0, 0)},
+      {"below none", options(static_cast<DWORD>(-1), static_cast<DWORD>(-1), 0),
+       shown(3, 2, false, -1, -1)},
       {"level 0, no interval", options(0, 0, 0),
        [this] {
          PickSecondsAhead(90'061);
