@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "tests/win32/support/window_support.h"
 
@@ -43,6 +44,30 @@ inline std::optional<std::wstring> WaitForProbe(const std::wstring& program,
                           report, &size) == ERROR_SUCCESS;
   };
   return PumpUntil(reported, timeout) ? std::optional<std::wstring>(report) : std::nullopt;
+}
+
+// Runs start, reading "caption: text" of a message box of this process it
+// shows and pressing its OK; gives up after ten seconds rather than hang.
+inline std::wstring ReadMessageBoxOf(const std::function<void()>& start) {
+  std::wstring seen = L"no message";
+  std::jthread watcher([&seen](std::stop_token stop) {
+    for (int tries = 0; tries < 500 && !stop.stop_requested(); ++tries) {
+      const HWND box = ::FindWindowW(L"#32770", nullptr);
+      DWORD process = 0;
+      ::GetWindowThreadProcessId(box, &process);
+      // Shown only once its texts are set.
+      if (process == ::GetCurrentProcessId() && ::IsWindowVisible(box)) {
+        seen = WindowText(box) + L": " + WindowText(::GetDlgItem(box, 0xFFFF));
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return;
+      }
+      std::this_thread::sleep_for(20ms);
+    }
+  });
+  start();
+  watcher.request_stop();
+  watcher.join();
+  return seen;
 }
 
 }  // namespace daymarker::about_testing

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "about_test_support.h"
+#include "tests/win32/support/registry_support.h"
 #include "ui/dpi.h"
 #include "win/handles.h"
 
@@ -112,7 +113,9 @@ TEST_F(AboutWindowTest, LaysItselfOutWithOrWithoutTheCommentsRow) {
         {kPicIcon, 240, 240, 480, 480},  // last: the icon's own size follows the DPI
     };
     for (const UINT at : {dpi, 1440u}) {
-      ChangeDpi(about, at);
+      if (at != WindowDpi(about)) {  // first as the load left them
+        ChangeDpi(about, at);
+      }
       for (const auto& [id, left, top, width, height] : places) {
         const RECT rect = ChildRect(about, Control(id));
         EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right, rect.bottom),
@@ -176,6 +179,7 @@ TEST_F(AboutWindowTest, LoadsItsTextsImagesAndLook) {
     ::SendMessageW(about, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Get()),
                    reinterpret_cast<LPARAM>(Control(id)));
     EXPECT_EQ(::GetTextColor(dc.Get()), colour) << id;
+    EXPECT_EQ(::GetBkColor(dc.Get()), ::GetSysColor(COLOR_BTNFACE)) << id;
   }
   ::SetSysColors(1, &element, &schemed);
 
@@ -238,6 +242,8 @@ TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichEnterEscapeAndCloseClo
       ::PostMessageW(about, WM_CLOSE, 0, 0);
     }
     EXPECT_TRUE(PumpUntil([about] { return !::IsWindow(about); }, 2s)) << key;
+    EXPECT_TRUE(PumpUntil([] { return !::FindWindowW(L"DaymarkerAboutOwner", nullptr); }, 2s))
+        << "its hidden owner is gone too";
     about = Open();
     EXPECT_EQ(WindowText(Control(kLblRegTo)), L"Registered to: FREEWARE!") << "loaded afresh";
     ::SetWindowTextW(Control(kLblRegTo), L"changed by the test");
@@ -269,6 +275,21 @@ TEST_F(AboutWindowTest, ClosingTheWindowWhileTheShellHasTheLinkLeavesTheNextOneA
   ASSERT_NE(g_reopened, nullptr);
   EXPECT_EQ(AboutWindowHandle(), g_reopened) << "the About window opened meanwhile was closed";
   EXPECT_TRUE(::IsWindowVisible(g_reopened));
+}
+
+// With no System Information tool recorded (this process's machine key is
+// an empty scratch key) the button says so.
+TEST_F(AboutWindowTest, SystemInfoButtonStartsTheLauncher) {
+  HWND about = Open();
+  ASSERT_NE(about, nullptr);
+  const ScopedKey machine = testing::CreateTestKey(
+      HKEY_CURRENT_USER, L"Software\\Tolvane\\DaymarkerNoMachine", KEY_ALL_ACCESS);
+  ASSERT_EQ(::RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine.Get()), ERROR_SUCCESS);
+  EXPECT_EQ(ReadMessageBoxOf([] { ::SendMessageW(Control(kCmdSysInfo), BM_CLICK, 0, 0); }),
+            L"Daymarker: System Information Is Unavailable At This Time");
+  ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tolvane\\DaymarkerNoMachine");
+  EXPECT_TRUE(::IsWindow(about)) << "the About window stays open";
 }
 
 TEST_F(AboutWindowTest, ClickingTheLinkOpensTheWebsiteShownNormallyAndCloses) {

@@ -38,6 +38,9 @@ TEST_F(GetKeyValueTest, ReadsTextAndNumbersAndLeavesOtherTypesAlone) {
       {REG_SZ, TextBytes(fits + L'x' + L'\0'), false, L""},
       {REG_DWORD, DwordBytes(0x12345678), true, L"&h12345678"},
       {REG_DWORD, DwordBytes(1), true, L"&h000001"},
+      // A lone terminator, or one zero byte, leaves nothing after it is dropped.
+      {REG_SZ, TextBytes(std::wstring(1, L'\0')), true, L""},
+      {REG_DWORD, {0}, true, L"&h"},
       {REG_EXPAND_SZ, TextBytes(L"%SystemRoot%"), true, L"before"},
   };
   for (const auto& [type, bytes, result, text] : cases) {
@@ -53,30 +56,6 @@ TEST_F(GetKeyValueTest, ReadsTextAndNumbersAndLeavesOtherTypesAlone) {
     EXPECT_FALSE(GetKeyValue(HKEY_CURRENT_USER, key, name, value)) << name;
     EXPECT_EQ(value, L"");
   }
-}
-
-// Reads "caption: text" of the message box StartSysInfo may show and presses
-// OK, giving up after ten seconds rather than leave the test hanging.
-std::wstring StartSysInfoAndReadItsMessage() {
-  std::wstring seen = L"no message";
-  std::jthread watcher([&seen](std::stop_token stop) {
-    for (int tries = 0; tries < 500 && !stop.stop_requested(); ++tries) {
-      const HWND box = ::FindWindowW(L"#32770", nullptr);
-      DWORD process = 0;
-      ::GetWindowThreadProcessId(box, &process);
-      // Shown only once its texts are set.
-      if (process == ::GetCurrentProcessId() && ::IsWindowVisible(box)) {
-        seen = WindowText(box) + L": " + WindowText(::GetDlgItem(box, 0xFFFF));
-        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-        return;
-      }
-      std::this_thread::sleep_for(20ms);
-    }
-  });
-  StartSysInfo(nullptr);
-  watcher.request_stop();
-  watcher.join();
-  return seen;
 }
 
 enum class Starts { kPathProgram, kTool, kNothing };
@@ -129,7 +108,7 @@ TEST_P(StartSysInfoTest, StartsTheToolOrSaysItIsUnavailable) {
   ASSERT_TRUE(!c.folderSet || Plant(HKEY_LOCAL_MACHINE, kToolKeys[1], L"MSINFO", REG_SZ,
                                     TextBytes(toolFolder + L'\0')));
 
-  EXPECT_EQ(StartSysInfoAndReadItsMessage(),
+  EXPECT_EQ(ReadMessageBoxOf([] { StartSysInfo(nullptr); }),
             c.starts == Starts::kNothing
                 ? L"Daymarker: System Information Is Unavailable At This Time"
                 : L"no message");
