@@ -38,6 +38,7 @@ TEST_F(GetKeyValueTest, ReadsTextAndNumbersAndLeavesOtherTypesAlone) {
       {REG_SZ, TextBytes(fits + L'x' + L'\0'), false, L""},
       {REG_DWORD, DwordBytes(0x12345678), true, L"&h12345678"},
       {REG_DWORD, DwordBytes(1), true, L"&h000001"},
+      {REG_DWORD, DwordBytes(0x00123456), true, L"&h123456"},
       // A lone terminator, or one zero byte, leaves nothing after it is dropped.
       {REG_SZ, TextBytes(std::wstring(1, L'\0')), true, L""},
       {REG_DWORD, {0}, true, L"&h"},
