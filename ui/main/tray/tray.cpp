@@ -119,15 +119,12 @@ bool Tray::Create(HWND mainWindow) {
   if (!CreateObjectWindow(instance_, kWindowClass, 0, WS_POPUP, {}, mainWindow, nullptr)) {
     return false;
   }
-  // Windows keeps a shell's messages (the icon's mouse messages, the new
-  // taskbar's word) from a program run as administrator unless it lets them
-  // in, on Windows 7 and later.
+  // Windows holds back registered messages, TaskbarCreated among them, that a
+  // program run as administrator gets from a shell that is not (Windows 7 on).
   using ChangeFilterFn = BOOL(WINAPI*)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);
   if (const auto allow =
           SystemFunction<ChangeFilterFn>(L"user32.dll", "ChangeWindowMessageFilterEx")) {
-    for (const UINT message : {kTrayCallbackMessage, taskbarCreated_}) {
-      allow(Window(), message, MSGFLT_ALLOW, nullptr);
-    }
+    allow(Window(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
   }
   return true;
 }
