@@ -122,11 +122,15 @@ class Desktop:
         self.xdotool("mousemove", *point)
 
     def drag(self, start, end, steps=10):
+        # Wine starts its move loop only once it has the button press: on a
+        # busy machine moves sent before that are lost, so it gets time first.
         self.xdotool("mousemove", *start, "mousedown", 1)
+        time.sleep(0.3)
         for step in range(1, steps + 1):
             self.move_mouse((start[0] + (end[0] - start[0]) * step // steps,
                              start[1] + (end[1] - start[1]) * step // steps))
-            time.sleep(0.02)
+            time.sleep(0.05)
+        time.sleep(0.3)
         self.xdotool("mouseup", 1)
 
     def key(self, *keys):
