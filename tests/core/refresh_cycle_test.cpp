@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <limits>
 #include <vector>
 
@@ -21,11 +22,24 @@ std::vector<int> RebuildingTicks(int updateIndex, int ticks) {
   return rebuilds;
 }
 
-TEST(CountTick, RebuildsOncePerPeriod) {
-  EXPECT_EQ(RebuildingTicks(3, 90), (std::vector<int>{30, 60, 90}));
-  EXPECT_EQ(RebuildingTicks(1, 3), (std::vector<int>{1, 2, 3}));
-  EXPECT_EQ(RebuildingTicks(4, 59), std::vector<int>{});
-  EXPECT_EQ(RebuildingTicks(8, 3600), std::vector<int>{3600});
+// The eight choices of the list, each with the period it rebuilds at.
+TEST(CountTick, RebuildsOncePerPeriodOfEachChoice) {
+  const struct {
+    const wchar_t* text;
+    int seconds;
+  } choices[] = {
+      {L"Every Second", 1},        {L"Every 10 Seconds", 10}, {L"Every 30 Seconds", 30},
+      {L"Every Minute", 60},       {L"Every 5 Minutes", 300}, {L"Every 15 Minutes", 900},
+      {L"Every 30 Minutes", 1800}, {L"Every Hour", 3600},
+  };
+  ASSERT_EQ(kUpdateIntervals.size(), std::size(choices));
+  for (int index = 1; index <= 8; ++index) {
+    const auto& choice = choices[index - 1];
+    EXPECT_EQ(kUpdateIntervals[index - 1].text, choice.text);
+    EXPECT_EQ(RebuildingTicks(index, 2 * choice.seconds),
+              (std::vector<int>{choice.seconds, 2 * choice.seconds}))
+        << index;
+  }
 }
 
 TEST(CountTick, IndexOutsideTheTableRebuildsEveryTick) {
