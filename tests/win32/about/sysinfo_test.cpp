@@ -60,9 +60,11 @@ TEST_F(GetKeyValueTest, ReadsTextAndNumbersAndLeavesOtherTypesAlone) {
 }
 
 enum class Starts { kPathProgram, kTool, kNothing };
+enum class Path { kUnset, kProgram, kNoProgram };  // what the first key's PATH names
 struct LaunchCase {
   const char* name;
-  bool pathSet, folderSet;
+  Path path;
+  bool folderSet;
   DWORD tool;  // the attributes of MSINFO32.EXE in the second key's folder; 0: no such file
   Starts starts;
 };
@@ -99,13 +101,14 @@ TEST_P(StartSysInfoTest, StartsTheToolOrSaysItIsUnavailable) {
   const std::wstring pathProgram = (scratch_ / L"path folder\\sys info.exe").wstring();
   const std::wstring toolFolder = (scratch_ / L"tool folder").wstring();
   const std::wstring tool = toolFolder + L"\\MSINFO32.EXE";
-  ASSERT_TRUE(::CopyFileW(ProbeProgram().c_str(), pathProgram.c_str(), FALSE));
+  ASSERT_TRUE(c.path != Path::kProgram ||
+              ::CopyFileW(ProbeProgram().c_str(), pathProgram.c_str(), FALSE));
   if (c.tool != 0) {
     ASSERT_TRUE(::CopyFileW(ProbeProgram().c_str(), tool.c_str(), FALSE));
     ASSERT_TRUE(::SetFileAttributesW(tool.c_str(), c.tool));
   }
-  ASSERT_TRUE(!c.pathSet || Plant(HKEY_LOCAL_MACHINE, kToolKeys[0], L"PATH", REG_SZ,
-                                  TextBytes(pathProgram + L'\0')));
+  ASSERT_TRUE(c.path == Path::kUnset || Plant(HKEY_LOCAL_MACHINE, kToolKeys[0], L"PATH", REG_SZ,
+                                              TextBytes(pathProgram + L'\0')));
   ASSERT_TRUE(!c.folderSet || Plant(HKEY_LOCAL_MACHINE, kToolKeys[1], L"MSINFO", REG_SZ,
                                     TextBytes(toolFolder + L'\0')));
 
@@ -125,11 +128,16 @@ TEST_P(StartSysInfoTest, StartsTheToolOrSaysItIsUnavailable) {
 INSTANTIATE_TEST_SUITE_P(
     Lookups, StartSysInfoTest,
     ::testing::Values(
-        LaunchCase{"PathNamesTheProgram", true, false, 0, Starts::kPathProgram},
-        LaunchCase{"PathComesFirst", true, true, FILE_ATTRIBUTE_NORMAL, Starts::kPathProgram},
-        LaunchCase{"FolderHoldsTheTool", false, true, FILE_ATTRIBUTE_NORMAL, Starts::kTool},
-        LaunchCase{"FolderLacksTheTool", false, true, 0, Starts::kNothing},
-        LaunchCase{"HiddenToolDoesNotCount", false, true, FILE_ATTRIBUTE_HIDDEN, Starts::kNothing}),
+        LaunchCase{"PathNamesTheProgram", Path::kProgram, false, 0, Starts::kPathProgram},
+        LaunchCase{"PathComesFirst", Path::kProgram, true, FILE_ATTRIBUTE_NORMAL,
+                   Starts::kPathProgram},
+        // A path that cannot be started is the end of the search, and is said so.
+        LaunchCase{"PathNamesNoProgram", Path::kNoProgram, true, FILE_ATTRIBUTE_NORMAL,
+                   Starts::kNothing},
+        LaunchCase{"FolderHoldsTheTool", Path::kUnset, true, FILE_ATTRIBUTE_NORMAL, Starts::kTool},
+        LaunchCase{"FolderLacksTheTool", Path::kUnset, true, 0, Starts::kNothing},
+        LaunchCase{"HiddenToolDoesNotCount", Path::kUnset, true, FILE_ATTRIBUTE_HIDDEN,
+                   Starts::kNothing}),
     [](const ::testing::TestParamInfo<LaunchCase>& row) { return std::string(row.param.name); });
 
 }  // namespace
