@@ -3,7 +3,8 @@
 
 Fails unless the executable is a 32-bit GUI program with ASLR (relocations
 kept) and DEP, imports exactly the DLLs in allowed_dlls.txt, asks for no more
-than the user's own rights, and fits in 128 KiB; then proves each of those can
+than the user's own rights, names its DPI awareness with the fallback for
+Windows 10 1607, and fits in 128 KiB; then proves each of those can
 fail, on patched copies."""
 
 import pathlib
@@ -24,7 +25,10 @@ def problems(objdump, path):
     # The manifest is stored as plain text in .rsrc.
     rsrc = re.search(r"\.rsrc\s+(\w+)\s+\w+\s+\w+\s+(\w+)", dump)
     start, size = (int(rsrc.group(2), 16), int(rsrc.group(1), 16)) if rsrc else (0, 0)
-    levels = re.findall(rb'requestedExecutionLevel\s+level="(\w+)"', data[start:start + size])
+    manifest = data[start:start + size]
+    levels = re.findall(rb'requestedExecutionLevel\s+level="(\w+)"', manifest)
+    # Windows 10 1607 knows PerMonitor only, and ignores dpiAware once dpiAwareness is there.
+    awareness = re.findall(rb"<dpiAwareness[^>]*>([^<]*)<", manifest)
     dlls = {name.lower() for name in re.findall(r"DLL Name: (\S+)", dump)}
     checks = [
         ("file format pei-i386" in dump and "(PE32)" in dump, "not a PE32 i386 image"),
@@ -37,6 +41,7 @@ def problems(objdump, path):
         (re.search(r"^Entry d 0+ 0+ ", dump, re.M), "a delay-import table"),
         (dlls == ALLOWED, f"imports {sorted(dlls)}, not {sorted(ALLOWED)}"),
         (levels == [b"asInvoker"], f"execution levels {levels}, not asInvoker alone"),
+        (awareness == [b"PerMonitorV2, PerMonitor"], f"DPI awareness {awareness}"),
         (len(data) <= MAX_BYTES, f"{len(data):,} bytes, over {MAX_BYTES:,}"),
     ]
     return [problem for ok, problem in checks if not ok]
@@ -62,6 +67,7 @@ def main(objdump, exe):
         "console subsystem": patched(data, header + 20 + 68, clear=0xFFFF, set_bits=3),
         "msvcrt.dll renamed": data.replace(b"msvcrt.dll\0", b"msvcrx.dll\0"),
         "asInvoker changed": data.replace(b'"asInvoker"', b'"highestAv"'),
+        "PerMonitor first": data.replace(b"PerMonitorV2, PerMonitor", b"PerMonitor, PerMonitorV2"),
         "over 128 KiB": data + bytes(MAX_BYTES + 1 - len(data)),
     }
     with tempfile.TemporaryDirectory() as folder:
