@@ -2,10 +2,10 @@
 """usage: check_pe.py OBJDUMP EXE
 
 Fails unless the executable is a 32-bit GUI program with ASLR (relocations
-kept) and DEP, imports exactly the DLLs in allowed_dlls.txt, asks for no more
-than the user's own rights, names its DPI awareness with the fallback for
-Windows 10 1607, and fits in 128 KiB; then proves each of those can
-fail, on patched copies."""
+kept) and DEP, imports exactly the DLLs of allowed_imports.txt and no function
+missing from it, asks for no more than the user's own rights, names its DPI
+awareness with the fallback for Windows 10 1607, and fits in 128 KiB; then
+proves each of those can fail, on patched copies."""
 
 import pathlib
 import re
@@ -13,8 +13,12 @@ import subprocess
 import sys
 import tempfile
 
-ALLOWED = {line.lower() for line in
-           (pathlib.Path(__file__).parent / "allowed_dlls.txt").read_text().split()}
+# "DLL function" lines; DLL names compare without case, as Windows finds them.
+ALLOWED = {(dll.lower(), function) for dll, function in
+           (line.split() for line in
+            (pathlib.Path(__file__).parent / "allowed_imports.txt").read_text().splitlines()
+            if line.strip() and not line.startswith("#"))}
+ALLOWED_DLLS = {dll for dll, _ in ALLOWED}
 MAX_BYTES = 128 * 1024
 
 
@@ -30,6 +34,15 @@ def problems(objdump, path):
     # Windows 10 1607 knows PerMonitor only, and ignores dpiAware once dpiAwareness is there.
     awareness = re.findall(rb"<dpiAwareness[^>]*>([^<]*)<", manifest)
     dlls = {name.lower() for name in re.findall(r"DLL Name: (\S+)", dump)}
+    # Each import by name follows its DLL's name as "vma hint name"; one by ordinal reads "<none>".
+    imports, dll = set(), None
+    for line in dump.splitlines():
+        if line.lstrip().startswith("DLL Name: "):
+            dll = line.split()[-1].lower()
+        elif dll and (named := re.match(r"\t[0-9a-f]+\t +\d+  (\S+)$", line)):
+            imports.add((dll, named.group(1)))
+    unlisted = sorted(f"{dll} {function}" for dll, function in imports - ALLOWED
+                      if dll in ALLOWED_DLLS)  # a DLL off the list is the row above's
     checks = [
         ("file format pei-i386" in dump and "(PE32)" in dump, "not a PE32 i386 image"),
         ("(Windows GUI)" in dump, "not a Windows GUI program"),
@@ -39,7 +52,8 @@ def problems(objdump, path):
          "relocations stripped"),
         # objdump names no delay-loaded DLLs: a table of them needs a new decision here.
         (re.search(r"^Entry d 0+ 0+ ", dump, re.M), "a delay-import table"),
-        (dlls == ALLOWED, f"imports {sorted(dlls)}, not {sorted(ALLOWED)}"),
+        (dlls == ALLOWED_DLLS, f"imports {sorted(dlls)}, not {sorted(ALLOWED_DLLS)}"),
+        (not unlisted, f"imports functions not on the list: {unlisted}"),
         (levels == [b"asInvoker"], f"execution levels {levels}, not asInvoker alone"),
         (awareness == [b"PerMonitorV2, PerMonitor"], f"DPI awareness {awareness}"),
         (len(data) <= MAX_BYTES, f"{len(data):,} bytes, over {MAX_BYTES:,}"),
@@ -66,6 +80,7 @@ def main(objdump, exe):
         "relocations stripped": patched(data, header + 18, set_bits=0x1),
         "console subsystem": patched(data, header + 20 + 68, clear=0xFFFF, set_bits=3),
         "msvcrt.dll renamed": data.replace(b"msvcrt.dll\0", b"msvcrx.dll\0"),
+        "an import renamed": data.replace(b"MulDiv\0", b"MulDix\0"),
         "asInvoker changed": data.replace(b'"asInvoker"', b'"highestAv"'),
         "PerMonitor first": data.replace(b"PerMonitorV2, PerMonitor", b"PerMonitor, PerMonitorV2"),
         "over 128 KiB": data + bytes(MAX_BYTES + 1 - len(data)),
