@@ -1,7 +1,6 @@
 #include "ui/about/about_window.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -16,6 +15,7 @@
 #include "ui/dpi.h"
 #include "ui/object_window.h"
 #include "ui/top_level_window.h"
+#include "win/com_apartment.h"
 #include "win/handles.h"
 #include "win/system_library.h"
 
@@ -99,33 +99,6 @@ Fonts MakeFonts(UINT dpi) {
   fonts.link.Reset(CreateTahomaFont(dpi, FW_NORMAL, false, true));
   return fonts;
 }
-
-// The shell may hand the request to COM handlers, which want an apartment on
-// this thread. COM is loaded only when the link is used.
-class ComApartment {
- public:
-  ComApartment() : uninitialise_(SystemFunction<CoUninitializeFn>(L"ole32.dll", "CoUninitialize")) {
-    using CoInitializeExFn = HRESULT(WINAPI*)(LPVOID, DWORD);
-    const auto initialise = SystemFunction<CoInitializeExFn>(L"ole32.dll", "CoInitializeEx");
-    if (initialise == nullptr || uninitialise_ == nullptr ||
-        FAILED(initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {
-      uninitialise_ = nullptr;
-    }
-  }
-  ~ComApartment() {
-    if (uninitialise_ != nullptr) {
-      uninitialise_();
-    }
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-  ComApartment(ComApartment&&) = delete;
-  ComApartment& operator=(ComApartment&&) = delete;
-
- private:
-  using CoUninitializeFn = void(WINAPI*)();
-  CoUninitializeFn uninitialise_ = nullptr;  // set while this holds an apartment
-};
 
 // Not examined: a website that cannot be opened is not reported.
 void OpenInBrowser(HWND owner, const wchar_t* address) {
@@ -513,6 +486,7 @@ void AboutWindow::lblTolvane_Click() {
   // The main window may be gone by now; the request then has no owner.
   const HWND owner = ::IsWindow(mainWindow_) ? mainWindow_ : nullptr;
   {
+    // The shell may hand the request to COM handlers, which want an apartment on this thread.
     const ComApartment apartment;
     open(owner, address.c_str());
   }
