@@ -1,8 +1,8 @@
 // Functions of system DLLs, looked up at run time: those of newer Windows
 // versions (with a fallback where they are missing), and those of DLLs the
 // program needs only now and then (the shell's, for the notification area and
-// the website link; COM's, for the link), loaded the first time they are used
-// rather than at every start.
+// the website link; COM's, for the link and a screen reader's first request),
+// loaded the first time they are used rather than at every start.
 #pragma once
 
 #include <windows.h>

@@ -13,6 +13,7 @@
 #include "ui/about/about_window.h"
 #include "ui/control_layout.h"
 #include "ui/dpi.h"
+#include "ui/main/accessible_name.h"
 #include "ui/main/main_window_ids.h"
 
 namespace daymarker {
@@ -174,6 +175,9 @@ bool MainWindow::OnCreate() {
   }
   ::SetWindowSubclass(Control(kTxtEvent), EventBoxProc, kEventBoxSubclass,
                       reinterpret_cast<DWORD_PTR>(this));
+  // Windows' accessibility layer names no date-time picker from the label before it.
+  NameAfterLabelWhenAsked(Control(kDtpEventDate));
+  NameAfterLabelWhenAsked(Control(kDtpEventTime));
   // The name and the status line have no length limit of their own.
   ::SendMessageW(Control(kTxtEvent), EM_SETLIMITTEXT, 0, 0);
   ::SendMessageW(Control(kTxtTimeLeft), EM_SETLIMITTEXT, 0, 0);
