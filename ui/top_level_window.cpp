@@ -67,6 +67,9 @@ LRESULT TopLevelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case WM_SYSCOLORCHANGE:
+      ForwardToControls(message, wParam, lParam);
+      break;
     case WM_DESTROY:
       UnregisterTopLevelWindow(Window());
       break;
@@ -127,6 +130,15 @@ void TopLevelWindow::OnNextDlgCtl(WPARAM wParam, LPARAM lParam) {
     ::SendMessageW(next, EM_SETSEL, 0, -1);
   }
   ::SetFocus(next);
+}
+
+// Windows tells top-level windows alone; common controls (the date pickers)
+// learn of it from their window.
+void TopLevelWindow::ForwardToControls(UINT message, WPARAM wParam, LPARAM lParam) {
+  for (HWND control = ::GetWindow(Window(), GW_CHILD); control != nullptr;
+       control = ::GetWindow(control, GW_HWNDNEXT)) {
+    ::SendMessageW(control, message, wParam, lParam);
+  }
 }
 
 void TopLevelWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {

@@ -1,7 +1,8 @@
 // What the program's two top-level windows share: one object behind each
 // window, a frame sized from a client area in twips at the window's DPI,
 // icons loaded at that DPI, the dialog manager's focus moves, focus that
-// comes back to the control that had it, and the move to a new DPI.
+// comes back to the control that had it, the move to a new DPI, and colour
+// changes passed on to the controls.
 #pragma once
 
 #include <windows.h>
@@ -63,6 +64,7 @@ class TopLevelWindow : public ObjectWindow {
   void OnSetFocus();
   void OnNextDlgCtl(WPARAM wParam, LPARAM lParam);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
+  void ForwardToControls(UINT message, WPARAM wParam, LPARAM lParam);
   void LoadWindowIcons();
 
   HINSTANCE instance_;

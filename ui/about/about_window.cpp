@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "core/contrast.h"
 #include "resources/resource.h"
 #include "ui/about/sysinfo.h"
 #include "ui/control_layout.h"
@@ -76,13 +77,29 @@ constexpr Fold kNoCommentsRow = {kLayout[kRowComments].top,
 struct LineSpec {
   int x1, x2, y;  // twips
   COLORREF colour;
-  int width;  // pixels at 96 DPI
+  int themed;  // the system colour in its place where the theme's are used
+  int width;   // pixels at 96 DPI
 };
 
 constexpr std::array<LineSpec, 2> kLine1 = {{
-    {105, 5654, 4935, RGB(255, 255, 255), 2},  // Line1(0), drawn first
-    {90, 5654, 4935, RGB(128, 128, 128), 1},   // Line1(1)
+    {105, 5654, 4935, RGB(255, 255, 255), COLOR_3DHILIGHT, 2},  // Line1(0), drawn first
+    {90, 5654, 4935, RGB(128, 128, 128), COLOR_3DSHADOW, 1},    // Line1(1)
 }};
+constexpr std::size_t kRuleDarkHalf = 1;  // what makes the rule seen; the light half etches it
+
+bool HighContrastOn() {
+  HIGHCONTRASTW contrast{};
+  contrast.cbSize = sizeof(contrast);
+  // Wine always answers off; Windows sets the flag while a contrast theme is on.
+  return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) != FALSE &&
+         (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+// Whether one of the look's fixed colours is seen on the button face; where
+// it is not, the theme's colours are used instead.
+bool FixedColourSeen(COLORREF fixed, double minimum = kTextContrast) {
+  return KeepFixedColour(fixed, ::GetSysColor(COLOR_BTNFACE), HighContrastOn(), minimum);
+}
 
 struct Fonts {
   ScopedFont regular;
@@ -268,6 +285,11 @@ LRESULT AboutWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CTLCOLORSTATIC:
       return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      // New colours, or a high-contrast theme, may swap the look's colours for the theme's.
+      ::RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      break;
     case WM_CLOSE:
       Form_QueryUnload();
       Unload();
@@ -328,12 +350,13 @@ void AboutWindow::OnCommand(int id, int code) {
 }
 
 void AboutWindow::PaintRule(HDC dc) const {
+  const bool fixed = FixedColourSeen(kLine1[kRuleDarkHalf].colour, kGraphicContrast);
   const int saved = ::SaveDC(dc);  // for the DC brush colour
   for (const LineSpec& line : kLine1) {
     const int top = TwipsToPixels(fold_.Apply(line.y), Dpi());
     const RECT band{TwipsToPixels(line.x1, Dpi()), top, TwipsToPixels(line.x2, Dpi()),
                     top + ::MulDiv(line.width, static_cast<int>(Dpi()), kDefaultDpi)};
-    ::SetDCBrushColor(dc, line.colour);
+    ::SetDCBrushColor(dc, fixed ? line.colour : ::GetSysColor(line.themed));
     ::FillRect(dc, &band, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
   }
   ::RestoreDC(dc, saved);
@@ -356,21 +379,29 @@ void AboutWindow::OnPrintClient(HDC dc, LPARAM options) {
 }
 
 LRESULT AboutWindow::OnCtlColorStatic(HDC dc, HWND control) {
-  COLORREF text = ::GetSysColor(COLOR_BTNTEXT);
+  const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+  const COLORREF buttonText = ::GetSysColor(COLOR_BTNTEXT);
+  COLORREF text = buttonText;
   switch (::GetDlgCtrlID(control)) {
-    case kLblTolvane:
-      text = kLinkColour;
+    case kLblTolvane: {
+      // Else the theme's link colour, or its text colour where even that is not seen.
+      const COLORREF hotLight = ::GetSysColor(COLOR_HOTLIGHT);
+      text = FixedColourSeen(kLinkColour)
+                 ? kLinkColour
+                 : (ContrastRatio(hotLight, face) >= kTextContrast ? hotLight : buttonText);
       break;
+    }
     case kLblTitle:
     case kLblDescription:
     case kLblDisclaimer:
-      text = kBlack;  // fixed, where the others follow the colour scheme
+      // Fixed while seen, where the others follow the colour scheme.
+      text = FixedColourSeen(kBlack) ? kBlack : buttonText;
       break;
     default:
       break;
   }
   ::SetTextColor(dc, text);
-  ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+  ::SetBkColor(dc, face);
   return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
 }
 

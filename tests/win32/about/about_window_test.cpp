@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <string>
 #include <tuple>
@@ -37,9 +38,9 @@ std::wstring VersionRecordText(const wchar_t* name) {
 }
 using namespace about_testing;
 
-// The pixels at x and y - 1 to y + 1 of the client area, painted into a bitmap,
-// which no other window can cover as on the screen.
-std::vector<COLORREF> PaintedAround(HWND window, int x, int y) {
+// The pixels of an area of the client, row by row, as the window paints itself
+// into a bitmap, which no other window can cover as on the screen.
+std::vector<COLORREF> Painted(HWND window, const RECT& area) {
   RECT client;
   ::GetClientRect(window, &client);
   // The bitmap goes last, once the DC it is selected into is gone.
@@ -48,8 +49,26 @@ std::vector<COLORREF> PaintedAround(HWND window, int x, int y) {
   ::SelectObject(dc.Get(), bitmap.Get());
   ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()),
                  PRF_CLIENT | PRF_ERASEBKGND);
-  return {::GetPixel(dc.Get(), x, y - 1), ::GetPixel(dc.Get(), x, y),
-          ::GetPixel(dc.Get(), x, y + 1)};
+  std::vector<COLORREF> pixels;
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) {
+      pixels.push_back(::GetPixel(dc.Get(), x, y));
+    }
+  }
+  return pixels;
+}
+
+// The pixels at x and y - 1 to y + 1.
+RECT Around(int x, int y) {
+  return {x, y - 1, x + 1, y + 2};
+}
+
+LRESULT CALLBACK CountColourChanges(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR /*id*/, DWORD_PTR count) {
+  if (message == WM_SYSCOLORCHANGE) {
+    ++*reinterpret_cast<int*>(count);
+  }
+  return ::DefSubclassProc(control, message, wParam, lParam);
 }
 
 class AboutWindowTest : public ::testing::Test {
@@ -93,7 +112,7 @@ TEST_F(AboutWindowTest, LaysItselfOutWithOrWithoutTheCommentsRow) {
     EXPECT_EQ(Pixels(0, 0, 5760, 6555 - up, dpi),
               std::tuple(client.left, client.top, client.right, client.bottom));
     // The etched rule: a grey line over a white one.
-    EXPECT_EQ(PaintedAround(about, TwipsToPixels(2880, dpi), TwipsToPixels(4935 - up, dpi)),
+    EXPECT_EQ(Painted(about, Around(TwipsToPixels(2880, dpi), TwipsToPixels(4935 - up, dpi))),
               std::vector<COLORREF>(
                   {::GetSysColor(COLOR_BTNFACE), RGB(128, 128, 128), RGB(255, 255, 255)}));
     EXPECT_EQ(::IsWindowVisible(Control(kLblComments)) != FALSE, !comments.empty());
@@ -166,22 +185,57 @@ TEST_F(AboutWindowTest, LoadsItsTextsImagesAndLook) {
   EXPECT_TRUE(Font(kLblTolvane).lfUnderline);
   EXPECT_EQ(std::wstring(Font(kLblDescription).lfFaceName) + (Font(kCmdOK).lfItalic ? L"!" : L""),
             L"Tahoma");
-  // Some labels keep their colours whatever the scheme; the others follow it.
-  const int element = COLOR_BTNTEXT;
-  const COLORREF schemed = ::GetSysColor(element);
-  const COLORREF odd = RGB(1, 2, 3);
-  ::SetSysColors(1, &element, &odd);
-  const ScopedHandle<HDC, &::DeleteDC> dc(::CreateCompatibleDC(nullptr));
-  for (const auto& [id, colour] :
-       {std::pair{kLblTolvane, RGB(0, 0, 255)}, std::pair{kLblTitle, RGB(0, 0, 0)},
-        std::pair{kLblDescription, RGB(0, 0, 0)}, std::pair{kLblDisclaimer, RGB(0, 0, 0)},
-        std::pair{kLblRegTo, odd}}) {
-    ::SendMessageW(about, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Get()),
-                   reinterpret_cast<LPARAM>(Control(id)));
-    EXPECT_EQ(::GetTextColor(dc.Get()), colour) << id;
-    EXPECT_EQ(::GetBkColor(dc.Get()), ::GetSysColor(COLOR_BTNFACE)) << id;
+  // Some labels, the link and the rule keep their colours where those are seen
+  // on the button face; the other labels follow the scheme. On a black face the
+  // texts take the scheme's colours; on a dim one the rule too, and the link the
+  // text colour, as the scheme's link colour is not seen there either.
+  const std::array elements = {COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_HOTLIGHT, COLOR_3DHILIGHT,
+                               COLOR_3DSHADOW};
+  std::array<COLORREF, elements.size()> schemed{};
+  for (std::size_t element = 0; element < elements.size(); ++element) {
+    schemed[element] = ::GetSysColor(elements[element]);
   }
-  ::SetSysColors(1, &element, &schemed);
+  const COLORREF odd = RGB(1, 2, 3), white = RGB(255, 255, 255), black = RGB(0, 0, 0);
+  const COLORREF grey = RGB(128, 128, 128), dim = RGB(64, 64, 64), navy = RGB(0, 0, 128);
+  const COLORREF yellow = RGB(255, 255, 0), light = RGB(201, 201, 201), dark = RGB(3, 3, 3);
+  const COLORREF blue = RGB(0, 0, 255), plain = schemed[0];
+  struct Scheme {
+    std::array<COLORREF, elements.size()> colours;
+    COLORREF label, link;
+    std::vector<COLORREF> rule;  // the face above it, its dark half, its light half
+  };
+  const std::array<Scheme, 3> schemes = {{
+      {{plain, odd, schemed[2], schemed[3], schemed[4]}, black, blue, {plain, grey, white}},
+      {{black, white, yellow, RGB(1, 1, 1), dark}, white, yellow, {black, grey, white}},
+      {{dim, white, navy, light, dark}, white, white, {dim, dark, light}},
+  }};
+  int colourChanges = 0;
+  ::SetWindowSubclass(Control(kCmdSysInfo), CountColourChanges, 1,
+                      reinterpret_cast<DWORD_PTR>(&colourChanges));
+  const ScopedHandle<HDC, &::DeleteDC> dc(::CreateCompatibleDC(nullptr));
+  for (const Scheme& scheme : schemes) {
+    ::SetSysColors(elements.size(), elements.data(), scheme.colours.data());
+    const COLORREF face = scheme.colours[0];
+    for (const auto& [id, colour] :
+         {std::pair{kLblTolvane, scheme.link}, std::pair{kLblTitle, scheme.label},
+          std::pair{kLblDescription, scheme.label}, std::pair{kLblDisclaimer, scheme.label},
+          std::pair{kLblRegTo, scheme.colours[1]}}) {
+      ::SendMessageW(about, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Get()),
+                     reinterpret_cast<LPARAM>(Control(id)));
+      EXPECT_EQ(::GetTextColor(dc.Get()), colour) << id << " on " << face;
+      EXPECT_EQ(::GetBkColor(dc.Get()), face) << id;
+    }
+    EXPECT_EQ(Painted(about, Around(TwipsToPixels(2880, dpi), TwipsToPixels(4335, dpi))),
+              scheme.rule)
+        << "on " << face;
+  }
+  // The controls hear of every change, and a change of settings repaints them.
+  ::RemoveWindowSubclass(Control(kCmdSysInfo), CountColourChanges, 1);
+  EXPECT_EQ(colourChanges, 3);
+  ::SetSysColors(elements.size(), elements.data(), schemed.data());
+  ::RedrawWindow(about, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  ::SendMessageW(about, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+  EXPECT_TRUE(::GetUpdateRect(Control(kLblTitle), nullptr, FALSE));
 
   // Over the link the pointer is the hand, and its tooltip says where it leads.
   EXPECT_TRUE(::SendMessageW(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(kLblTolvane)),
