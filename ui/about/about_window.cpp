@@ -37,6 +37,7 @@ constexpr const wchar_t* kRegisteredName = L"FREEWARE!";
 constexpr std::array<std::wstring_view, 6> kDisclaimerLines = {L"", L"", L"", L"", L"", L""};
 constexpr COLORREF kLinkColour = RGB(0, 0, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr UINT_PTR kLinkSubclass = 1;
 
 // Labels show data texts, so an ampersand in them is no access key.
 constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
@@ -61,8 +62,9 @@ constexpr std::array<ControlSpec, 12> kLayout = {{
     // The 2-pixel sunken border leaves the 124 x 76 logo exactly the inside at 96 DPI.
     {kPicTolvane, WC_STATICW, L"", SS_BITMAP | SS_CENTERIMAGE, WS_EX_CLIENTEDGE, kNoContainer, 1920,
      2040, 1920, 1200},
-    {kLblTolvane, WC_STATICW, L"", SS_CENTER | SS_NOPREFIX | SS_NOTIFY, 0, kNoContainer, 240, 3360,
-     5295, 495},
+    // The last tab stop, after the buttons.
+    {kLblTolvane, WC_STATICW, L"", SS_CENTER | SS_NOPREFIX | SS_NOTIFY | WS_TABSTOP, 0,
+     kNoContainer, 240, 3360, 5295, 495},
     {kLblComments, WC_STATICW, L"", kLabel, 0, kNoContainer, 240, 4320, 5295, 495},
 }};
 
@@ -99,6 +101,82 @@ bool HighContrastOn() {
 // it is not, the theme's colours are used instead.
 bool FixedColourSeen(COLORREF fixed, double minimum = kTextContrast) {
   return KeepFixedColour(fixed, ::GetSysColor(COLOR_BTNFACE), HighContrastOn(), minimum);
+}
+
+// Paints the link while it shows a focus rectangle: the static's own picture,
+// and the rectangle around its text, which the static centres line by line.
+void PaintFocusedLink(HWND link, HDC dc, LPARAM options) {
+  ::DefSubclassProc(link, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), options);
+  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(link)) + 1, L'\0');
+  text.resize(
+      static_cast<std::size_t>(::GetWindowTextW(link, text.data(), static_cast<int>(text.size()))));
+  RECT client;
+  ::GetClientRect(link, &client);
+  RECT around = client;
+  const int saved = ::SaveDC(dc);
+  ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(link, WM_GETFONT, 0, 0)));
+  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &around,
+              DT_CALCRECT | DT_CENTER | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+  ::RestoreDC(dc, saved);
+  ::OffsetRect(&around, (client.right - around.right) / 2, 0);
+  ::InflateRect(&around, 1, 1);
+  ::IntersectRect(&around, &around, &client);
+  ::DrawFocusRect(dc, &around);
+}
+
+bool ShowsFocusCue(HWND link) {
+  // Windows hides focus cues until the keyboard is used, unless the user asks to see them always.
+  return ::GetFocus() == link &&
+         (::SendMessageW(link, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
+}
+
+// The link as a keyboard reaches it: a tab stop whose Enter and Space click
+// it, with a focus rectangle. Without the focus the static paints it alone.
+LRESULT CALLBACK LinkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam,
+                          UINT_PTR subclassId, DWORD_PTR /*refData*/) {
+  switch (message) {
+    case WM_GETDLGCODE:
+      // Else the dialog keys make Enter the default button's.
+      if (const auto* key = reinterpret_cast<const MSG*>(lParam);
+          key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) {
+        return ::DefSubclassProc(link, message, wParam, lParam) | DLGC_WANTMESSAGE;
+      }
+      break;
+    case WM_KEYDOWN:
+      if (wParam == VK_RETURN || wParam == VK_SPACE) {
+        // As a click does; the window's handler unloads it, this control with it.
+        ::SendMessageW(::GetParent(link), WM_COMMAND, MAKEWPARAM(kLblTolvane, STN_CLICKED),
+                       reinterpret_cast<LPARAM>(link));
+        return 0;
+      }
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE:
+      ::InvalidateRect(link, nullptr, TRUE);
+      break;
+    case WM_PAINT:
+      if (ShowsFocusCue(link)) {
+        PAINTSTRUCT paint;
+        HDC dc = ::BeginPaint(link, &paint);
+        PaintFocusedLink(link, dc, PRF_CLIENT);
+        ::EndPaint(link, &paint);
+        return 0;
+      }
+      break;
+    case WM_PRINTCLIENT:
+      if (ShowsFocusCue(link)) {
+        PaintFocusedLink(link, reinterpret_cast<HDC>(wParam), lParam);
+        return 0;
+      }
+      break;
+    case WM_NCDESTROY:
+      ::RemoveWindowSubclass(link, LinkProc, subclassId);
+      break;
+    default:
+      break;
+  }
+  return ::DefSubclassProc(link, message, wParam, lParam);
 }
 
 struct Fonts {
@@ -271,6 +349,7 @@ bool AboutWindow::OnCreate() {
     return false;
   }
   ApplyFonts(MakeFonts(Dpi()));
+  ::SetWindowSubclass(Control(kLblTolvane), LinkProc, kLinkSubclass, 0);
   return true;
 }
 

@@ -319,16 +319,38 @@ void OpenWithAWindowOfItsOwn(HWND owner, const wchar_t* address) {
   g_openedAddress = address;  // read only now, after the window that gave it has gone
 }
 
+// A click, or from the keyboard: Tab from OK round to the link, its last
+// stop, where a focus cue shows, and Enter or Space.
 TEST_F(AboutWindowTest, ClosingTheWindowWhileTheShellHasTheLinkLeavesTheNextOneAlone) {
-  HWND about = Open({.website = L"https://example.test/a", .openAddress = OpenWithAWindowOfItsOwn});
-  ASSERT_NE(about, nullptr);
-  ::SendMessageW(Control(kLblTolvane), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
-  ::SendMessageW(Control(kLblTolvane), WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
-  EXPECT_FALSE(::IsWindow(about));
-  EXPECT_EQ(g_openedAddress, L"https://example.test/a");
-  ASSERT_NE(g_reopened, nullptr);
-  EXPECT_EQ(AboutWindowHandle(), g_reopened) << "the About window opened meanwhile was closed";
-  EXPECT_TRUE(::IsWindowVisible(g_reopened));
+  for (const WPARAM key : {WPARAM{0}, WPARAM{VK_RETURN}, WPARAM{VK_SPACE}}) {
+    g_openedAddress.clear();
+    g_reopened = nullptr;
+    HWND about =
+        Open({.website = L"https://example.test/a", .openAddress = OpenWithAWindowOfItsOwn});
+    ASSERT_NE(about, nullptr);
+    HWND link = Control(kLblTolvane);
+    if (key == 0) {
+      ::SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+      ::SendMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    } else {
+      RECT whole;
+      ::GetClientRect(link, &whole);
+      const std::vector<COLORREF> unfocused = Painted(link, whole);
+      ::PostMessageW(Control(kCmdOK), WM_KEYDOWN, VK_TAB, 1);
+      ::PostMessageW(Control(kCmdOK), WM_KEYDOWN, VK_TAB, 1);
+      EXPECT_TRUE(PumpUntil([link] { return ::GetFocus() == link; }, 2s)) << key;
+      EXPECT_EQ(::GetNextDlgTabItem(about, link, FALSE), Control(kCmdOK)) << "the last stop";
+      EXPECT_NE(Painted(link, whole), unfocused) << "a focus cue";
+      ::PostMessageW(link, WM_KEYDOWN, key, 1);
+      PumpUntil([about] { return !::IsWindow(about); }, 2s);
+    }
+    EXPECT_FALSE(::IsWindow(about)) << key;
+    EXPECT_EQ(g_openedAddress, L"https://example.test/a") << key;
+    ASSERT_NE(g_reopened, nullptr) << key;
+    EXPECT_EQ(AboutWindowHandle(), g_reopened) << "the About window opened meanwhile was closed";
+    EXPECT_TRUE(::IsWindowVisible(g_reopened));
+    Close();
+  }
 }
 
 // With no System Information tool recorded (this process's machine key is
