@@ -41,6 +41,15 @@ UINT WindowDpi(HWND window) {
   return ScreenDpi();
 }
 
+UINT SystemDpi() {
+  using GetDpiForSystemFn = UINT(WINAPI*)();
+  if (const auto getDpiForSystem =
+          SystemFunction<GetDpiForSystemFn>(L"user32.dll", "GetDpiForSystem")) {
+    return getDpiForSystem();
+  }
+  return ScreenDpi();  // the screen's DC reports the system DPI to a per-monitor program
+}
+
 int TwipsToPixels(int twips, UINT dpi) {
   return ::MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
 }

@@ -9,6 +9,9 @@ namespace daymarker {
 inline constexpr UINT kDefaultDpi = 96;
 
 UINT WindowDpi(HWND window);
+// One DPI for the whole desktop, whatever monitor a window is on: screen
+// coordinates and the notification area are scaled by it.
+UINT SystemDpi();
 int TwipsToPixels(int twips, UINT dpi);
 // Nearest whole twip, a half to the even neighbour (positions are recorded so).
 int PixelsToTwips(int pixels, UINT dpi);

@@ -6,6 +6,12 @@
 #include "ui/message_loop.h"
 
 namespace daymarker {
+namespace {
+
+// WM_GETDPISCALEDSIZE, which Windows 10 1703 and later send before WM_DPICHANGED.
+constexpr UINT kGetDpiScaledSize = 0x02E4;
+
+}  // namespace
 
 TopLevelWindow::TopLevelWindow(HINSTANCE instance, const FrameSpec& frame)
     : instance_(instance), frame_(frame), dpi_(kDefaultDpi) {}
@@ -23,7 +29,7 @@ void TopLevelWindow::DestroyFrame() {
 
 bool TopLevelWindow::CreateFrame(HWND owner, HMENU menu, int x, int y) {
   // Sized for the system's DPI; WM_CREATE corrects it where the window's own differs.
-  dpi_ = WindowDpi(nullptr);
+  dpi_ = SystemDpi();
   hasMenu_ = menu != nullptr;
   const RECT frame = FrameRect();
   return CreateObjectWindow(instance_, frame_.className, frame_.exStyle, frame_.style,
@@ -35,10 +41,10 @@ LRESULT TopLevelWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return ::DefWindowProcW(Window(), message, wParam, lParam);
 }
 
-RECT TopLevelWindow::FrameRect() const {
+RECT TopLevelWindow::FrameRect(UINT dpi) const {
   const SIZE client = ClientTwips();
-  RECT frame{0, 0, TwipsToPixels(client.cx, dpi_), TwipsToPixels(client.cy, dpi_)};
-  AdjustWindowRectForDpi(&frame, frame_.style, hasMenu_ ? TRUE : FALSE, frame_.exStyle, dpi_);
+  RECT frame{0, 0, TwipsToPixels(client.cx, dpi), TwipsToPixels(client.cy, dpi)};
+  AdjustWindowRectForDpi(&frame, frame_.style, hasMenu_ ? TRUE : FALSE, frame_.exStyle, dpi);
   return frame;
 }
 
@@ -70,6 +76,8 @@ LRESULT TopLevelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_SYSCOLORCHANGE:
       ForwardToControls(message, wParam, lParam);
       break;
+    case kGetDpiScaledSize:
+      return OnGetDpiScaledSize(static_cast<UINT>(wParam), *reinterpret_cast<SIZE*>(lParam));
     case WM_DESTROY:
       UnregisterTopLevelWindow(Window());
       break;
@@ -148,6 +156,15 @@ void TopLevelWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
                  frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
   OnDpiChanged();
   LoadWindowIcons();
+}
+
+// The frame does not scale in proportion (captions, borders and rounding do
+// not): Windows asks for the size the window will take, so that the rectangle
+// it suggests with WM_DPICHANGED is that one.
+bool TopLevelWindow::OnGetDpiScaledSize(UINT dpi, SIZE& size) const {
+  const RECT frame = FrameRect(dpi);
+  size = {frame.right - frame.left, frame.bottom - frame.top};
+  return true;
 }
 
 // Loaded at the sizes the DPI asks for, so that no one scales them.

@@ -49,8 +49,9 @@ class TopLevelWindow : public ObjectWindow {
   virtual void OnCommand(int id, int code) = 0;
   // Every message the base does not answer itself; by default DefWindowProc.
   virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  // The frame's width and height at Dpi(), as a rectangle from 0, 0.
-  RECT FrameRect() const;
+  // The frame's width and height at Dpi(), or at dpi, as a rectangle from 0, 0.
+  RECT FrameRect() const { return FrameRect(dpi_); }
+  RECT FrameRect(UINT dpi) const;
   HWND Control(int id) const { return ::GetDlgItem(Window(), id); }
   HINSTANCE Instance() const { return instance_; }
   UINT Dpi() const { return dpi_; }
@@ -65,6 +66,7 @@ class TopLevelWindow : public ObjectWindow {
   void OnNextDlgCtl(WPARAM wParam, LPARAM lParam);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void ForwardToControls(UINT message, WPARAM wParam, LPARAM lParam);
+  bool OnGetDpiScaledSize(UINT dpi, SIZE& size) const;
   void LoadWindowIcons();
 
   HINSTANCE instance_;

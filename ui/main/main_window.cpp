@@ -195,7 +195,6 @@ void MainWindow::OnDpiChanged() {
   PlaceControls(Window(), kLayout, Dpi());
   SetControlsFont(Window(), kLayout, font.Get());
   font_ = std::move(font);  // the controls let go of the old one first
-  tray_.SetDpi(Dpi());
 }
 
 // Read-only and disabled boxes, labels and buttons sit on the button-face colour.
@@ -316,8 +315,8 @@ void MainWindow::PlaceAtSavedPosition() {
   settings_.WindowTop = std::max(settings_.WindowTop, 0);
   RECT frame;
   ::GetWindowRect(Window(), &frame);
-  const int x = TwipsToPixels(settings_.WindowLeft, Dpi());
-  const int y = TwipsToPixels(settings_.WindowTop, Dpi());
+  const int x = TwipsToPixels(settings_.WindowLeft, SystemDpi());
+  const int y = TwipsToPixels(settings_.WindowTop, SystemDpi());
   const RECT placed{x, y, x + frame.right - frame.left, y + frame.bottom - frame.top};
   // A position saved on a monitor that is gone would open the window out of reach.
   if (::MonitorFromRect(&placed, MONITOR_DEFAULTTONULL) != nullptr) {
@@ -329,7 +328,7 @@ void MainWindow::Form_Resize() {
   if (!::IsIconic(Window()) || !TrayAvailable()) {
     return;
   }
-  if (tray_.Add(Window(), Dpi(), ControlText(kTxtTimeLeft))) {
+  if (tray_.Add(Window(), ControlText(kTxtTimeLeft))) {
     ::ShowWindow(Window(), SW_HIDE);
   }
 }
@@ -398,8 +397,9 @@ void MainWindow::RecordPosition() {
   } else {
     ::GetWindowRect(Window(), &frame);
   }
-  settings_.WindowLeft = PixelsToTwips(frame.left, Dpi());
-  settings_.WindowTop = PixelsToTwips(frame.top, Dpi());
+  // Screen coordinates are one pixel space for the whole desktop, whatever each monitor's DPI.
+  settings_.WindowLeft = PixelsToTwips(frame.left, SystemDpi());
+  settings_.WindowTop = PixelsToTwips(frame.top, SystemDpi());
 }
 
 void MainWindow::tmrTimer_Timer() {

@@ -119,9 +119,13 @@ TEST_P(CloseTest, SavesEverythingForTheNextStart) {
   Click(kOptDisplay0 + 2);
   Click(kChkOnlyUnits);
   ChooseUpdate(3);
-  // Moved since the last tick: the close itself reads where the window is.
-  ::SetWindowPos(Window(), nullptr, 45, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  const int twips = 1440 / static_cast<int>(WindowDpi(Window()));
+  // Moved since the last tick, onto a monitor at 150 %: the close
+  // itself reads where the window is, in the desktop's one pixel space.
+  const POINT to{45, 30};
+  EXPECT_TRUE(ChangeDpi(Window(), 144, &to)) << "the rectangle Windows suggests is the one taken";
+  HDC screen = ::GetDC(nullptr);
+  const int twips = 1440 / ::GetDeviceCaps(screen, LOGPIXELSX);  // a pixel at the system DPI
+  ::ReleaseDC(nullptr, screen);
   SettingValues expected = settings_;
   expected.WindowLeft = 45 * twips;
   expected.WindowTop = 30 * twips;
@@ -139,6 +143,9 @@ TEST_P(CloseTest, SavesEverythingForTheNextStart) {
                          {L"Update", dword(4)},
                          {L"OnlyUnits", dword(1)}}));
   Restart();
+  RECT frame;
+  ::GetWindowRect(Window(), &frame);
+  EXPECT_EQ(std::pair(frame.left, frame.top), std::pair(45L, 30L)) << "back where it was closed";
   EXPECT_EQ(settings_, expected);
 }
 

@@ -17,13 +17,14 @@ struct ShellCall {
   DWORD message;
   HWND owner;
   std::wstring tip;
+  HICON icon;
 };
 std::vector<ShellCall> g_shellCalls;
 bool g_refuseAdds = false;
 std::function<void()> g_onDelete;
 
 BOOL WINAPI RecordingShell(DWORD message, PNOTIFYICONDATAW record) {
-  g_shellCalls.push_back({message, record->hWnd, record->szTip});
+  g_shellCalls.push_back({message, record->hWnd, record->szTip, record->hIcon});
   if (message == NIM_ADD && g_refuseAdds) {
     return FALSE;
   }
@@ -102,10 +103,22 @@ std::pair<std::wstring, UINT> TrayTest::OpenedMenu() {
   return g_menuSeen;
 }
 
+int IconWidth(HICON icon) {
+  ICONINFO info{};
+  ::GetIconInfo(icon, &info);
+  BITMAP mask{};
+  ::GetObjectW(info.hbmMask, sizeof(mask), &mask);
+  ::DeleteObject(info.hbmMask);
+  ::DeleteObject(info.hbmColor);
+  return mask.bmWidth;
+}
+
 TEST_F(TrayTest, MinimiseHidesBehindOneIconAndDoubleClickBringsItBack) {
+  ChangeDpi(Window(), 144);  // the window went to another monitor; the taskbar did not
   for (int round = 0; round < 2; ++round) {
     Minimise();
     EXPECT_TRUE(HiddenInTray()) << round;
+    EXPECT_EQ(IconWidth(g_shellCalls.back().icon), ::GetSystemMetrics(SM_CXSMICON));
     EXPECT_FALSE(::IsWindowVisible(Window()));
     EXPECT_TRUE(IconPresent());
     EXPECT_EQ(HideShowCaption(), L"S&how");

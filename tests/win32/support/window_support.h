@@ -40,11 +40,24 @@ inline std::tuple<LONG, LONG, LONG, LONG> Pixels(int left, int top, int width, i
           TwipsToPixels(top + height, dpi)};
 }
 
-// Moves a window to a new DPI as Windows does when it crosses to another monitor.
-inline void ChangeDpi(HWND window, UINT dpi) {
-  RECT suggested;
-  ::GetWindowRect(window, &suggested);
+// Moves a window to a new DPI as Windows does when it crosses to another
+// monitor: asks the window its size there (WM_GETDPISCALEDSIZE; unanswered,
+// the frame scales in proportion) and suggests that size at `to`, or where
+// the window is. True when the window takes the rectangle it was suggested.
+inline bool ChangeDpi(HWND window, UINT dpi, const POINT* to = nullptr) {
+  RECT frame;
+  ::GetWindowRect(window, &frame);
+  SIZE size{frame.right - frame.left, frame.bottom - frame.top};
+  if (::SendMessageW(window, 0x02E4, dpi, reinterpret_cast<LPARAM>(&size)) == FALSE) {
+    const int from = static_cast<int>(WindowDpi(window));
+    size = {::MulDiv(size.cx, static_cast<int>(dpi), from),
+            ::MulDiv(size.cy, static_cast<int>(dpi), from)};
+  }
+  const POINT origin = to != nullptr ? *to : POINT{frame.left, frame.top};
+  RECT suggested{origin.x, origin.y, origin.x + size.cx, origin.y + size.cy};
   ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  ::GetWindowRect(window, &frame);
+  return ::EqualRect(&frame, &suggested) != FALSE;
 }
 
 // Runs the thread's messages, keys through the program's own dialog handling,

@@ -129,28 +129,14 @@ bool Tray::Create(HWND mainWindow) {
   return true;
 }
 
-// The notification area shows small icons; loading that size avoids a blurry scale-down.
-HICON Tray::LoadImageForDpi(UINT dpi) const {
-  return LoadIconForDpi(instance_, IDI_DAYMARKER, SM_CXSMICON, SM_CYSMICON, dpi);
-}
-
-void Tray::SetDpi(UINT dpi) {
-  if (!icon_) {
-    return;  // loaded with the first icon
-  }
-  ScopedIcon icon(LoadImageForDpi(dpi));
-  if (hiddenInTray_) {
-    SetTrayTip(kTrayIconId, {Window(), icon.Get()}, tip_);
-  }
-  icon_ = std::move(icon);  // the shell keeps a copy of the one it shows
-}
-
-bool Tray::Add(HWND mainWindow, UINT dpi, std::wstring_view tip) {
+bool Tray::Add(HWND mainWindow, std::wstring_view tip) {
   if (Window() == nullptr && !Create(mainWindow)) {
     return false;
   }
   if (!icon_) {
-    icon_.Reset(LoadImageForDpi(dpi));
+    // Small, at the DPI of the taskbar (the system's, whatever monitor the
+    // main window is on), so that the shell does not scale it blurry.
+    icon_.Reset(LoadIconForDpi(instance_, IDI_DAYMARKER, SM_CXSMICON, SM_CYSMICON, SystemDpi()));
   }
   if (AddTrayIcon(kTrayIconId, Owner(), tip) == FALSE) {
     return false;

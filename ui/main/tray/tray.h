@@ -59,20 +59,17 @@ class Tray final : public ObjectWindow {
   Tray& operator=(const Tray&) = delete;
 
   // Adds the icon with the tip; only then does the main window count as
-  // hidden behind it. dpi is the main window's.
-  bool Add(HWND mainWindow, UINT dpi, std::wstring_view tip);
+  // hidden behind it.
+  bool Add(HWND mainWindow, std::wstring_view tip);
   // Removes the icon; the main window is no longer hidden behind it.
   void Remove();
   // The tip follows the status line while the icon is there.
   void SetTip(std::wstring_view tip);
-  // The icon's image again, at the size the notification area shows at the new DPI.
-  void SetDpi(UINT dpi);
 
   bool HiddenInTray() const { return hiddenInTray_; }
 
  private:
   bool Create(HWND mainWindow);
-  HICON LoadImageForDpi(UINT dpi) const;
   // The main window, which owns picTray and takes its commands.
   HWND CommandTarget() const { return ::GetWindow(Window(), GW_OWNER); }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
