@@ -12,7 +12,8 @@ namespace daymarker::testing {
 namespace {
 
 // The shell's icon function with the calls seen on their way to it, a shell
-// that can be made to refuse adds, and something to do as an icon goes.
+// that can be made to refuse adds or to time out on them (the icon is made,
+// the answer is FALSE), and something to do as an icon goes.
 struct ShellCall {
   DWORD message;
   HWND owner;
@@ -21,11 +22,16 @@ struct ShellCall {
 };
 std::vector<ShellCall> g_shellCalls;
 bool g_refuseAdds = false;
+bool g_addsTimeOut = false;
 std::function<void()> g_onDelete;
 
 BOOL WINAPI RecordingShell(DWORD message, PNOTIFYICONDATAW record) {
   g_shellCalls.push_back({message, record->hWnd, record->szTip, record->hIcon});
   if (message == NIM_ADD && g_refuseAdds) {
+    return FALSE;
+  }
+  if (message == NIM_ADD && g_addsTimeOut) {
+    ::Shell_NotifyIconW(message, record);
     return FALSE;
   }
   if (message == NIM_DELETE && g_onDelete) {
@@ -40,6 +46,7 @@ class TrayTest : public MainWindowTest {
     MainWindowTest::SetUp();
     g_shellCalls.clear();
     g_refuseAdds = false;
+    g_addsTimeOut = false;
     g_onDelete = nullptr;
     StartShown();
   }
@@ -230,6 +237,27 @@ TEST_F(TrayTest, ARestartedShellThatRefusesTheIconGivesTheWindowBack) {
   EXPECT_TRUE(::IsIconic(Window())) << "minimised on the taskbar";
   EXPECT_FALSE(HiddenInTray());
   EXPECT_EQ(HideShowCaption(), L"&Hide");
+}
+
+// A busy shell answers FALSE once its time is up, and may make the icon all
+// the same: at once, or after a delete that found none yet.
+TEST_F(TrayTest, AnAddThatTimesOutLeavesNoIcon) {
+  g_addsTimeOut = true;
+  Minimise();
+  EXPECT_TRUE(::IsWindowVisible(Window())) << "minimised on the taskbar";
+  EXPECT_FALSE(IconPresent());
+
+  ::ShowWindow(Window(), SW_RESTORE);
+  g_addsTimeOut = false;
+  g_refuseAdds = true;
+  Minimise();
+  AddTrayIcon(kTrayIconId, {IconOwner(), nullptr}, L"");  // made after that delete
+  const HWND owner = IconOwner();
+  g_shellCalls.clear();
+  window_.reset();
+  ASSERT_FALSE(g_shellCalls.empty()) << "no delete at the end";
+  EXPECT_EQ(std::pair(g_shellCalls.back().message, g_shellCalls.back().owner),
+            std::pair(static_cast<DWORD>(NIM_DELETE), owner));
 }
 
 // However the program ends while hidden, it takes its icon away itself:

@@ -138,7 +138,9 @@ bool Tray::Add(HWND mainWindow, std::wstring_view tip) {
     // main window is on), so that the shell does not scale it blurry.
     icon_.Reset(LoadIconForDpi(instance_, IDI_DAYMARKER, SM_CXSMICON, SM_CYSMICON, SystemDpi()));
   }
-  if (AddTrayIcon(kTrayIconId, Owner(), tip) == FALSE) {
+  if (!AddIcon(tip)) {
+    // A timed-out Shell_NotifyIconW answers FALSE, yet the busy shell may still add the icon.
+    DeleteIcon();
     return false;
   }
   tip_ = tip;
@@ -148,9 +150,20 @@ bool Tray::Add(HWND mainWindow, std::wstring_view tip) {
 }
 
 void Tray::Remove() {
-  RemoveTrayIcon(kTrayIconId, Owner());
+  DeleteIcon();
   hiddenInTray_ = false;
   SetMenuCaption(kHideCaption);
+}
+
+bool Tray::AddIcon(std::wstring_view tip) {
+  iconMayExist_ = true;
+  return AddTrayIcon(kTrayIconId, Owner(), tip) != FALSE;
+}
+
+void Tray::DeleteIcon() {
+  if (iconMayExist_ && RemoveTrayIcon(kTrayIconId, Owner()) != FALSE) {
+    iconMayExist_ = false;
+  }
 }
 
 void Tray::SetTip(std::wstring_view tip) {
@@ -180,10 +193,11 @@ LRESULT Tray::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     OnTaskbarCreated();
     return 0;
   }
-  if (message == WM_DESTROY && hiddenInTray_) {
+  if (message == WM_DESTROY) {
     // Windows keeps the icon of a window that is gone until the pointer passes
-    // over it: a close from another program, or a log-off, while hidden.
-    Remove();
+    // over it: a close from another program or a log-off while hidden, or an
+    // icon a busy shell added late.
+    DeleteIcon();
   }
   return ::DefWindowProcW(Window(), message, wParam, lParam);
 }
@@ -191,7 +205,7 @@ LRESULT Tray::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 // The notification area was made anew (the shell restarted) and lost the icon:
 // a hidden window would be out of reach without it.
 void Tray::OnTaskbarCreated() {
-  if (!hiddenInTray_ || AddTrayIcon(kTrayIconId, Owner(), tip_) != FALSE) {
+  if (!hiddenInTray_ || AddIcon(tip_)) {
     return;
   }
   // A shell that kept the icon refuses to add it twice, but takes a change to it.
@@ -199,8 +213,7 @@ void Tray::OnTaskbarCreated() {
     return;
   }
   // No icon to be had: the window comes back, minimised on the taskbar.
-  hiddenInTray_ = false;
-  SetMenuCaption(kHideCaption);
+  Remove();
   ::ShowWindow(CommandTarget(), SW_SHOWMINNOACTIVE);
 }
 

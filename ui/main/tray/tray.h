@@ -74,6 +74,8 @@ class Tray final : public ObjectWindow {
   HWND CommandTarget() const { return ::GetWindow(Window(), GW_OWNER); }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void picTray_MouseMove(UINT mouseMessage);
+  bool AddIcon(std::wstring_view tip);
+  void DeleteIcon();
   void OnTaskbarCreated();
   void ShowMenu();
   void SetMenuCaption(const wchar_t* caption);
@@ -86,6 +88,9 @@ class Tray final : public ObjectWindow {
   ScopedIcon icon_;
   std::wstring tip_;  // to add the icon again should the shell lose it
   bool hiddenInTray_ = false;
+  // Set by every add, whatever its answer; cleared by a delete the shell
+  // confirms, which it handles after every call made before it.
+  bool iconMayExist_ = false;
 };
 
 }  // namespace daymarker
