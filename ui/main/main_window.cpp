@@ -142,6 +142,12 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       Form_Resize();
       return 0;
+    case WM_WINDOWPOSCHANGED:
+      // WM_SHOWWINDOW is not sent for SW_SHOWNORMAL or SetWindowPos; every show passes here.
+      if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) != 0) {
+        Form_Shown();
+      }
+      break;  // DefWindowProc raises WM_SIZE and WM_MOVE from it
     case WM_CTLCOLORSTATIC:
       return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_TIMECHANGE:
@@ -333,6 +339,14 @@ void MainWindow::Form_Resize() {
   }
 }
 
+// Shown while hidden behind the icon, by "S&how" or by another program's
+// ShowWindow: the icon goes, so that the state follows the window.
+void MainWindow::Form_Shown() {
+  if (tray_.HiddenInTray()) {
+    tray_.Remove();
+  }
+}
+
 void MainWindow::Form_Unload() {
   if (!::IsIconic(Window())) {
     RecordPosition();
@@ -368,8 +382,7 @@ void MainWindow::mnuTray_Click(int index) {
       ::ShowWindow(Window(), SW_MINIMIZE);  // Form_Resize moves it to the notification area
       return;
     }
-    ::ShowWindow(Window(), SW_RESTORE);
-    tray_.Remove();
+    ::ShowWindow(Window(), SW_RESTORE);  // Form_Shown takes the icon away
     ::SetForegroundWindow(Window());
     ::SetFocus(Window());
   } else if (index == kTrayExit) {

@@ -44,6 +44,7 @@ class MainWindow final : public TopLevelWindow {
   // Start-up, resize and shutdown.
   void Form_Load();
   void Form_Resize();
+  void Form_Shown();
   void Form_Unload();
   void Unload();
 

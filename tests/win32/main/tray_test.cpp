@@ -120,11 +120,18 @@ int IconWidth(HICON icon) {
   return mask.bmWidth;
 }
 
-TEST_F(TrayTest, MinimiseHidesBehindOneIconAndDoubleClickBringsItBack) {
+// Whatever shows the window, the icon goes and the next minimise hides it again.
+TEST_F(TrayTest, MinimiseHidesBehindOneIconAndEveryShowBringsItBack) {
   ChangeDpi(Window(), 144);  // the window went to another monitor; the taskbar did not
-  for (int round = 0; round < 2; ++round) {
+  const std::pair<const char*, std::function<void()>> shows[] = {
+      {"a double-click on the icon", [] { IconMouse(WM_LBUTTONDBLCLK); }},
+      {"another program's ShowWindow", [this] { ::ShowWindow(Window(), SW_RESTORE); }},
+      {"a double-click after that", [] { IconMouse(WM_LBUTTONDBLCLK); }},
+  };
+  for (const auto& [how, show] : shows) {
+    SCOPED_TRACE(how);
     Minimise();
-    EXPECT_TRUE(HiddenInTray()) << round;
+    EXPECT_TRUE(HiddenInTray());
     EXPECT_EQ(IconWidth(g_shellCalls.back().icon), ::GetSystemMetrics(SM_CXSMICON));
     EXPECT_FALSE(::IsWindowVisible(Window()));
     EXPECT_TRUE(IconPresent());
@@ -132,7 +139,7 @@ TEST_F(TrayTest, MinimiseHidesBehindOneIconAndDoubleClickBringsItBack) {
     // A second add of the same icon is refused: there is never a second icon.
     EXPECT_FALSE(AddTrayIcon(kTrayIconId, {IconOwner(), nullptr}, L""));
 
-    IconMouse(WM_LBUTTONDBLCLK);
+    show();
     EXPECT_FALSE(HiddenInTray());
     EXPECT_TRUE(::IsWindowVisible(Window()));
     EXPECT_FALSE(::IsIconic(Window())) << "restored in its normal state";
