@@ -284,16 +284,6 @@ TEST_F(FirstRunTest, FocusReturnsAfterAnotherWindowWasActive) {
   ::DestroyWindow(other);
 }
 
-TEST_F(FirstRunTest, TheWindowsGoWithTheirObject) {
-  ::ShowWindow(Window(), SW_MINIMIZE);  // the notification area's window is made now
-  HWND window = Window();
-  HWND tray = ::FindWindowW(L"DaymarkerTrayOwner", nullptr);
-  ASSERT_NE(tray, nullptr);
-  window_.reset();
-  EXPECT_FALSE(::IsWindow(window));
-  EXPECT_FALSE(::IsWindow(tray));
-}
-
 // Daylight saving starts in Berlin at 02:00 on 28 March 2027: that day has 23
 // hours; it ends on 31 October, a day of 25 hours.
 TEST_F(MainWindowTest, CountsRealSecondsAcrossDaylightSaving) {

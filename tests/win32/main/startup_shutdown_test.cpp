@@ -119,8 +119,8 @@ TEST_P(CloseTest, SavesEverythingForTheNextStart) {
   Click(kOptDisplay0 + 2);
   Click(kChkOnlyUnits);
   ChooseUpdate(3);
-  // Moved since the last tick, onto a monitor at 150 %: the close
-  // itself reads where the window is, in the desktop's one pixel space.
+  // Moved since the last tick, onto a monitor at 150 %: the close itself reads
+  // where the window is, in the desktop's one pixel space.
   const POINT to{45, 30};
   EXPECT_TRUE(ChangeDpi(Window(), 144, &to)) << "the rectangle Windows suggests is the one taken";
   HDC screen = ::GetDC(nullptr);

@@ -41,17 +41,14 @@ inline std::tuple<LONG, LONG, LONG, LONG> Pixels(int left, int top, int width, i
 }
 
 // Moves a window to a new DPI as Windows does when it crosses to another
-// monitor: asks the window its size there (WM_GETDPISCALEDSIZE; unanswered,
-// the frame scales in proportion) and suggests that size at `to`, or where
-// the window is. True when the window takes the rectangle it was suggested.
+// monitor: suggests the size the window asks for (WM_GETDPISCALEDSIZE; else
+// its frame in proportion) at `to`, or where it is. True when it takes that.
 inline bool ChangeDpi(HWND window, UINT dpi, const POINT* to = nullptr) {
   RECT frame;
   ::GetWindowRect(window, &frame);
   SIZE size{frame.right - frame.left, frame.bottom - frame.top};
   if (::SendMessageW(window, 0x02E4, dpi, reinterpret_cast<LPARAM>(&size)) == FALSE) {
-    const int from = static_cast<int>(WindowDpi(window));
-    size = {::MulDiv(size.cx, static_cast<int>(dpi), from),
-            ::MulDiv(size.cy, static_cast<int>(dpi), from)};
+    size = {::MulDiv(size.cx, dpi, WindowDpi(window)), ::MulDiv(size.cy, dpi, WindowDpi(window))};
   }
   const POINT origin = to != nullptr ? *to : POINT{frame.left, frame.top};
   RECT suggested{origin.x, origin.y, origin.x + size.cx, origin.y + size.cy};
