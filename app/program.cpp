@@ -10,10 +10,9 @@ namespace {
 // A downloaded program often runs from the Downloads folder: never let a DLL
 // lying beside it or in the current directory be loaded in place of the system's.
 void RestrictDllSearch() {
-  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  const auto setDefault =
-      SystemFunction<SetDefaultDllDirectoriesFn>(L"kernel32.dll", "SetDefaultDllDirectories");
-  if (setDefault != nullptr) {
+  // Windows 8 on, and Windows 7 with its loader update: looked up, so any Windows 7 starts.
+  if (const auto setDefault = SystemFunction<decltype(&::SetDefaultDllDirectories), L"kernel32.dll",
+                                             "SetDefaultDllDirectories">()) {
     setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
   }
   ::SetDllDirectoryW(L"");  // also drops the current directory where the above is missing
@@ -24,7 +23,7 @@ void RestrictDllSearch() {
 std::unique_ptr<MainWindow> StartProgram(HINSTANCE instance) {
   RestrictDllSearch();
   ::HeapSetInformation(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
-  auto window = std::make_unique<MainWindow>(instance, AppSettings(), SystemClock());
+  auto window = std::make_unique<OwnedWindow<MainWindow>>(instance, AppSettings(), SystemClock());
   if (!window->Create()) {
     return nullptr;
   }

@@ -19,10 +19,16 @@ UINT ScreenDpi() {
   return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
 }
 
+// Windows 10 version 1607 brings these; the headers for Windows 7 do not declare them.
+using GetSystemMetricsForDpiFn = int(WINAPI*)(int index, UINT dpi);
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND window);
+using GetDpiForSystemFn = UINT(WINAPI*)();
+using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT* rect, DWORD style, BOOL menu, DWORD exStyle,
+                                                 UINT dpi);
+
 int SystemMetricForDpi(int index, UINT dpi) {
-  using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
   if (const auto forDpi =
-          SystemFunction<GetSystemMetricsForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi")) {
+          SystemFunction<GetSystemMetricsForDpiFn, L"user32.dll", "GetSystemMetricsForDpi">()) {
     return forDpi(index, dpi);
   }
   return ::MulDiv(::GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
@@ -31,9 +37,8 @@ int SystemMetricForDpi(int index, UINT dpi) {
 }  // namespace
 
 UINT WindowDpi(HWND window) {
-  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
   if (const auto getDpiForWindow =
-          SystemFunction<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow")) {
+          SystemFunction<GetDpiForWindowFn, L"user32.dll", "GetDpiForWindow">()) {
     if (const UINT dpi = getDpiForWindow(window); dpi != 0) {
       return dpi;
     }
@@ -42,9 +47,8 @@ UINT WindowDpi(HWND window) {
 }
 
 UINT SystemDpi() {
-  using GetDpiForSystemFn = UINT(WINAPI*)();
   if (const auto getDpiForSystem =
-          SystemFunction<GetDpiForSystemFn>(L"user32.dll", "GetDpiForSystem")) {
+          SystemFunction<GetDpiForSystemFn, L"user32.dll", "GetDpiForSystem">()) {
     return getDpiForSystem();
   }
   return ScreenDpi();  // the screen's DC reports the system DPI to a per-monitor program
@@ -60,9 +64,8 @@ int PixelsToTwips(int pixels, UINT dpi) {
 }
 
 BOOL AdjustWindowRectForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi) {
-  using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
   if (const auto adjust =
-          SystemFunction<AdjustForDpiFn>(L"user32.dll", "AdjustWindowRectExForDpi")) {
+          SystemFunction<AdjustWindowRectExForDpiFn, L"user32.dll", "AdjustWindowRectExForDpi">()) {
     return adjust(rect, style, menu, exStyle, dpi);
   }
   return ::AdjustWindowRectEx(rect, style, menu, exStyle);

@@ -1,20 +1,27 @@
 #include "win/com_apartment.h"
 
-#include <objbase.h>
-
 #include "win/system_library.h"
 
 namespace daymarker {
 
-ComApartment::ComApartment()
-    : uninitialise_(SystemFunction<CoUninitializeFn>(L"ole32.dll", "CoUninitialize")) {
-  using CoInitializeExFn = HRESULT(WINAPI*)(LPVOID, DWORD);
-  const auto initialise = SystemFunction<CoInitializeExFn>(L"ole32.dll", "CoInitializeEx");
-  if (initialise == nullptr || uninitialise_ == nullptr ||
+namespace {
+
+// CoUninitialize when this thread has entered the apartment, else nothing to undo.
+decltype(&::CoUninitialize) EnterApartment() {
+  const auto initialise =
+      SystemFunction<decltype(&::CoInitializeEx), L"ole32.dll", "CoInitializeEx">();
+  const auto uninitialise =
+      SystemFunction<decltype(&::CoUninitialize), L"ole32.dll", "CoUninitialize">();
+  if (initialise == nullptr || uninitialise == nullptr ||
       FAILED(initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {
-    uninitialise_ = nullptr;
+    return nullptr;
   }
+  return uninitialise;
 }
+
+}  // namespace
+
+ComApartment::ComApartment() : uninitialise_(EnterApartment()) {}
 
 ComApartment::~ComApartment() {
   if (uninitialise_ != nullptr) {

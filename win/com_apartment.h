@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <objbase.h>
+
 namespace daymarker {
 
 // A single-threaded apartment on this thread while the object lives; nothing
@@ -19,7 +21,7 @@ class ComApartment {
   ComApartment& operator=(ComApartment&&) = delete;
 
  private:
-  using CoUninitializeFn = void(WINAPI*)();
+  using CoUninitializeFn = decltype(&::CoUninitialize);
   CoUninitializeFn uninitialise_ = nullptr;  // set while this holds an apartment
 };
 

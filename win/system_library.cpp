@@ -22,4 +22,9 @@ HMODULE LoadSystemLibrary(const wchar_t* name) {
   return ::LoadLibraryW(path.data());
 }
 
+FARPROC FindSystemFunction(const wchar_t* library, const char* name) {
+  HMODULE module = LoadSystemLibrary(library);
+  return module != nullptr ? ::GetProcAddress(module, name) : nullptr;
+}
+
 }  // namespace daymarker

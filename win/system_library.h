@@ -7,6 +7,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
+
 namespace daymarker {
 
 // The DLL of that name from System32 only, never from the program's folder
@@ -14,15 +18,35 @@ namespace daymarker {
 // loaded for the life of the process.
 HMODULE LoadSystemLibrary(const wchar_t* name);
 
-// A function of a System32 DLL, or nullptr when the DLL or the function is
-// missing.
-template <typename Function>
-Function SystemFunction(const wchar_t* library, const char* name) {
-  HMODULE module = LoadSystemLibrary(library);
-  if (module == nullptr) {
-    return nullptr;
+// A function of a System32 DLL, or nullptr when the DLL or the function is missing.
+FARPROC FindSystemFunction(const wchar_t* library, const char* name);
+
+// A name fixed at compile time, so that each function has a lookup of its own.
+template <typename Char, std::size_t Length>
+struct FixedName {
+  // Made from a string literal, so implicitly and from a plain array.
+  // cppcheck-suppress noExplicitConstructor
+  constexpr FixedName(const Char (&name)[Length]) {  // NOLINT(*-explicit-*, *-avoid-c-arrays)
+    std::copy_n(name, Length, text.begin());
   }
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+  std::array<Char, Length> text{};
+};
+
+// Function typed as the Windows headers declare it (decltype(&::ShellExecuteW)),
+// so that a call with the wrong signature does not compile. It is looked up
+// the first time it is asked for and kept: nullptr when it is missing.
+// The program calls these from its one thread only, so plain statics do
+// (a thread-safe one would bring the whole threads library in).
+template <typename Function, FixedName Library, FixedName Name>
+Function SystemFunction() {
+  static Function function = nullptr;
+  static bool lookedUp = false;
+  if (!lookedUp) {
+    function = reinterpret_cast<Function>(
+        reinterpret_cast<void*>(FindSystemFunction(Library.text.data(), Name.text.data())));
+    lookedUp = true;
+  }
+  return function;
 }
 
 }  // namespace daymarker

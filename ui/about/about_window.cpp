@@ -197,8 +197,8 @@ Fonts MakeFonts(UINT dpi) {
 
 // Not examined: a website that cannot be opened is not reported.
 void OpenInBrowser(HWND owner, const wchar_t* address) {
-  using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
-  const auto shellExecute = SystemFunction<ShellExecuteFn>(L"shell32.dll", "ShellExecuteW");
+  const auto shellExecute =
+      SystemFunction<decltype(&::ShellExecuteW), L"shell32.dll", "ShellExecuteW">();
   if (shellExecute != nullptr) {
     shellExecute(owner, nullptr, address, nullptr, nullptr, SW_SHOWNORMAL);
   }

@@ -22,8 +22,8 @@ struct Annotation {
 };
 
 IAccPropServices* CreatePropServices() {
-  using CoCreateInstanceFn = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
-  const auto create = SystemFunction<CoCreateInstanceFn>(L"ole32.dll", "CoCreateInstance");
+  const auto create =
+      SystemFunction<decltype(&::CoCreateInstance), L"ole32.dll", "CoCreateInstance">();
   void* services = nullptr;
   if (create == nullptr || FAILED(create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
                                          IID_IAccPropServices, &services))) {

@@ -34,13 +34,13 @@ TEST(SystemLibrary, LoadsOnlyFromSystem32) {
   ASSERT_NE(planted, nullptr) << "the test DLL must lie beside the test program";
   ::FreeLibrary(planted);
   EXPECT_EQ(LoadSystemLibrary(L"planted_dll.dll"), nullptr);
-  EXPECT_EQ((SystemFunction<int (*)()>(L"planted_dll.dll", "PlantedMarker")), nullptr);
+  EXPECT_EQ((SystemFunction<int (*)(), L"planted_dll.dll", "PlantedMarker">()), nullptr);
 }
 
 TEST(SystemLibrary, MissingFunctionsAndLibrariesAreNull) {
-  EXPECT_EQ((SystemFunction<void (*)()>(L"shell32.dll", "NoSuchFunctionAnywhere")), nullptr);
-  EXPECT_EQ((SystemFunction<void (*)()>(L"no-such-library.dll", "Anything")), nullptr);
-  EXPECT_NE((SystemFunction<void(WINAPI*)()>(L"ole32.dll", "CoUninitialize")), nullptr);
+  EXPECT_EQ((SystemFunction<void (*)(), L"shell32.dll", "NoSuchFunctionAnywhere">()), nullptr);
+  EXPECT_EQ((SystemFunction<void (*)(), L"no-such-library.dll", "Anything">()), nullptr);
+  EXPECT_NE((SystemFunction<void(WINAPI*)(), L"ole32.dll", "CoUninitialize">()), nullptr);
 }
 
 }  // namespace

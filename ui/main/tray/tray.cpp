@@ -34,7 +34,7 @@ BOOL NotifyIcon(const TrayOwner& owner, DWORD message, NOTIFYICONDATAW& record) 
   const NotifyIconFunction notify =
       owner.notify != nullptr
           ? owner.notify
-          : SystemFunction<NotifyIconFunction>(L"shell32.dll", "Shell_NotifyIconW");
+          : SystemFunction<NotifyIconFunction, L"shell32.dll", "Shell_NotifyIconW">();
   return notify != nullptr ? notify(message, &record) : FALSE;
 }
 
@@ -95,8 +95,8 @@ bool TrayAvailable() {
   } else if (platform != VER_PLATFORM_WIN32_WINDOWS) {
     return false;
   }
-  using AppBarMessageFn = UINT_PTR(WINAPI*)(DWORD, PAPPBARDATA);
-  const auto appBarMessage = SystemFunction<AppBarMessageFn>(L"shell32.dll", "SHAppBarMessage");
+  const auto appBarMessage =
+      SystemFunction<decltype(&::SHAppBarMessage), L"shell32.dll", "SHAppBarMessage">();
   APPBARDATA bar{};
   bar.cbSize = sizeof(bar);
   return appBarMessage != nullptr && appBarMessage(ABM_GETTASKBARPOS, &bar) == 1;
@@ -121,9 +121,8 @@ bool Tray::Create(HWND mainWindow) {
   }
   // Windows holds back registered messages, TaskbarCreated among them, that a
   // program run as administrator gets from a shell that is not (Windows 7 on).
-  using ChangeFilterFn = BOOL(WINAPI*)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);
-  if (const auto allow =
-          SystemFunction<ChangeFilterFn>(L"user32.dll", "ChangeWindowMessageFilterEx")) {
+  if (const auto allow = SystemFunction<decltype(&::ChangeWindowMessageFilterEx), L"user32.dll",
+                                        "ChangeWindowMessageFilterEx">()) {
     allow(Window(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
   }
   return true;
