@@ -77,7 +77,7 @@ int Run() {
   {
     CountingClock clock;
     SettingValues settings;
-    MainWindow mainWindow(::GetModuleHandleW(nullptr), settings, clock);
+    OwnedWindow<MainWindow> mainWindow(::GetModuleHandleW(nullptr), settings, clock);
     if (mainWindow.Create()) {
       HWND window = mainWindow.Window();
       HWND list = ::GetDlgItem(window, main_ids::kCboUpdate);

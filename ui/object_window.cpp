@@ -27,11 +27,12 @@ bool ObjectWindow::CreateObjectWindow(HINSTANCE instance, const wchar_t* classNa
                            instance, this) != nullptr;
 }
 
-HWND ObjectWindow::DetachWindow() {
-  if (window_ != nullptr) {
-    ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+void ObjectWindow::DestroyWindowFirst() {
+  if (window_ != nullptr && !::DestroyWindow(window_)) {
+    // Another thread's window cannot be destroyed from here: at least none of
+    // its messages reach this object any more.
+    ::SetWindowLongPtrW(std::exchange(window_, nullptr), GWLP_USERDATA, 0);
   }
-  return std::exchange(window_, nullptr);
 }
 
 LRESULT CALLBACK ObjectWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -39,7 +40,6 @@ LRESULT CALLBACK ObjectWindow::WindowProc(HWND window, UINT message, WPARAM wPar
     auto* created =
         static_cast<ObjectWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     created->window_ = window;
-    ::SetLastError(0);
     ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
   }
   auto* self = reinterpret_cast<ObjectWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));

@@ -22,6 +22,10 @@ class ObjectWindow {
  protected:
   ObjectWindow() = default;
 
+  // Destroys the window, if it is still open, while the whole object stands
+  // behind it: its last messages find every member alive.
+  void DestroyWindowFirst();
+
   // Creates a window of the class, registered first if need be, with this object behind it.
   bool CreateObjectWindow(HINSTANCE instance, const wchar_t* className, DWORD exStyle, DWORD style,
                           const RECT& place, HWND parent, HMENU menu);
@@ -29,13 +33,30 @@ class ObjectWindow {
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
   // The window is gone; the object may delete itself here.
   virtual void OnFinalMessage() {}
-  // Hands over the window: from here on none of its messages reach this object.
-  HWND DetachWindow();
 
  private:
+  // Only OwnedWindow overrides this, so no window object can be made without
+  // the destructor that takes its window first.
+  virtual void MadeAsOwnedWindow() = 0;
+
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   HWND window_ = nullptr;
+};
+
+// A window object as the program holds it. Its destructor runs before any of
+// the object's own, so the window goes first, and the fonts, images and
+// windows the object keeps are released after it.
+template <typename Object>
+class OwnedWindow final : public Object {
+ public:
+  using Object::Object;
+  ~OwnedWindow() override { this->DestroyWindowFirst(); }
+  OwnedWindow(const OwnedWindow&) = delete;
+  OwnedWindow& operator=(const OwnedWindow&) = delete;
+
+ private:
+  void MadeAsOwnedWindow() final {}
 };
 
 }  // namespace daymarker

@@ -16,17 +16,6 @@ constexpr UINT kGetDpiScaledSize = 0x02E4;
 TopLevelWindow::TopLevelWindow(HINSTANCE instance, const FrameSpec& frame)
     : instance_(instance), frame_(frame), dpi_(kDefaultDpi) {}
 
-TopLevelWindow::~TopLevelWindow() {
-  DestroyFrame();
-}
-
-void TopLevelWindow::DestroyFrame() {
-  if (HWND window = DetachWindow()) {
-    UnregisterTopLevelWindow(window);
-    ::DestroyWindow(window);
-  }
-}
-
 bool TopLevelWindow::CreateFrame(HWND owner, HMENU menu, int x, int y) {
   // Sized for the system's DPI; WM_CREATE corrects it where the window's own differs.
   dpi_ = SystemDpi();

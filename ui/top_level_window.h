@@ -22,17 +22,8 @@ struct FrameSpec {
 
 class TopLevelWindow : public ObjectWindow {
  public:
-  ~TopLevelWindow() override;
-  TopLevelWindow(const TopLevelWindow&) = delete;
-  TopLevelWindow& operator=(const TopLevelWindow&) = delete;
-
  protected:
   TopLevelWindow(HINSTANCE instance, const FrameSpec& frame);
-
-  // Destroys the window, if it is still open, without calling back into the
-  // object: derived classes call this first in their destructors, so the
-  // window goes before the fonts and images it shows.
-  void DestroyFrame();
 
   // Creates the window at x, y (or CW_USEDEFAULT), sized for its client area.
   bool CreateFrame(HWND owner, HMENU menu, int x, int y);

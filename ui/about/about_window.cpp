@@ -204,7 +204,7 @@ void OpenInBrowser(HWND owner, const wchar_t* address) {
   }
 }
 
-class AboutWindow final : public TopLevelWindow {
+class AboutWindow : public TopLevelWindow {
  public:
   AboutWindow(HINSTANCE instance, HWND mainWindow, const AboutContent& content)
       : TopLevelWindow(instance, kFrame),
@@ -271,10 +271,10 @@ class AboutWindow final : public TopLevelWindow {
 
 // The one About window of the process. Its window procedure lets go of it at
 // WM_NCDESTROY, so every load starts from a fresh object.
-std::unique_ptr<AboutWindow> g_about;  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
+std::unique_ptr<OwnedWindow<AboutWindow>>
+    g_about;  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 
 AboutWindow::~AboutWindow() {
-  DestroyFrame();
   if (owner_ != nullptr) {
     // Posted, because this may run while the owned window is still being destroyed.
     ::PostMessageW(owner_, WM_CLOSE, 0, 0);
@@ -616,7 +616,7 @@ void ShowAboutWindow(HINSTANCE instance, HWND mainWindow, const AboutContent& co
     g_about->BringForward();
     return;
   }
-  auto about = std::make_unique<AboutWindow>(instance, mainWindow, content);
+  auto about = std::make_unique<OwnedWindow<AboutWindow>>(instance, mainWindow, content);
   if (!about->Create()) {
     return;
   }

@@ -221,29 +221,53 @@ LRESULT CALLBACK MainWindow::EventBoxProc(HWND box, UINT message, WPARAM wParam,
   return ::DefSubclassProc(box, message, wParam, lParam);
 }
 
+// A button's click, and a menu item's command, arrive with code 0 (BN_CLICKED).
 void MainWindow::OnCommand(int id, int code) {
-  // A button's click, and a menu item's command, arrive with code 0.
-  const bool clicked = code == BN_CLICKED;
-  if (id >= kOptDisplay0 && id < kOptDisplay0 + kOptDisplayCount) {
-    if (clicked) {
-      optDisplay_Click(id - kOptDisplay0);
-    }
-  } else if (id == kTxtEvent && code == EN_CHANGE) {
-    txtEvent_Change();
-  } else if (id == kTxtEvent && code == EN_SETFOCUS) {
-    txtEvent_GotFocus();
-  } else if (id == kChkOnlyUnits && clicked) {
-    chkOnlyUnits_Click();
-  } else if (id == kCboUpdate && code == CBN_SELCHANGE) {
-    cboUpdate_Click();
-  } else if (id == kCboUpdate && code == CBN_EDITCHANGE) {
-    cboUpdate_Change();
-  } else if (id == IDM_FILE_BASE) {
-    mnuFile_Click(0);
-  } else if (id == IDM_HELP_BASE) {  // also F1, an accelerator's command
-    mnuHelp_Click(0);
-  } else if (id == IDM_TRAY_BASE + kTrayHideShow || id == IDM_TRAY_BASE + kTrayExit) {
-    mnuTray_Click(id - IDM_TRAY_BASE);
+  static_assert(kOptDisplayCount == 6, "a case for each option button");
+  switch (id) {
+    case kOptDisplay0 + 0:
+    case kOptDisplay0 + 1:
+    case kOptDisplay0 + 2:
+    case kOptDisplay0 + 3:
+    case kOptDisplay0 + 4:
+    case kOptDisplay0 + 5:
+      if (code == BN_CLICKED) {
+        optDisplay_Click(id - kOptDisplay0);
+      }
+      break;
+    case kTxtEvent:
+      if (code == EN_CHANGE) {
+        txtEvent_Change();
+      } else if (code == EN_SETFOCUS) {
+        txtEvent_GotFocus();
+      }
+      break;
+    case kChkOnlyUnits:
+      if (code == BN_CLICKED) {
+        chkOnlyUnits_Click();
+      }
+      break;
+    case kCboUpdate:
+      if (code == CBN_SELCHANGE) {
+        cboUpdate_Click();
+      } else if (code == CBN_EDITCHANGE) {
+        // A drop-down list has no edit box and never sends this; the handler
+        // is kept for the day the list takes typed entries.
+        cboUpdate_Change();
+      }
+      break;
+    case IDM_FILE_BASE:
+      mnuFile_Click(0);
+      break;
+    case IDM_HELP_BASE:  // also F1, an accelerator's command
+      mnuHelp_Click(0);
+      break;
+    case IDM_TRAY_BASE + kTrayHideShow:
+    case IDM_TRAY_BASE + kTrayExit:
+      mnuTray_Click(id - IDM_TRAY_BASE);
+      break;
+    default:
+      break;
   }
 }
 

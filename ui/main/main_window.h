@@ -14,14 +14,11 @@
 
 namespace daymarker {
 
-class MainWindow final : public TopLevelWindow {
+class MainWindow : public TopLevelWindow {
  public:
   // notify is the shell's icon function unless a caller (a test) hands another.
   MainWindow(HINSTANCE instance, SettingValues& settings, const Clock& clock,
              NotifyIconFunction notify = nullptr);
-  ~MainWindow() override { DestroyFrame(); }
-  MainWindow(const MainWindow&) = delete;
-  MainWindow& operator=(const MainWindow&) = delete;
 
   // Creates the window and runs its start-up; the window stays hidden until Show.
   bool Create();
@@ -85,7 +82,7 @@ class MainWindow final : public TopLevelWindow {
   SettingValues& settings_;
   const Clock& clock_;
   ScopedFont font_;
-  Tray tray_;  // picTray
+  OwnedWindow<Tray> tray_;  // picTray
 
   std::int32_t secondsToRefresh_ = 0;
   bool unloaded_ = false;

@@ -44,8 +44,8 @@ class TrayTest : public MainWindowTest {
     StartShown();
   }
   void StartShown() {
-    window_ = std::make_unique<MainWindow>(::GetModuleHandleW(nullptr), settings_, clock_,
-                                           RecordingShell);
+    window_ = std::make_unique<OwnedWindow<MainWindow>>(::GetModuleHandleW(nullptr), settings_,
+                                                        clock_, RecordingShell);
     ASSERT_TRUE(window_->Create());
     window_->Show();
     PumpMessages();

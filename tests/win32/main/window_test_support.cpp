@@ -37,7 +37,8 @@ void MainWindowTest::TearDown() {
 }
 
 void MainWindowTest::Start() {
-  window_ = std::make_unique<MainWindow>(::GetModuleHandleW(nullptr), settings_, clock_);
+  window_ =
+      std::make_unique<OwnedWindow<MainWindow>>(::GetModuleHandleW(nullptr), settings_, clock_);
   ASSERT_TRUE(window_->Create());
 }
 

@@ -15,6 +15,9 @@ constexpr const wchar_t* kHideCaption = L"&Hide";
 constexpr const wchar_t* kShowCaption = L"S&how";
 constexpr std::size_t kTrayTipLength = 63;
 
+// Deprecated, and from Windows 8.1 on it reports no later version than the
+// manifest names; the availability test asks only for NT 3.51 or later,
+// which every answer meets, so it is kept as the test has always been.
 OSVERSIONINFOW QueryVersion() {
   OSVERSIONINFOW info{};
   info.dwOSVersionInfoSize = sizeof(info);
@@ -38,7 +41,9 @@ BOOL NotifyIcon(const TrayOwner& owner, DWORD message, NOTIFYICONDATAW& record) 
   return notify != nullptr ? notify(message, &record) : FALSE;
 }
 
-// The record in its first form: message, icon and a tooltip of at most 63 characters.
+// The record in its first form, which every Windows takes: message, icon and
+// a tooltip of at most 63 characters, where users have always seen it cut
+// (later forms hold 127).
 NOTIFYICONDATAW MakeTrayRecord(UINT id, const TrayOwner& owner, std::wstring_view tip) {
   NOTIFYICONDATAW record{};
   record.cbSize = NOTIFYICONDATAW_V1_SIZE;
@@ -100,12 +105,6 @@ bool TrayAvailable() {
   APPBARDATA bar{};
   bar.cbSize = sizeof(bar);
   return appBarMessage != nullptr && appBarMessage(ABM_GETTASKBARPOS, &bar) == 1;
-}
-
-Tray::~Tray() {
-  if (HWND window = DetachWindow()) {
-    ::DestroyWindow(window);
-  }
 }
 
 bool Tray::Create(HWND mainWindow) {

@@ -17,7 +17,9 @@ namespace daymarker {
 
 inline constexpr UINT kTrayIconId = 1;
 // The icon's mouse messages arrive at the owner as this message, with the
-// mouse message that happened over the icon in the low word of lParam.
+// mouse message that happened over the icon in the low word of lParam. A
+// WM_APP message is the usual choice; this one is safe because picTray is
+// never shown, so no real mouse move ever reaches it.
 inline constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;
 // The items of the icon's menu: "&Hide" or "S&how", a separator, "E&xit".
 inline constexpr int kTrayHideShow = 0;
@@ -50,13 +52,10 @@ std::int16_t GetOSVersion();
 // area. The icon's commands (a menu item, or a double-click as the first
 // item) reach the main window as WM_COMMAND with IDM_TRAY_BASE + item.
 // Whatever ends the program, the icon goes with picTray's window.
-class Tray final : public ObjectWindow {
+class Tray : public ObjectWindow {
  public:
   explicit Tray(HINSTANCE instance, NotifyIconFunction notify = nullptr)
       : instance_(instance), notify_(notify) {}
-  ~Tray() override;
-  Tray(const Tray&) = delete;
-  Tray& operator=(const Tray&) = delete;
 
   // Adds the icon with the tip; only then does the main window count as
   // hidden behind it.
