@@ -269,10 +269,12 @@ class AboutWindow : public TopLevelWindow {
   ScopedCursor handCursor_;
 };
 
-// The one About window of the process. Its window procedure lets go of it at
-// WM_NCDESTROY, so every load starts from a fresh object.
-std::unique_ptr<OwnedWindow<AboutWindow>>
-    g_about;  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
+// The one About window of the process. Unlike the main window, which the
+// program holds for as long as it runs, this one ends itself: it is modeless,
+// may outlive the main window, and closes by its own buttons, so its window
+// procedure lets go of it at WM_NCDESTROY and every load starts afresh.
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables)
+std::unique_ptr<OwnedWindow<AboutWindow>> g_about;
 
 AboutWindow::~AboutWindow() {
   if (owner_ != nullptr) {
