@@ -27,7 +27,7 @@ inline constexpr int kTrayExit = 2;
 
 // Shell_NotifyIconW, or a stand-in with its signature that a caller (a test)
 // hands over to see the calls on their way to the shell.
-using NotifyIconFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAW record);
+using NotifyIconFunction = decltype(&::Shell_NotifyIconW);
 
 // The window that receives the icon's messages, the image it shows, and the
 // function that tells the shell (nullptr: the shell's own).
