@@ -32,7 +32,7 @@ for file in "$@"; do
     exit 2
   fi
 done
-bash "${root}/scripts/setup.sh" test
+bash "${root}/scripts/setup.sh" run tests
 
 # Lists the faults of a file as "line<TAB>mutated line", in a shuffled order
 # seeded by the file's name. Strings, characters, comments and preprocessor

@@ -5,19 +5,14 @@
 # kept between runs in DAYMARKER_WINEPREFIX (default ~/.wine-daymarker);
 # DAYMARKER_JOBS limits the parallel compiles (default: one per core).
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-cd "${root}"
-bash scripts/setup.sh run
 # shellcheck source=scripts/wine-session.sh
-source scripts/wine-session.sh
-
-wine_pick_build release
+source "$(dirname "$0")/wine-session.sh"
+wine_script_open release run
 prefix=${DAYMARKER_WINEPREFIX:-${HOME}/.wine-daymarker}
 if [ "${WINE_PRESET}" != release ]; then
   prefix=${DAYMARKER_WINEPREFIX:-${HOME}/.wine-daymarker-64}  # a 32-bit prefix cannot serve
 fi
-cmake --preset "${WINE_PRESET}" >/dev/null
-cmake --build --preset "${WINE_PRESET}" -j "${DAYMARKER_JOBS:-$(nproc)}"
+build "${WINE_PRESET}"
 
 # The desktop is 800x600 at 96 DPI and grows with the DPI the prefix is set
 # to, so that the windows, which grow with it, still fit above the taskbar.
@@ -49,7 +44,7 @@ close_daymarker() {
   wine_session_stop
 }
 # A session of its own, so that Ctrl+C reaches only this script.
-setsid wine "${root}/${WINE_BUILD_DIR}/app/daymarker.exe" &
+setsid wine "${PWD}/${WINE_BUILD_DIR}/app/daymarker.exe" &
 daymarker=$!
 trap close_daymarker EXIT
 trap 'exit 130' INT

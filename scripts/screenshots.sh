@@ -4,23 +4,18 @@
 # in a fresh Wine prefix on an Xvfb of its own.
 #   bash scripts/screenshots.sh [DPI...]
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-cd "${root}"
-bash scripts/setup.sh test
 # shellcheck source=scripts/wine-session.sh
-source scripts/wine-session.sh
-
+source "$(dirname "$0")/wine-session.sh"
 # The tests' build; the 64-bit one, where it has to stand in, looks the same.
-wine_pick_build win32
-cmake --preset "${WINE_PRESET}" >/dev/null
-cmake --build --preset "${WINE_PRESET}" -j "${DAYMARKER_JOBS:-$(nproc)}" --target daymarker peek
+wine_script_open win32 run tests desktop
+build "${WINE_PRESET}" --target daymarker peek
 
 dpis=("$@")
 if [ "${#dpis[@]}" -eq 0 ]; then
   dpis=(96 144)
 fi
 for dpi in "${dpis[@]}"; do
-  prefix=${root}/${WINE_BUILD_DIR}/screenshots-${dpi}
+  prefix=${PWD}/${WINE_BUILD_DIR}/screenshots-${dpi}
   rm -rf "${prefix}"
   wine_session_start "${prefix}" 1280x960 "${dpi}"
   python3 scripts/screenshots.py --daymarker "${WINE_BUILD_DIR}/app/daymarker.exe" \

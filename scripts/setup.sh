@@ -1,33 +1,28 @@
 #!/usr/bin/env bash
-# Installs what one of the scripts needs on Debian or Ubuntu, skips whatever is
-# already there, and fails if a tool is still missing afterwards. Run as root
-# (or with sudo).
-#   scripts/setup.sh run     building Daymarker and starting it under Wine
-#   scripts/setup.sh test    everything the tests need (the default)
+# Installs on Debian or Ubuntu what the named parts need, skipping whatever is
+# already there; run as root (or with sudo).
+#   scripts/setup.sh PART...   (all of them when none is named)
+#     run        building Daymarker and starting it under Wine
+#     tests      the test programs: GoogleTest, the native compiler, Python
+#                (configuring the Windows build needs it) and the time zones
+#                the tests under Wine set
+#     desktop    X input and screen grabs (xdotool, ImageMagick)
+#     analysers  clang-format, clang-tidy, cppcheck, and clang with libFuzzer
 set -euo pipefail
-profile=${1:-test}
-
-run_packages=(
-  cmake ninja-build g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-  wine wine32:i386 fonts-wine xvfb xauth
+declare -A parts=(
+  [run]="cmake ninja-build g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine wine32:i386
+    fonts-wine xvfb xauth"
+  [tests]="g++ googletest python3 tzdata"
+  [desktop]="xdotool imagemagick"
+  [analysers]="clang clang-format clang-tidy cppcheck"
 )
-run_tools=(cmake ninja i686-w64-mingw32-g++-posix wine Xvfb)
-case "${profile}" in
-  run)
-    packages=("${run_packages[@]}")
-    tools=("${run_tools[@]}")
-    ;;
-  test)
-    # tzdata: the tests under Wine set their own time zones.
-    packages=("${run_packages[@]}" g++ python3 googletest clang clang-format clang-tidy cppcheck
-      xdotool imagemagick tzdata)
-    tools=("${run_tools[@]}" g++ python3 clang++ clang-format clang-tidy cppcheck xdotool import)
-    ;;
-  *)
-    echo "usage: $0 [run|test]" >&2
-    exit 2
-    ;;
-esac
+[ $# -gt 0 ] || set -- run tests desktop analysers
+packages=()
+for part in "$@"; do
+  [ -n "${parts[${part}]:-}" ] || { echo "usage: $0 [${!parts[*]}]..." >&2; exit 2; }
+  read -r -d '' -a named <<<"${parts[${part}]}" || true
+  packages+=("${named[@]}")
+done
 
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
@@ -58,20 +53,7 @@ install_missing() {
   ${sudo} apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-fuzzer_links() {
-  echo 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }' |
-    clang++ -fsanitize=fuzzer -x c++ - -o /dev/null >/dev/null 2>&1
-}
-
 install_missing "${packages[@]}"
-# libFuzzer comes with the clang runtime of clang's own version (on older
-# releases it comes with clang itself), known only once clang is there.
-if [ "${profile}" = test ] && ! fuzzer_links; then
-  clang_major=$(clang -dumpversion 2>/dev/null | cut -d . -f 1 || true)
-  if [ -n "${clang_major}" ]; then
-    install_missing "libclang-rt-${clang_major}-dev"
-  fi
-fi
 
 # 32-bit Wine needs a kernel that runs 32-bit programs. Where it does not,
 # Daymarker and its tests run in a 64-bit build under 64-bit Wine instead.
@@ -79,17 +61,15 @@ fi
 source "$(dirname "$0")/wine-session.sh"
 if ! wine_runs_32bit; then
   install_missing wine64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  tools+=(x86_64-w64-mingw32-g++-posix /usr/lib/wine/wine64)
 fi
 
-missing=()
-for tool in "${tools[@]}"; do
-  command -v "${tool}" >/dev/null 2>&1 || missing+=("${tool}")
-done
-if [ "${profile}" = test ] && ! fuzzer_links; then
-  missing+=("libFuzzer (clang++ -fsanitize=fuzzer links nothing)")
-fi
-if [ "${#missing[@]}" -ne 0 ]; then
-  echo "setup: still missing after installing: ${missing[*]}" >&2
-  exit 1
+# libFuzzer comes with the clang runtime of clang's own version (on older
+# releases it comes with clang itself), known only once clang is there.
+fuzzer_links() {
+  echo 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }' |
+    clang++ -fsanitize=fuzzer -x c++ - -o /dev/null >/dev/null 2>&1
+}
+if [[ " $* " == *" analysers "* ]] && ! fuzzer_links; then
+  install_missing "libclang-rt-$(clang -dumpversion | cut -d . -f 1)-dev"
+  fuzzer_links || { echo "setup: clang++ -fsanitize=fuzzer still links nothing" >&2; exit 1; }
 fi

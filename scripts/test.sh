@@ -5,15 +5,10 @@
 # on an Xvfb of its own (scripts/wine-session.sh). Each build is a preset of
 # CMakePresets.json; DAYMARKER_JOBS limits the parallel compiles.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-cd "${root}"
-bash scripts/setup.sh test
-
+# shellcheck source=scripts/wine-session.sh
+source "$(dirname "$0")/wine-session.sh"
+wine_script_open win32 run tests desktop analysers
 step() { printf '\n== %s\n' "$*"; }
-build() {  # preset [build options...]: configure and build
-  cmake --preset "$1" >/dev/null
-  cmake --build --preset "$@" -j "${DAYMARKER_JOBS:-$(nproc)}"
-}
 
 step "Formatting"
 bash scripts/check-format.sh
@@ -36,12 +31,7 @@ step "Executable hardening (headers, imports, manifest)"
 ctest --preset win32-pe
 
 step "Win32 tests and the end-to-end test under Wine"
-# shellcheck source=scripts/wine-session.sh
-source scripts/wine-session.sh
-wine_pick_build win32
-if [ "${WINE_PRESET}" != win32 ]; then
-  build "${WINE_PRESET}"
-fi
+[ "${WINE_PRESET}" = win32 ] || build "${WINE_PRESET}"
 rm -rf "${WINE_BUILD_DIR}/wineprefix"
-wine_session_start "${root}/${WINE_BUILD_DIR}/wineprefix"
+wine_session_start "${PWD}/${WINE_BUILD_DIR}/wineprefix"
 ctest --preset "${WINE_PRESET}"

@@ -1,7 +1,12 @@
 # shellcheck shell=bash
-# Sourced by every script that runs Windows programs under Wine (tests, run,
-# screenshots, benchmarks), so that all of them pick the build the same way and
-# bring up the same kind of session:
+# The opening every script that runs Windows programs under Wine shares (tests,
+# run, screenshots, benchmarks, mutation), so that all of them set up, pick the
+# build and bring up the session the same way:
+#   wine_script_open PRESET SETUP_PART...
+#       into the source tree, installs those parts of scripts/setup.sh, and
+#       picks the build of PRESET that Wine can run here (wine_pick_build)
+#   build PRESET [cmake --build options...]
+#       configures and builds a preset (DAYMARKER_JOBS jobs, default one a core)
 #   wine_pick_build PRESET
 #       sets WINE_PRESET and WINE_BUILD_DIR: the CMake preset of the build that
 #       Wine can run here (PRESET, or PRESET-x86_64), and its build folder
@@ -50,6 +55,17 @@ wine_pick_build() {
     wine_use_64bit "${wine_session_root}/build/${WINE_PRESET}/winebin"
   fi
   WINE_BUILD_DIR=build/${WINE_PRESET}
+}
+
+wine_script_open() {
+  cd "${wine_session_root}" || return
+  bash scripts/setup.sh "${@:2}"
+  wine_pick_build "$1"
+}
+
+build() {
+  cmake --preset "$1" >/dev/null
+  cmake --build --preset "$@" -j "${DAYMARKER_JOBS:-$(nproc)}"
 }
 
 wine_session_stop() {
