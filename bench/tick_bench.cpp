@@ -102,10 +102,10 @@ int Run() {
       std::sort(perTick, perTick + kBatches);
       const double medianUs = perTick[kBatches / 2];
       std::printf(
-          "| Quiet tick, \"Every Hour\" (us, median of %d batches of %d) | %.3f | - | "
+          "| Quiet tick, \"Every Hour\" (us, median of %d batches of %d) | %.3f | - | - | "
           "under 5 us | %s |\n",
           kBatches, kTicksPerBatch, medianUs, medianUs < 5 ? "yes" : "**no**");
-      std::printf("| C++ heap allocations in %d quiet ticks | %lld | - | none | %s |\n",
+      std::printf("| C++ heap allocations in %d quiet ticks | %lld | - | - | none | %s |\n",
                   kBatches * kTicksPerBatch, allocations, allocations == 0 ? "yes" : "**no**");
       if (rebuilds != 0) {
         std::fprintf(stderr, "%lld of the quiet ticks rebuilt the line\n", rebuilds);
