@@ -1,51 +1,67 @@
 #!/usr/bin/env bash
 # How strong the tests are: makes one small fault at a time in the named
-# product files (a comparison, an arithmetic or logical operator, an integer
-# plus one, a dropped call), rebuilds, runs the tests that cover the file and
-# reports each fault as caught or survived, with its file:line and text.
-#   bash scripts/mutate.sh FILE...   (core/, settings/, ui/ or win/ .cpp files)
+# product files (a comparison, an arithmetic, logical or bitwise operator, a
+# dropped !, true for false, an integer plus one, a dropped call, a default
+# returned value), rebuilds, runs the tests that cover the file and reports
+# each fault as caught or survived, with its file:line and text.
+#   bash scripts/mutate.sh FILE...   (.cpp and .h files of core/, win/,
+#                                     settings/, ui/, app/runtime_errors.cpp)
 # MUTANTS_PER_FILE caps the faults tried per file (default 20; 0 for all),
-# in an order fixed by the file's name, spread over the whole file. A fault
-# that does not compile (warnings are errors) is skipped and not counted.
+# in an order fixed by the file's name, spread over the whole file; with
+# MUTATE_MATCH only faults whose line matches that regular expression are
+# tried. A fault that does not compile (warnings are errors) is skipped and
+# not counted.
+# A survivor listed in tests/mutation/accepted.txt, with the reason no test
+# can catch it, is reported as accepted; any other makes the exit status 1.
 # Everything happens in a copy of the tree under /tmp, removed at the end:
-# the working tree is never touched. Files under settings/, ui/ and win/ are
-# tested under Wine, in a session of scripts/wine-session.sh.
+# the working tree is never touched. Files other than core/'s are tested
+# under Wine, in a session of scripts/wine-session.sh.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cap=${MUTANTS_PER_FILE:-20}
 jobs=${DAYMARKER_JOBS:-$(nproc)}
 [ $# -gt 0 ] || { echo "usage: $0 FILE..." >&2; exit 2; }
 
-tests_of() {  # the CTest tests that cover a file
+tests_of() {  # the CTest tests that cover a product file, quickest first
   case "$1" in
-    core/*.cpp) echo core_tests ;;
-    settings/*.cpp) echo settings_tests ;;
-    ui/main/*.cpp | ui/main/tray/*.cpp) echo main_window_tests ;;
-    ui/about/*.cpp) echo about_tests ;;
-    ui/*.cpp | win/*.cpp) echo main_window_tests about_tests ;;
+    core/calendar.h | core/refresh_cycle.h) echo core_tests main_window_tests ;;  # pickers, list
+    core/*) echo core_tests ;;
+    win/registry_value.*) echo win_tests settings_tests about_tests ;;
+    win/system_library.*) echo win_tests main_window_tests about_tests ;;
+    win/com_apartment.*) echo main_window_tests about_tests ;;
+    win/*) echo win_tests settings_tests main_window_tests about_tests ;;  # handles.h
+    settings/*) echo settings_tests ;;
+    ui/main/*) echo main_window_tests ;;
+    ui/about/*) echo about_tests ;;
+    ui/*) echo main_window_tests about_tests ;;
+    app/runtime_errors.cpp) echo runtime_errors_tests ;;
     *) return 1 ;;
   esac
 }
 for file in "$@"; do
   if [ ! -f "${root}/${file}" ] || ! tests_of "${file}" >/dev/null; then
-    echo "mutate: no tests known for ${file} (core/, settings/, ui/, win/ .cpp files)" >&2
+    echo "mutate: no tests known for ${file}" >&2
     exit 2
   fi
 done
-bash "${root}/scripts/setup.sh" run tests
 
 # Lists the faults of a file as "line<TAB>mutated line", in a shuffled order
 # seeded by the file's name. Strings, characters, comments and preprocessor
 # lines are left alone; binary operators are recognised by the spaces
-# clang-format puts around them, which template brackets and pointers lack.
+# clang-format puts around them, which template brackets, pointers and
+# references lack.
 read -r -d '' generator <<'PY' || true
 import random, re, sys
 OPS = {"<": "<=", "<=": "<", ">": ">=", ">=": ">", "==": "!=", "!=": "==", "&&": "||",
-       "||": "&&", "+": "-", "-": "+", "*": "/", "+=": "-=", "-=": "+="}
+       "||": "&&", "+": "-", "-": "+", "*": "/", "+=": "-=", "-=": "+=", "|": "&", "&": "|",
+       "|=": "&=", "&=": "|=", "!": "", "true": "false", "false": "true", "TRUE": "FALSE",
+       "FALSE": "TRUE"}
 QUOTED = re.compile(r"//.*|/\*.*?\*/|\"(?:\\.|[^\"\\])*\"|(?<!\d)'(?:\\.|[^'\\])*'")
-OP = re.compile(r"(?<= )(<=|>=|==|!=|&&|\|\||\+=|-=|[<>+*-])(?= )")
+OP = re.compile(r"(?<= )(<=|>=|==|!=|&&|\|\||[-+|&]=|[<>+*|&-])(?= )|!(?!=)"
+                r"|\b(true|false|TRUE|FALSE)\b")
 NUMBER = re.compile(r"(?<![\w.'])\d+(?![\w.'])")
 CALL = re.compile(r"^(\s*)(::)?[A-Za-z_][\w:.>-]*\(.*\);$")
+RETURN = re.compile(r"^(\s*return )(.+);$")
 mutants = []
 for number, line in enumerate(open(sys.argv[1], encoding="utf-8").read().split("\n"), 1):
     code = QUOTED.sub(lambda m: " " * len(m.group()), line)
@@ -58,6 +74,10 @@ for number, line in enumerate(open(sys.argv[1], encoding="utf-8").read().split("
     call = CALL.match(code.rstrip())
     if call and " = " not in code and not code.lstrip().startswith("return"):
         mutants.append((number, call.group(1) + "{}"))
+    value = RETURN.match(code.rstrip())
+    if value and not re.fullmatch(r"\{\}|\d+|true|false|TRUE|FALSE|nullptr", value.group(2)):
+        mutants.append((number, value.group(1) + "{};"))
+mutants = list(dict.fromkeys(mutants))
 random.Random(sys.argv[1]).shuffle(mutants)
 print("\n".join(f"{number}\t{line}" for number, line in mutants))
 PY
@@ -72,29 +92,30 @@ cleanup() {
 trap cleanup EXIT
 (cd "${root}" && git ls-files -co --exclude-standard -z | tar --null --ignore-failed-read -T - -cf -) |
   tar -C "${work}" -xf -
-cd "${work}"
 # shellcheck source=scripts/wine-session.sh
-source scripts/wine-session.sh
+source "${work}/scripts/wine-session.sh"
+wine_script_open win32 run tests
 
+list=tests/mutation/accepted.txt
 run_tests() {  # preset timeout tests...
   local preset=$1 timeout=$2
   shift 2
   cmake --build --preset "${preset}" -j "${jobs}" --target "$@" >"${work}/build.log" 2>&1 || return 2
   tests_started=${SECONDS}
-  ctest --preset "${preset}" --timeout "${timeout}" -R "^($(IFS='|'; echo "$*"))\$" \
-    >"${work}/test.log" 2>&1 || return 1
+  ctest --preset "${preset}" --timeout "${timeout}" --stop-on-failure \
+    -R "^($(IFS='|'; echo "$*"))\$" >"${work}/test.log" 2>&1 || return 1
 }
 
 caught=0
-wine_started=""
 total=0
+unaccepted=0
+wine_started=""
 for file in "$@"; do
   read -r -a tests <<<"$(tests_of "${file}")"
   preset=native
-  if [ "${tests[0]}" != core_tests ]; then
+  if [ "${tests[*]}" != core_tests ]; then
     if [ -z "${wine_started}" ]; then
       wine_started=yes
-      wine_pick_build win32
       wine_session_start "${work}/wineprefix"
       trap cleanup EXIT
       # A crashing fault must fail its test, not wait on a crash dialog.
@@ -115,22 +136,31 @@ for file in "$@"; do
   file_total=0
   while IFS=$'\t' read -r -u 9 line mutated; do
     [ "${cap}" -eq 0 ] || [ "${file_total}" -lt "${cap}" ] || break
+    [[ ${mutated} =~ ${MUTATE_MATCH:-} ]] || continue
     MUTATED=${mutated} awk -v n="${line}" 'NR == n { print ENVIRON["MUTATED"]; next } 1' \
       "${work}/original" >"${file}"
     status=0
     run_tests "${preset}" "${timeout}" "${tests[@]}" </dev/null || status=$?
     cp "${work}/original" "${file}"
     [ "${status}" -ne 2 ] || continue
-    verdict=survived
-    if [ "${status}" -eq 1 ]; then
-      verdict=caught
-      file_caught=$((file_caught + 1))
-    fi
     file_total=$((file_total + 1))
-    printf '%-8s %s:%s: %s\n' "${verdict}" "${file}" "${line}" "${mutated#"${mutated%%[! ]*}"}"
+    original=$(sed -n "${line}p" "${work}/original")
+    mutated=${mutated#"${mutated%%[! ]*}"}
+    key="${file}: \`${original#"${original%%[! ]*}"}\` -> \`${mutated}\`"
+    if [ "${status}" -eq 1 ]; then
+      file_caught=$((file_caught + 1))
+      printf 'caught   %s:%s: %s\n' "${file}" "${line}" "${mutated}"
+    elif KEY="${key}: " awk 'index($0, ENVIRON["KEY"]) == 1 { found = 1 } END { exit !found }' \
+      "${list}"; then
+      printf 'accepted %s:%s: %s\n' "${file}" "${line}" "${mutated}"
+    else
+      unaccepted=$((unaccepted + 1))
+      printf 'SURVIVED %s:%s, not in %s:\n  %s\n' "${file}" "${line}" "${list}" "${key}"
+    fi
   done 9< <(python3 -c "${generator}" "${file}")
   echo "${file}: ${file_caught} of ${file_total} caught"
   caught=$((caught + file_caught))
   total=$((total + file_total))
 done
-echo "caught ${caught} of ${total} faults"
+echo "caught ${caught} of ${total} faults; ${unaccepted} survived that ${list} does not list"
+[ "${unaccepted}" -eq 0 ]
