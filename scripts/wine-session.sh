@@ -79,36 +79,23 @@ wine_session_stop() {
   fi
 }
 
-# Debian's Wine does not look in its own font folder: without Tahoma and
-# Marlett in the prefix, captions and title-bar buttons draw wrongly.
-wine_install_fonts() {
-  if [ -d /usr/share/wine/fonts ]; then
-    mkdir -p "${WINEPREFIX}/drive_c/windows/Fonts"
-    cp -n /usr/share/wine/fonts/*.ttf "${WINEPREFIX}/drive_c/windows/Fonts/" 2>/dev/null || true
-  fi
-}
-
 # Starts an Xvfb on a display it picks as free itself (-displayfd), so that
 # sessions started side by side never share one, and exports DISPLAY. The
 # session's programs run in sessions of their own (setsid): Ctrl+C in a
 # terminal reaches only the script, which then ends them in order.
 wine_start_xvfb() {
-  local size=$1 displayfile waited=0
+  local displayfile
   displayfile=$(mktemp)
-  setsid Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"${displayfile}" >/dev/null 2>&1 &
+  setsid Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"${displayfile}" >/dev/null 2>&1 &
   WINE_SESSION_XVFB_PID=$!
-  until [ -s "${displayfile}" ]; do
+  for _ in $(seq 100); do
+    [ ! -s "${displayfile}" ] || break
     sleep 0.1
-    waited=$((waited + 1))
-    if [ "${waited}" -gt 100 ]; then
-      echo "Xvfb did not start" >&2
-      rm -f "${displayfile}"
-      return 1
-    fi
   done
   DISPLAY=":$(head -n 1 "${displayfile}")"
-  export DISPLAY
   rm -f "${displayfile}"
+  [ "${DISPLAY}" != : ] || { echo "Xvfb did not start" >&2; return 1; }
+  export DISPLAY
 }
 
 wine_session_start() {
@@ -129,7 +116,9 @@ wine_session_start() {
   if [ ! -f "${WINEPREFIX}/system.reg" ]; then
     mkdir -p "${WINEPREFIX}"
     wineboot -i >/dev/null 2>&1
-    wine_install_fonts
+    # Debian's Wine does not look in its own font folder: without Tahoma and
+    # Marlett in the prefix, captions and title-bar buttons draw wrongly.
+    cp -n /usr/share/wine/fonts/*.ttf "${WINEPREFIX}/drive_c/windows/Fonts/" 2>/dev/null || true
     if [ -n "${dpi}" ]; then
       # Read by each Wine process as it starts, the desktop's included.
       wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "${dpi}" /f \
