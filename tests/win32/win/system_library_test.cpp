@@ -1,9 +1,14 @@
 #include "win/system_library.h"
 
+#include <objbase.h>
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <string>
+#include <thread>
+
+#include "win/com_apartment.h"
 
 namespace daymarker::testing {
 namespace {
@@ -41,6 +46,27 @@ TEST(SystemLibrary, MissingFunctionsAndLibrariesAreNull) {
   EXPECT_EQ((SystemFunction<void (*)(), L"shell32.dll", "NoSuchFunctionAnywhere">()), nullptr);
   EXPECT_EQ((SystemFunction<void (*)(), L"no-such-library.dll", "Anything">()), nullptr);
   EXPECT_NE((SystemFunction<void(WINAPI*)(), L"ole32.dll", "CoUninitialize">()), nullptr);
+}
+
+// An apartment is let go of only by the object that entered it: on a thread
+// that has the other kind already, entering fails and leaves that one alone.
+TEST(ComApartment, LetsGoOnlyOfTheApartmentItEntered) {
+  for (const bool threadHasOne : {false, true}) {
+    HRESULT afterwards = E_FAIL;
+    std::thread([&] {
+      if (threadHasOne) {
+        ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+      }
+      { const ComApartment apartment; }
+      // S_FALSE: the thread's own apartment is still there; S_OK: none was.
+      afterwards = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+      ::CoUninitialize();
+      if (threadHasOne) {
+        ::CoUninitialize();
+      }
+    }).join();
+    EXPECT_EQ(afterwards, threadHasOne ? S_FALSE : S_OK) << threadHasOne;
+  }
 }
 
 }  // namespace
