@@ -7,8 +7,8 @@ namespace {
 
 std::wstring ZeroPadded(int value, std::size_t digits) {
   std::wstring text = DecimalText(value);
-  if (value >= 0 && text.size() < digits) {
-    text.insert(0, digits - text.size(), L'0');
+  while (value >= 0 && text.size() < digits) {
+    text.insert(0, 1, L'0');
   }
   return text;
 }
