@@ -29,7 +29,10 @@ TEST(Contrast, RatioDecidesWhetherTheFixedColourStays) {
            Row{kBlue, kButtonFace, 7.54, false, 4.5, true},
            Row{kBlue, kButtonFace, 7.54, true, 4.5, false},  // a high-contrast theme
            Row{kGrey, kWhite, 3.95, false, 4.5, false},
-           Row{kGrey, kWhite, 3.95, false, 3.0, true},  // a line needs less than text
+           Row{kGrey, kWhite, 3.95, false, 3.0, true},      // a line needs less than text
+           Row{kGrey, kGrey, 1.0, false, 1.0, true},        // just the minimum is enough
+           Row{0x00FF00, kBlack, 15.3, false, 4.5, true},   // green counts most
+           Row{0x0A0A0A, kBlack, 1.06, false, 4.5, false},  // a channel near black is linear
        }) {
     EXPECT_NEAR(ContrastRatio(row.fixed, row.background), row.ratio, 0.01)
         << std::hex << row.fixed << " on " << row.background;
