@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <chrono>
-#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -21,17 +20,12 @@ using namespace std::chrono_literals;
 inline constexpr wchar_t kProbeKey[] = L"Software\\Tolvane\\DaymarkerAboutProbes";
 
 using testing::AboutWindowHandle;
+using testing::BesideThisProgram;
 using testing::ChangeDpi;
 using testing::ChildRect;
 using testing::Pixels;
 using testing::PumpUntil;
 using testing::WindowText;
-
-inline std::wstring ProbeProgram() {
-  wchar_t self[MAX_PATH * 2] = {};
-  ::GetModuleFileNameW(nullptr, self, static_cast<DWORD>(std::size(self)));
-  return std::filesystem::path(self).replace_filename(L"sysinfo_probe.exe").wstring();
-}
 
 // What a copy of the probe at program reported when started: its command line,
 // a line feed and its show command ("-" for none).

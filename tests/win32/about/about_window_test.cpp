@@ -371,7 +371,7 @@ TEST_F(AboutWindowTest, SystemInfoButtonStartsTheLauncher) {
 TEST_F(AboutWindowTest, ClickingTheLinkOpensTheWebsiteShownNormallyAndCloses) {
   // The probe stands in for the website, so that the shell's request can be seen.
   ::RegDeleteTreeW(HKEY_CURRENT_USER, kProbeKey);
-  const std::wstring website = ProbeProgram();
+  const std::wstring website = BesideThisProgram(L"sysinfo_probe.exe");
   HWND about = Open({.website = website});
   ASSERT_NE(about, nullptr);
   ::SendMessageW(Control(kLblTolvane), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));

@@ -101,10 +101,10 @@ TEST_P(StartSysInfoTest, StartsTheToolOrSaysItIsUnavailable) {
   const std::wstring pathProgram = (scratch_ / L"path folder\\sys info.exe").wstring();
   const std::wstring toolFolder = (scratch_ / L"tool folder").wstring();
   const std::wstring tool = toolFolder + L"\\MSINFO32.EXE";
-  ASSERT_TRUE(c.path != Path::kProgram ||
-              ::CopyFileW(ProbeProgram().c_str(), pathProgram.c_str(), FALSE));
+  const std::wstring probe = BesideThisProgram(L"sysinfo_probe.exe");
+  ASSERT_TRUE(c.path != Path::kProgram || ::CopyFileW(probe.c_str(), pathProgram.c_str(), FALSE));
   if (c.tool != 0) {
-    ASSERT_TRUE(::CopyFileW(ProbeProgram().c_str(), tool.c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW(probe.c_str(), tool.c_str(), FALSE));
     ASSERT_TRUE(::SetFileAttributesW(tool.c_str(), c.tool));
   }
   ASSERT_TRUE(c.path == Path::kUnset || Plant(HKEY_LOCAL_MACHINE, kToolKeys[0], L"PATH", REG_SZ,

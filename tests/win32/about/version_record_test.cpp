@@ -3,12 +3,15 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "tests/win32/support/window_support.h"
+
 namespace daymarker {
 namespace {
+
+using testing::BesideThisProgram;
 
 struct VersionRecord {
   std::wstring fileNumbers;
@@ -45,12 +48,6 @@ VersionRecord ReadVersionRecord(const std::wstring& file) {
   return {Dotted(fixed->dwFileVersionMS, fixed->dwFileVersionLS),
           Dotted(fixed->dwProductVersionMS, fixed->dwProductVersionLS), text(L"FileVersion"),
           text(L"ProductVersion")};
-}
-
-std::wstring BesideThisProgram(const wchar_t* name) {
-  wchar_t self[MAX_PATH * 2] = {};
-  ::GetModuleFileNameW(nullptr, self, static_cast<DWORD>(std::size(self)));
-  return std::filesystem::path(self).replace_filename(name).wstring();
 }
 
 // Explorer's properties show the numbers, installers and scripts read the

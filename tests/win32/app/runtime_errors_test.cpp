@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
+#include "tests/win32/support/window_support.h"
 #include "win/handles.h"
 
 namespace daymarker {
@@ -17,10 +17,7 @@ namespace {
 // How runtime_errors_probe.exe, found beside this program, ended when asked
 // for argument: its exit code, or STILL_ACTIVE after 30 seconds.
 DWORD RunProbe(const std::wstring& argument) {
-  wchar_t self[MAX_PATH * 2] = {};
-  ::GetModuleFileNameW(nullptr, self, static_cast<DWORD>(std::size(self)));
-  const std::wstring probe =
-      std::filesystem::path(self).replace_filename(L"runtime_errors_probe.exe").wstring();
+  const std::wstring probe = testing::BesideThisProgram(L"runtime_errors_probe.exe");
   std::wstring commandLine = L"\"" + probe + L"\" " + argument;
   STARTUPINFOW startup{sizeof(startup)};
   PROCESS_INFORMATION process{};

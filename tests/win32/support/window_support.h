@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -18,6 +19,13 @@ inline std::wstring WindowText(HWND window) {
   text.resize(static_cast<std::size_t>(
       ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return text;
+}
+
+// A file in this program's folder, where the build puts the probes beside it.
+inline std::wstring BesideThisProgram(const wchar_t* name) {
+  wchar_t self[MAX_PATH * 2] = {};
+  ::GetModuleFileNameW(nullptr, self, static_cast<DWORD>(std::size(self)));
+  return std::filesystem::path(self).replace_filename(name).wstring();
 }
 
 // The open About window of this process, or nullptr.
