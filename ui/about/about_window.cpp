@@ -211,7 +211,6 @@ class AboutWindow : public TopLevelWindow {
         mainWindow_(mainWindow),
         comments_(content.comments),
         website_(content.website),
-        version_(content.version),
         openAddress_(content.openAddress != nullptr ? content.openAddress : OpenInBrowser) {}
   ~AboutWindow() override;
   AboutWindow(const AboutWindow&) = delete;
@@ -256,7 +255,6 @@ class AboutWindow : public TopLevelWindow {
   HWND mainWindow_;
   std::wstring comments_;
   std::wstring website_;
-  Version version_;
   AddressOpener openAddress_;
 
   HWND owner_ = nullptr;    // hidden, so the window has no taskbar button
@@ -541,7 +539,7 @@ void AboutWindow::SetDefaultButton(int id) {
 void AboutWindow::Form_Load() {
   ::SetWindowTextW(Window(), (L"About " + std::wstring(kAppTitle)).c_str());
   SetText(kLblTitle, std::wstring(kProductName));
-  SetText(kLblVersion, L"Version " + VersionNumberText(version_));
+  SetText(kLblVersion, L"Version " + VersionNumberText(kVersion));
   SetText(kLblCopyright, std::wstring(kCopyright));
   SetText(kLblDescription, std::wstring(kFileDescription));
 

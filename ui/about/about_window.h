@@ -35,7 +35,6 @@ using AddressOpener = void (*)(HWND owner, const wchar_t* address);
 // website with. The build's own unless a caller (a test) wants others.
 struct AboutContent {
   std::wstring_view comments = kComments;
-  Version version = kVersion;
   std::wstring_view website = kWebsite;
   AddressOpener openAddress = nullptr;  // the shell's default handler
 };
