@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/win32/support/window_support.h"
@@ -13,19 +15,14 @@ namespace {
 
 using testing::BesideThisProgram;
 
-struct VersionRecord {
-  std::wstring fileNumbers;
-  std::wstring productNumbers;
-  std::wstring fileText;
-  std::wstring productText;
-};
-
 std::wstring Dotted(DWORD high, DWORD low) {
   return std::to_wstring(HIWORD(high)) + L"." + std::to_wstring(LOWORD(high)) + L"." +
          std::to_wstring(HIWORD(low)) + L"." + std::to_wstring(LOWORD(low));
 }
 
-VersionRecord ReadVersionRecord(const std::wstring& file) {
+// The file's numbers and its product's as Explorer shows them, then the texts
+// of both and of the copyright as installers read them; nothing where unreadable.
+std::array<std::wstring, 5> ReadVersionRecord(const std::wstring& file) {
   std::vector<BYTE> data(::GetFileVersionInfoSizeW(file.c_str(), nullptr));
   if (data.empty() ||
       !::GetFileVersionInfoW(file.c_str(), 0, static_cast<DWORD>(data.size()), data.data())) {
@@ -47,22 +44,22 @@ VersionRecord ReadVersionRecord(const std::wstring& file) {
   }
   return {Dotted(fixed->dwFileVersionMS, fixed->dwFileVersionLS),
           Dotted(fixed->dwProductVersionMS, fixed->dwProductVersionLS), text(L"FileVersion"),
-          text(L"ProductVersion")};
+          text(L"ProductVersion"), text(L"LegalCopyright")};
 }
 
 // Explorer's properties show the numbers, installers and scripts read the
 // texts: both say the same version, file and product alike. This program
-// carries the program's own resources; the probe the same record with a
-// revision, which is where the two forms used to part.
-TEST(VersionRecord, NumbersAndTextsAgree) {
-  for (const auto& [file, version] :
-       {std::pair{BesideThisProgram(L"about_tests.exe"), L"1.3.0.0"},
-        std::pair{BesideThisProgram(L"version_probe.dll"), L"2.5.0.7"}}) {
-    const VersionRecord record = ReadVersionRecord(file);
-    EXPECT_EQ(record.fileNumbers, version) << file;
-    EXPECT_EQ(record.productNumbers, version) << file;
-    EXPECT_EQ(record.fileText, version) << file;
-    EXPECT_EQ(record.productText, version) << file;
+// carries the program's own resources, whose copyright the About window
+// shows; the probe the same record with a revision, which is where the two
+// forms used to part.
+TEST(VersionRecord, NumbersAndTextsAgreeBesideTheCopyright) {
+  for (const auto& [file, version, copyright] :
+       {std::tuple{BesideThisProgram(L"about_tests.exe"), L"1.3.0.0",
+                   L"Copyright (C) 2026 Tolvane"},
+        std::tuple{BesideThisProgram(L"version_probe.dll"), L"2.5.0.7", L"Probe"}}) {
+    EXPECT_EQ(ReadVersionRecord(file),
+              (std::array<std::wstring, 5>{version, version, version, version, copyright}))
+        << file;
   }
 }
 
