@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <string>
@@ -175,45 +176,40 @@ TEST_F(AboutWindowTest, LoadsItsTextsImagesAndLook) {
   // on the button face; the other labels follow the scheme. On a black face the
   // texts take the scheme's colours; on a dim one the rule too, and the link the
   // text colour, as the scheme's link colour is not seen there either.
+  using Colours = std::array<COLORREF, 5>;
   const std::array elements = {COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_HOTLIGHT, COLOR_3DHILIGHT,
                                COLOR_3DSHADOW};
-  std::array<COLORREF, elements.size()> schemed{};
-  for (std::size_t element = 0; element < elements.size(); ++element) {
-    schemed[element] = ::GetSysColor(elements[element]);
-  }
-  const COLORREF odd = RGB(1, 2, 3), white = RGB(255, 255, 255), black = RGB(0, 0, 0);
-  const COLORREF grey = RGB(128, 128, 128), dim = RGB(64, 64, 64), navy = RGB(0, 0, 128);
-  const COLORREF yellow = RGB(255, 255, 0), light = RGB(201, 201, 201), dark = RGB(3, 3, 3);
-  const COLORREF blue = RGB(0, 0, 255), plain = schemed[0];
-  struct Scheme {
-    std::array<COLORREF, elements.size()> colours;
-    COLORREF label, link;
-    std::vector<COLORREF> rule;  // the face above it, its dark half, its light half
+  Colours schemed{};
+  std::ranges::transform(elements, schemed.begin(), ::GetSysColor);
+  const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255), grey = RGB(128, 128, 128);
+  const COLORREF dim = RGB(64, 64, 64), light = RGB(201, 201, 201), dark = RGB(3, 3, 3);
+  const COLORREF face = schemed[0], yellow = RGB(255, 255, 0), blue = RGB(0, 0, 255);
+  // The scheme; the fixed labels' colour and the link's; the rule's dark and light halves.
+  const std::tuple<Colours, COLORREF, COLORREF, COLORREF, COLORREF> schemes[] = {
+      {{face, RGB(1, 2, 3), schemed[2], schemed[3], schemed[4]}, black, blue, grey, white},
+      {{black, white, yellow, RGB(1, 1, 1), dark}, white, yellow, grey, white},
+      {{dim, white, RGB(0, 0, 128), light, dark}, white, white, dark, light},
   };
-  const std::array<Scheme, 3> schemes = {{
-      {{plain, odd, schemed[2], schemed[3], schemed[4]}, black, blue, {plain, grey, white}},
-      {{black, white, yellow, RGB(1, 1, 1), dark}, white, yellow, {black, grey, white}},
-      {{dim, white, navy, light, dark}, white, white, {dim, dark, light}},
-  }};
   int colourChanges = 0;
   ::SetWindowSubclass(Control(kCmdSysInfo), CountColourChanges, 1,
                       reinterpret_cast<DWORD_PTR>(&colourChanges));
   const ScopedHandle<HDC, &::DeleteDC> dc(::CreateCompatibleDC(nullptr));
-  for (const Scheme& scheme : schemes) {
-    ::SetSysColors(elements.size(), elements.data(), scheme.colours.data());
-    const COLORREF face = scheme.colours[0];
+  for (const auto& [colours, label, link, darkHalf, lightHalf] : schemes) {
+    ::SetSysColors(elements.size(), elements.data(), colours.data());
     for (const auto& [id, colour] :
-         {std::pair{kLblTolvane, scheme.link}, std::pair{kLblTitle, scheme.label},
-          std::pair{kLblDescription, scheme.label}, std::pair{kLblDisclaimer, scheme.label},
-          std::pair{kLblRegTo, scheme.colours[1]}}) {
+         {std::pair{kLblTolvane, link}, std::pair{kLblTitle, label},
+          std::pair{kLblDescription, label}, std::pair{kLblDisclaimer, label},
+          std::pair{kLblRegTo, colours[1]}}) {
       ::SendMessageW(about, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Get()),
                      reinterpret_cast<LPARAM>(Control(id)));
-      EXPECT_EQ(::GetTextColor(dc.Get()), colour) << id << " on " << face;
-      EXPECT_EQ(::GetBkColor(dc.Get()), face) << id;
+      EXPECT_EQ(std::pair(::GetTextColor(dc.Get()), ::GetBkColor(dc.Get())),
+                std::pair(colour, colours[0]))
+          << id << " on " << colours[0];
     }
+    // The face above the rule, its dark half, its light half.
     EXPECT_EQ(Painted(about, Around(TwipsToPixels(2880, dpi), TwipsToPixels(4335, dpi))),
-              scheme.rule)
-        << "on " << face;
+              std::vector({colours[0], darkHalf, lightHalf}))
+        << "on " << colours[0];
   }
   // The controls hear of every change, and a change of settings repaints them.
   ::RemoveWindowSubclass(Control(kCmdSysInfo), CountColourChanges, 1);
@@ -224,8 +220,8 @@ TEST_F(AboutWindowTest, LoadsItsTextsImagesAndLook) {
   EXPECT_TRUE(::GetUpdateRect(Control(kLblTitle), nullptr, FALSE));
 
   // Over the link the pointer is the hand, and its tooltip says where it leads.
-  EXPECT_TRUE(::SendMessageW(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(kLblTolvane)),
-                             MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+  ::SendMessageW(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(kLblTolvane)),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_NE(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
   HWND tooltip = ::FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
   while (tooltip != nullptr && ::GetWindow(tooltip, GW_OWNER) != about) {
@@ -233,11 +229,10 @@ TEST_F(AboutWindowTest, LoadsItsTextsImagesAndLook) {
   }
   ASSERT_NE(tooltip, nullptr);
   wchar_t tip[128] = {};
-  TOOLINFOW tool{};
-  tool.cbSize = TTTOOLINFOW_V2_SIZE;
-  tool.hwnd = about;
-  tool.uId = reinterpret_cast<UINT_PTR>(Control(kLblTolvane));
-  tool.lpszText = tip;
+  TOOLINFOW tool{.cbSize = TTTOOLINFOW_V2_SIZE,
+                 .hwnd = about,
+                 .uId = reinterpret_cast<UINT_PTR>(Control(kLblTolvane)),
+                 .lpszText = tip};
   ::SendMessageW(tooltip, TTM_GETTEXTW, std::size(tip), reinterpret_cast<LPARAM>(&tool));
   EXPECT_STREQ(tip, L"Click to visit the Tolvane Website...");
 }
