@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "about_test_support.h"
-#include "tests/win32/support/registry_support.h"
 #include "ui/dpi.h"
 #include "win/handles.h"
 
@@ -328,21 +327,6 @@ TEST_F(AboutWindowTest, ClosingTheWindowWhileTheShellHasTheLinkLeavesTheNextOneA
     EXPECT_TRUE(::IsWindowVisible(g_reopened));
     Close();
   }
-}
-
-// With no System Information tool recorded (this process's machine key is
-// an empty scratch key) the button says so.
-TEST_F(AboutWindowTest, SystemInfoButtonStartsTheLauncher) {
-  HWND about = Open();
-  ASSERT_NE(about, nullptr);
-  const ScopedKey machine = testing::CreateTestKey(
-      HKEY_CURRENT_USER, L"Software\\Tolvane\\DaymarkerNoMachine", KEY_ALL_ACCESS);
-  ASSERT_EQ(::RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine.Get()), ERROR_SUCCESS);
-  EXPECT_EQ(ReadMessageBoxOf([] { ::SendMessageW(Control(kCmdSysInfo), BM_CLICK, 0, 0); }),
-            L"Daymarker: System Information Is Unavailable At This Time");
-  ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
-  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tolvane\\DaymarkerNoMachine");
-  EXPECT_TRUE(::IsWindow(about)) << "the About window stays open";
 }
 
 TEST_F(AboutWindowTest, ClickingTheLinkOpensTheWebsiteShownNormallyAndCloses) {

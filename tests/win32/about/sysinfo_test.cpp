@@ -10,6 +10,7 @@
 
 #include "about_test_support.h"
 #include "tests/win32/support/registry_support.h"
+#include "ui/about/about_window.h"
 #include "win/handles.h"
 
 namespace daymarker {
@@ -71,10 +72,12 @@ struct LaunchCase {
 
 class StartSysInfoTest : public ::testing::TestWithParam<LaunchCase> {
  protected:
-  // This process's HKEY_LOCAL_MACHINE is a scratch key while a test plants the
-  // tool's keys, so the machine's own are never touched.
+  // The tool is started by the About window's button. This process's
+  // HKEY_LOCAL_MACHINE is a scratch key while a test plants the tool's keys, so
+  // the machine's own are never touched.
   void SetUp() override {
     Clear();
+    ShowAboutWindow(::GetModuleHandleW(nullptr), nullptr);
     const ScopedKey machine = CreateTestKey(HKEY_CURRENT_USER, kScratchKey, KEY_ALL_ACCESS);
     ASSERT_TRUE(machine);
     ASSERT_EQ(::RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine.Get()), ERROR_SUCCESS);
@@ -83,6 +86,8 @@ class StartSysInfoTest : public ::testing::TestWithParam<LaunchCase> {
     std::filesystem::create_directories(scratch_ / L"tool folder");
   }
   void TearDown() override {
+    ::DestroyWindow(AboutWindowHandle());
+    testing::PumpMessages();  // its hidden owner's close
     ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
     Clear();
   }
@@ -112,10 +117,15 @@ TEST_P(StartSysInfoTest, StartsTheToolOrSaysItIsUnavailable) {
   ASSERT_TRUE(!c.folderSet || Plant(HKEY_LOCAL_MACHINE, kToolKeys[1], L"MSINFO", REG_SZ,
                                     TextBytes(toolFolder + L'\0')));
 
-  EXPECT_EQ(ReadMessageBoxOf([] { StartSysInfo(nullptr); }),
+  HWND about = AboutWindowHandle();
+  ASSERT_NE(about, nullptr);
+  EXPECT_EQ(ReadMessageBoxOf([about] {
+              ::SendMessageW(::GetDlgItem(about, about_ids::kCmdSysInfo), BM_CLICK, 0, 0);
+            }),
             c.starts == Starts::kNothing
                 ? L"Daymarker: System Information Is Unavailable At This Time"
                 : L"no message");
+  EXPECT_TRUE(::IsWindow(about)) << "the About window stays open";
   for (const auto& [program, expected] : {std::pair{pathProgram, c.starts == Starts::kPathProgram},
                                           std::pair{tool, c.starts == Starts::kTool}}) {
     // A start that should not happen is given a moment to show itself.
