@@ -1,5 +1,5 @@
-// Shared by the About window and launcher tests: bounded message pumping,
-// and the probe program that stands in for what the About window starts.
+// Shared by the About window and launcher tests: the probe program that
+// stands in for what the About window starts, and its message boxes.
 #pragma once
 
 #include <windows.h>
@@ -12,20 +12,12 @@
 
 #include "tests/win32/support/window_support.h"
 
-namespace daymarker::about_testing {
+namespace daymarker::testing {
 
 using namespace std::chrono_literals;
 
 // sysinfo_probe.exe writes here, under a value named by its own path.
 inline constexpr wchar_t kProbeKey[] = L"Software\\Tolvane\\DaymarkerAboutProbes";
-
-using testing::AboutWindowHandle;
-using testing::BesideThisProgram;
-using testing::ChangeDpi;
-using testing::ChildRect;
-using testing::Pixels;
-using testing::PumpUntil;
-using testing::WindowText;
 
 // What a copy of the probe at program reported when started: its command line,
 // a line feed and its show command ("-" for none).
@@ -64,4 +56,4 @@ inline std::wstring ReadMessageBoxOf(const std::function<void()>& start) {
   return seen;
 }
 
-}  // namespace daymarker::about_testing
+}  // namespace daymarker::testing

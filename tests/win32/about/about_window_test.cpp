@@ -20,7 +20,7 @@ namespace {
 
 using namespace about_ids;
 
-using namespace about_testing;
+using namespace testing;
 
 // The pixels of an area of the client, row by row, as the window paints itself
 // into a bitmap, which no other window can cover as on the screen.
