@@ -54,14 +54,19 @@ TEST_F(GetKeyValueTest, ReadsTextAndNumbersAndLeavesOtherTypesAlone) {
   EXPECT_EQ(value, L"");
 }
 
-enum class Starts { kPathProgram, kTool, kNothing };
 enum class Path { kUnset, kProgram, kNoProgram };  // what the first key's PATH names
-struct LaunchCase {
-  const char* name;
-  Path path;
-  bool folderSet;
-  DWORD tool;  // the attributes of MSINFO32.EXE in the second key's folder; 0: no such file
-  Starts starts;
+enum class Starts { kPathProgram, kTool, kNothing };
+// A name; the first key's PATH; whether the second key names the tool's folder;
+// the attributes of MSINFO32.EXE there (0: no such file); what starts.
+using LaunchCase = std::tuple<const char*, Path, bool, DWORD, Starts>;
+constexpr LaunchCase kLaunchCases[] = {
+    {"PathNamesTheProgram", Path::kProgram, false, 0, Starts::kPathProgram},
+    {"PathComesFirst", Path::kProgram, true, FILE_ATTRIBUTE_NORMAL, Starts::kPathProgram},
+    // A path that cannot be started is the end of the search, and is said so.
+    {"PathNamesNoProgram", Path::kNoProgram, true, FILE_ATTRIBUTE_NORMAL, Starts::kNothing},
+    {"FolderHoldsTheTool", Path::kUnset, true, FILE_ATTRIBUTE_NORMAL, Starts::kTool},
+    {"FolderLacksTheTool", Path::kUnset, true, 0, Starts::kNothing},
+    {"HiddenToolDoesNotCount", Path::kUnset, true, FILE_ATTRIBUTE_HIDDEN, Starts::kNothing},
 };
 
 class StartSysInfoTest : public ::testing::TestWithParam<LaunchCase> {
@@ -96,32 +101,30 @@ class StartSysInfoTest : public ::testing::TestWithParam<LaunchCase> {
 };
 
 TEST_P(StartSysInfoTest, StartsTheToolOrSaysItIsUnavailable) {
-  const LaunchCase& c = GetParam();
+  const auto& [name, path, folderSet, attributes, starts] = GetParam();
   const std::wstring pathProgram = (scratch_ / L"path folder\\sys info.exe").wstring();
   const std::wstring toolFolder = (scratch_ / L"tool folder").wstring();
   const std::wstring tool = toolFolder + L"\\MSINFO32.EXE";
   const std::wstring probe = BesideThisProgram(L"sysinfo_probe.exe");
-  ASSERT_TRUE(c.path != Path::kProgram || ::CopyFileW(probe.c_str(), pathProgram.c_str(), FALSE));
-  if (c.tool != 0) {
-    ASSERT_TRUE(::CopyFileW(probe.c_str(), tool.c_str(), FALSE));
-    ASSERT_TRUE(::SetFileAttributesW(tool.c_str(), c.tool));
-  }
-  ASSERT_TRUE(c.path == Path::kUnset || Plant(HKEY_LOCAL_MACHINE, kToolKeys[0], L"PATH", REG_SZ,
-                                              TextBytes(pathProgram + L'\0')));
-  ASSERT_TRUE(!c.folderSet || Plant(HKEY_LOCAL_MACHINE, kToolKeys[1], L"MSINFO", REG_SZ,
-                                    TextBytes(toolFolder + L'\0')));
+  ASSERT_TRUE(path != Path::kProgram || ::CopyFileW(probe.c_str(), pathProgram.c_str(), FALSE));
+  ASSERT_TRUE(attributes == 0 || (::CopyFileW(probe.c_str(), tool.c_str(), FALSE) &&
+                                  ::SetFileAttributesW(tool.c_str(), attributes)));
+  ASSERT_TRUE(path == Path::kUnset || Plant(HKEY_LOCAL_MACHINE, kToolKeys[0], L"PATH", REG_SZ,
+                                            TextBytes(pathProgram + L'\0')));
+  ASSERT_TRUE(!folderSet || Plant(HKEY_LOCAL_MACHINE, kToolKeys[1], L"MSINFO", REG_SZ,
+                                  TextBytes(toolFolder + L'\0')));
 
   HWND about = AboutWindowHandle();
   ASSERT_NE(about, nullptr);
   EXPECT_EQ(ReadMessageBoxOf([about] {
               ::SendMessageW(::GetDlgItem(about, about_ids::kCmdSysInfo), BM_CLICK, 0, 0);
             }),
-            c.starts == Starts::kNothing
+            starts == Starts::kNothing
                 ? L"Daymarker: System Information Is Unavailable At This Time"
                 : L"no message");
   EXPECT_TRUE(::IsWindow(about)) << "the About window stays open";
-  for (const auto& [program, expected] : {std::pair{pathProgram, c.starts == Starts::kPathProgram},
-                                          std::pair{tool, c.starts == Starts::kTool}}) {
+  for (const auto& [program, expected] : {std::pair{pathProgram, starts == Starts::kPathProgram},
+                                          std::pair{tool, starts == Starts::kTool}}) {
     // A start that should not happen is given a moment to show itself.
     EXPECT_EQ(
         WaitForProbe(program, expected ? 15s : 1s).value_or(L"not started"),
@@ -129,20 +132,8 @@ TEST_P(StartSysInfoTest, StartsTheToolOrSaysItIsUnavailable) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lookups, StartSysInfoTest,
-    ::testing::Values(
-        LaunchCase{"PathNamesTheProgram", Path::kProgram, false, 0, Starts::kPathProgram},
-        LaunchCase{"PathComesFirst", Path::kProgram, true, FILE_ATTRIBUTE_NORMAL,
-                   Starts::kPathProgram},
-        // A path that cannot be started is the end of the search, and is said so.
-        LaunchCase{"PathNamesNoProgram", Path::kNoProgram, true, FILE_ATTRIBUTE_NORMAL,
-                   Starts::kNothing},
-        LaunchCase{"FolderHoldsTheTool", Path::kUnset, true, FILE_ATTRIBUTE_NORMAL, Starts::kTool},
-        LaunchCase{"FolderLacksTheTool", Path::kUnset, true, 0, Starts::kNothing},
-        LaunchCase{"HiddenToolDoesNotCount", Path::kUnset, true, FILE_ATTRIBUTE_HIDDEN,
-                   Starts::kNothing}),
-    [](const ::testing::TestParamInfo<LaunchCase>& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Lookups, StartSysInfoTest, ::testing::ValuesIn(kLaunchCases),
+                         [](const auto& row) { return std::string(std::get<0>(row.param)); });
 
 }  // namespace
 }  // namespace daymarker
