@@ -71,12 +71,6 @@ class AboutWindowTest : public ::testing::Test {
     PumpUntil([] { return false; }, 20ms);
   }
   static HWND Control(int id) { return ::GetDlgItem(AboutWindowHandle(), id); }
-  static LOGFONTW Font(int id) {
-    LOGFONTW font{};
-    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Control(id), WM_GETFONT, 0, 0)),
-                 sizeof(font), &font);
-    return font;
-  }
 
   HWND mainWindow_ = ::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
                                        nullptr, nullptr, nullptr, nullptr);
@@ -154,7 +148,9 @@ TEST_F(AboutWindowTest, LoadsItsTextsImagesAndLook) {
       {kCmdSysInfo, L"&System Info...", FW_NORMAL, false, false},
   };
   for (const auto& [id, text, weight, italic, underline] : controls) {
-    const LOGFONTW font = Font(id);
+    LOGFONTW font{};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Control(id), WM_GETFONT, 0, 0)),
+                 sizeof(font), &font);
     EXPECT_EQ(std::tuple(WindowText(Control(id)), std::wstring(font.lfFaceName), font.lfWeight,
                          font.lfItalic != 0, font.lfUnderline != 0),
               std::tuple(text, std::wstring(L"Tahoma"), weight, italic, underline))
