@@ -25,10 +25,8 @@ using namespace testing;
 // The pixels of an area of the client, row by row, as the window paints itself
 // into a bitmap, which no other window can cover as on the screen.
 std::vector<COLORREF> Painted(HWND window, const RECT& area) {
-  RECT client;
-  ::GetClientRect(window, &client);
   // The bitmap goes last, once the DC it is selected into is gone.
-  const ScopedBitmap bitmap(::CreateBitmap(client.right, client.bottom, 1, 32, nullptr));
+  const ScopedBitmap bitmap(::CreateBitmap(area.right, area.bottom, 1, 32, nullptr));
   const ScopedHandle<HDC, &::DeleteDC> dc(::CreateCompatibleDC(nullptr));
   ::SelectObject(dc.Get(), bitmap.Get());
   ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()),
@@ -42,9 +40,11 @@ std::vector<COLORREF> Painted(HWND window, const RECT& area) {
   return pixels;
 }
 
-// The pixels at x and y - 1 to y + 1.
-RECT Around(int x, int y) {
-  return {x, y - 1, x + 1, y + 2};
+// The etched rule whose top is at y twips, across its middle: the face above
+// it, its dark half and its light half.
+std::vector<COLORREF> Rule(HWND about, int y) {
+  const int x = TwipsToPixels(2880, WindowDpi(about)), top = TwipsToPixels(y, WindowDpi(about));
+  return Painted(about, {x, top - 1, x + 1, top + 2});
 }
 
 LRESULT CALLBACK CountColourChanges(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
@@ -89,8 +89,8 @@ TEST_F(AboutWindowTest, LaysItselfOutWithOrWithoutTheCommentsRow) {
     ::GetClientRect(about, &client);
     EXPECT_EQ(Pixels(0, 0, 5760, 6555 - up, dpi),
               std::tuple(client.left, client.top, client.right, client.bottom));
-    // The etched rule: a grey line over a white one.
-    EXPECT_EQ(Painted(about, Around(TwipsToPixels(2880, dpi), TwipsToPixels(4935 - up, dpi))),
+    // A grey line over a white one.
+    EXPECT_EQ(Rule(about, 4935 - up),
               std::vector<COLORREF>(
                   {::GetSysColor(COLOR_BTNFACE), RGB(128, 128, 128), RGB(255, 255, 255)}));
     EXPECT_EQ(::IsWindowVisible(Control(kLblComments)) != FALSE, !comments.empty());
@@ -201,9 +201,7 @@ TEST_F(AboutWindowTest, LoadsItsTextsImagesAndLook) {
                 std::pair(colour, colours[0]))
           << id << " on " << colours[0];
     }
-    // The face above the rule, its dark half, its light half.
-    EXPECT_EQ(Painted(about, Around(TwipsToPixels(2880, dpi), TwipsToPixels(4335, dpi))),
-              std::vector({colours[0], darkHalf, lightHalf}))
+    EXPECT_EQ(Rule(about, 4335), std::vector({colours[0], darkHalf, lightHalf}))
         << "on " << colours[0];
   }
   // The controls hear of every change, and a change of settings repaints them.
@@ -263,11 +261,7 @@ TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichEnterEscapeAndCloseClo
     ::SetFocus(Control(kCmdOK));
     EXPECT_TRUE(isDefault(kCmdOK) && !isDefault(kCmdSysInfo));
 
-    if (key != 0) {
-      ::PostMessageW(Control(kCmdOK), WM_KEYDOWN, key, 1);
-    } else {
-      ::PostMessageW(about, WM_CLOSE, 0, 0);
-    }
+    ::PostMessageW(key != 0 ? Control(kCmdOK) : about, key != 0 ? WM_KEYDOWN : WM_CLOSE, key, 1);
     EXPECT_TRUE(PumpUntil([about] { return !::IsWindow(about); }, 2s)) << key;
     EXPECT_TRUE(PumpUntil([] { return !::FindWindowW(L"DaymarkerAboutOwner", nullptr); }, 2s))
         << "its hidden owner is gone too";
