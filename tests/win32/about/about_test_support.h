@@ -32,17 +32,15 @@ inline std::optional<std::wstring> WaitForProbe(const std::wstring& program,
   return PumpUntil(reported, timeout) ? std::optional<std::wstring>(report) : std::nullopt;
 }
 
-// Runs start, reading "caption: text" of a message box of this process it
-// shows and pressing its OK; gives up after ten seconds rather than hang.
+// Runs start, reading "caption: text" of a message box it shows on this
+// thread and pressing its OK; gives up after ten seconds rather than hang.
 inline std::wstring ReadMessageBoxOf(const std::function<void()>& start) {
   std::wstring seen = L"no message";
-  std::jthread watcher([&seen](std::stop_token stop) {
+  std::jthread watcher([&seen, thread = ::GetCurrentThreadId()](std::stop_token stop) {
     for (int tries = 0; tries < 500 && !stop.stop_requested(); ++tries) {
       const HWND box = ::FindWindowW(L"#32770", nullptr);
-      DWORD process = 0;
-      ::GetWindowThreadProcessId(box, &process);
       // Shown only once its texts are set.
-      if (process == ::GetCurrentProcessId() && ::IsWindowVisible(box)) {
+      if (::GetWindowThreadProcessId(box, nullptr) == thread && ::IsWindowVisible(box)) {
         seen = WindowText(box) + L": " + WindowText(::GetDlgItem(box, 0xFFFF));
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
         return;

@@ -130,30 +130,28 @@ TEST_F(AboutWindowTest, LoadsItsTextsImagesAndLook) {
   // The program's own words, all in Tahoma: the title bold, the registration
   // italic, the link underlined.
   EXPECT_EQ(WindowText(about), L"About Daymarker");
-  const std::tuple<int, std::wstring, LONG, bool, bool> controls[] = {
-      {kLblTitle, L"Daymarker", FW_BOLD, false, false},
-      {kLblVersion, L"Version 1.03", FW_NORMAL, false, false},
-      {kLblCopyright, L"Copyright (C) 2026 Tolvane", FW_NORMAL, false, false},
-      {kLblDescription,
+  const std::tuple<int, LONG, bool, bool, std::wstring> controls[] = {
+      {kLblTitle, FW_BOLD, false, false, L"Daymarker"},
+      {kLblVersion, FW_NORMAL, false, false, L"Version 1.03"},
+      {kLblCopyright, FW_NORMAL, false, false, L"Copyright (C) 2026 Tolvane"},
+      {kLblDescription, FW_NORMAL, false, false,
        L"Daymarker simply counts down to a time and date you specify.  It will also sit in the "
        L"System Tray, reporting remaining time whenever you hover over it.  It can be configured "
-       L"to display the time in various different ways including Seconds ONLY.",
-       FW_NORMAL, false, false},
-      {kLblRegTo, L"Registered to: FREEWARE!", FW_NORMAL, true, false},
-      {kLblTolvane,
-       L"Visit the Tolvane website for more FREE software\r\n(https://tolvane.example/)", FW_NORMAL,
-       false, true},
-      {kLblDisclaimer, L"\r\n\r\n\r\n\r\n\r\n", FW_NORMAL, false, false},  // six empty lines
-      {kCmdOK, L"OK", FW_NORMAL, false, false},
-      {kCmdSysInfo, L"&System Info...", FW_NORMAL, false, false},
+       L"to display the time in various different ways including Seconds ONLY."},
+      {kLblRegTo, FW_NORMAL, true, false, L"Registered to: FREEWARE!"},
+      {kLblTolvane, FW_NORMAL, false, true,
+       L"Visit the Tolvane website for more FREE software\r\n(https://tolvane.example/)"},
+      {kLblDisclaimer, FW_NORMAL, false, false, L"\r\n\r\n\r\n\r\n\r\n"},  // six empty lines
+      {kCmdOK, FW_NORMAL, false, false, L"OK"},
+      {kCmdSysInfo, FW_NORMAL, false, false, L"&System Info..."},
   };
-  for (const auto& [id, text, weight, italic, underline] : controls) {
+  for (const auto& [id, weight, italic, underline, text] : controls) {
     LOGFONTW font{};
     ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Control(id), WM_GETFONT, 0, 0)),
                  sizeof(font), &font);
-    EXPECT_EQ(std::tuple(WindowText(Control(id)), std::wstring(font.lfFaceName), font.lfWeight,
-                         font.lfItalic != 0, font.lfUnderline != 0),
-              std::tuple(text, std::wstring(L"Tahoma"), weight, italic, underline))
+    EXPECT_EQ(std::tuple(std::wstring(font.lfFaceName), font.lfWeight, font.lfItalic != 0,
+                         font.lfUnderline != 0, WindowText(Control(id))),
+              std::tuple(std::wstring(L"Tahoma"), weight, italic, underline, text))
         << id;
   }
   EXPECT_NE(::SendMessageW(about, WM_GETICON, ICON_BIG, 0), 0);
@@ -171,16 +169,15 @@ TEST_F(AboutWindowTest, LoadsItsTextsImagesAndLook) {
   // on the button face; the other labels follow the scheme. On a black face the
   // texts take the scheme's colours; on a dim one the rule too, and the link the
   // text colour, as the scheme's link colour is not seen there either.
-  using Colours = std::array<COLORREF, 5>;
   const std::array elements = {COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_HOTLIGHT, COLOR_3DHILIGHT,
                                COLOR_3DSHADOW};
-  Colours schemed{};
+  std::array<COLORREF, elements.size()> schemed{};
   std::ranges::transform(elements, schemed.begin(), ::GetSysColor);
   const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255), grey = RGB(128, 128, 128);
   const COLORREF dim = RGB(64, 64, 64), light = RGB(201, 201, 201), dark = RGB(3, 3, 3);
   const COLORREF face = schemed[0], yellow = RGB(255, 255, 0), blue = RGB(0, 0, 255);
   // The scheme; the fixed labels' colour and the link's; the rule's dark and light halves.
-  const std::tuple<Colours, COLORREF, COLORREF, COLORREF, COLORREF> schemes[] = {
+  const std::tuple<decltype(schemed), COLORREF, COLORREF, COLORREF, COLORREF> schemes[] = {
       {{face, RGB(1, 2, 3), schemed[2], schemed[3], schemed[4]}, black, blue, grey, white},
       {{black, white, yellow, RGB(1, 1, 1), dark}, white, yellow, grey, white},
       {{dim, white, RGB(0, 0, 128), light, dark}, white, white, dark, light},
@@ -197,9 +194,8 @@ TEST_F(AboutWindowTest, LoadsItsTextsImagesAndLook) {
           std::pair{kLblRegTo, colours[1]}}) {
       ::SendMessageW(about, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Get()),
                      reinterpret_cast<LPARAM>(Control(id)));
-      EXPECT_EQ(std::pair(::GetTextColor(dc.Get()), ::GetBkColor(dc.Get())),
-                std::pair(colour, colours[0]))
-          << id << " on " << colours[0];
+      EXPECT_EQ(::GetTextColor(dc.Get()), colour) << id << " on " << colours[0];
+      EXPECT_EQ(::GetBkColor(dc.Get()), colours[0]) << id;
     }
     EXPECT_EQ(Rule(about, 4335), std::vector({colours[0], darkHalf, lightHalf}))
         << "on " << colours[0];
@@ -291,7 +287,6 @@ TEST_F(AboutWindowTest, TheLinkOpensTheWebsiteAndClosesLeavingAWindowOpenedMeanw
   const std::wstring website = BesideThisProgram(L"sysinfo_probe.exe");
   for (const WPARAM key : {WPARAM{0}, WPARAM{VK_RETURN}, WPARAM{VK_SPACE}}) {
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kProbeKey);
-    g_openedAddress.clear();
     g_reopened = nullptr;
     HWND about =
         Open({.website = website, .openAddress = key == 0 ? nullptr : OpenWithAWindowOfItsOwn});
