@@ -40,6 +40,9 @@ std::vector<COLORREF> Painted(HWND window, const RECT& area) {
   return pixels;
 }
 
+// The etched rule's own colours: a grey line over a white one.
+constexpr COLORREF kGrey = RGB(128, 128, 128), kWhite = RGB(255, 255, 255);
+
 // The etched rule whose top is at y twips, across its middle: the face above
 // it, its dark half and its light half.
 std::vector<COLORREF> Rule(HWND about, int y) {
@@ -89,10 +92,7 @@ TEST_F(AboutWindowTest, LaysItselfOutWithOrWithoutTheCommentsRow) {
     ::GetClientRect(about, &client);
     EXPECT_EQ(Pixels(0, 0, 5760, 6555 - up, dpi),
               std::tuple(client.left, client.top, client.right, client.bottom));
-    // A grey line over a white one.
-    EXPECT_EQ(Rule(about, 4935 - up),
-              std::vector<COLORREF>(
-                  {::GetSysColor(COLOR_BTNFACE), RGB(128, 128, 128), RGB(255, 255, 255)}));
+    EXPECT_EQ(Rule(about, 4935 - up), std::vector({::GetSysColor(COLOR_BTNFACE), kGrey, kWhite}));
     EXPECT_EQ(::IsWindowVisible(Control(kLblComments)) != FALSE, !comments.empty());
     EXPECT_EQ(WindowText(Control(kLblComments)), comments);
     const std::vector<std::tuple<int, int, int, int, int>> places = {
@@ -173,14 +173,13 @@ TEST_F(AboutWindowTest, LoadsItsTextsImagesAndLook) {
                                COLOR_3DSHADOW};
   std::array<COLORREF, elements.size()> schemed{};
   std::ranges::transform(elements, schemed.begin(), ::GetSysColor);
-  const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255), grey = RGB(128, 128, 128);
-  const COLORREF dim = RGB(64, 64, 64), light = RGB(201, 201, 201), dark = RGB(3, 3, 3);
-  const COLORREF face = schemed[0], yellow = RGB(255, 255, 0), blue = RGB(0, 0, 255);
+  const COLORREF black = RGB(0, 0, 0), dim = RGB(64, 64, 64), light = RGB(201, 201, 201);
+  const COLORREF dark = RGB(3, 3, 3), yellow = RGB(255, 255, 0), blue = RGB(0, 0, 255);
   // The scheme; the fixed labels' colour and the link's; the rule's dark and light halves.
   const std::tuple<decltype(schemed), COLORREF, COLORREF, COLORREF, COLORREF> schemes[] = {
-      {{face, RGB(1, 2, 3), schemed[2], schemed[3], schemed[4]}, black, blue, grey, white},
-      {{black, white, yellow, RGB(1, 1, 1), dark}, white, yellow, grey, white},
-      {{dim, white, RGB(0, 0, 128), light, dark}, white, white, dark, light},
+      {{schemed[0], RGB(1, 2, 3), schemed[2], schemed[3], schemed[4]}, black, blue, kGrey, kWhite},
+      {{black, kWhite, yellow, RGB(1, 1, 1), dark}, kWhite, yellow, kGrey, kWhite},
+      {{dim, kWhite, RGB(0, 0, 128), light, dark}, kWhite, kWhite, dark, light},
   };
   int colourChanges = 0;
   ::SetWindowSubclass(Control(kCmdSysInfo), CountColourChanges, 1,
