@@ -83,17 +83,16 @@ class AboutWindowTest : public ::testing::Test {
 // DPI, where a pixel is a twip; without comments their row is taken out and
 // what lies below it moves up, the window with it.
 TEST_F(AboutWindowTest, LaysItselfOutWithOrWithoutTheCommentsRow) {
-  for (const std::wstring comments : {L"Built for testing", L""}) {
+  for (const auto& [comments, up] : {std::pair{L"Built for testing", 0}, std::pair{L"", 600}}) {
     HWND about = Open({.comments = comments});
     ASSERT_NE(about, nullptr);
-    const int up = comments.empty() ? 600 : 0;
     const UINT dpi = WindowDpi(about);
     RECT client;
     ::GetClientRect(about, &client);
     EXPECT_EQ(Pixels(0, 0, 5760, 6555 - up, dpi),
               std::tuple(client.left, client.top, client.right, client.bottom));
     EXPECT_EQ(Rule(about, 4935 - up), std::vector({::GetSysColor(COLOR_BTNFACE), kGrey, kWhite}));
-    EXPECT_EQ(::IsWindowVisible(Control(kLblComments)) != FALSE, !comments.empty());
+    EXPECT_EQ(::IsWindowVisible(Control(kLblComments)) != FALSE, up == 0);
     EXPECT_EQ(WindowText(Control(kLblComments)), comments);
     const std::vector<std::tuple<int, int, int, int, int>> places = {
         {kCmdOK, 4245, 5115 - up, 1260, 345},
@@ -208,7 +207,8 @@ TEST_F(AboutWindowTest, LoadsItsTextsImagesAndLook) {
   EXPECT_TRUE(::GetUpdateRect(Control(kLblTitle), nullptr, FALSE));
 
   // Over the link the pointer is the hand, and its tooltip says where it leads.
-  ::SendMessageW(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(kLblTolvane)),
+  const HWND link = Control(kLblTolvane);
+  ::SendMessageW(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(link),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_NE(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
   HWND tooltip = ::FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
@@ -217,10 +217,8 @@ TEST_F(AboutWindowTest, LoadsItsTextsImagesAndLook) {
   }
   ASSERT_NE(tooltip, nullptr);
   wchar_t tip[128] = {};
-  TOOLINFOW tool{.cbSize = TTTOOLINFOW_V2_SIZE,
-                 .hwnd = about,
-                 .uId = reinterpret_cast<UINT_PTR>(Control(kLblTolvane)),
-                 .lpszText = tip};
+  const auto id = reinterpret_cast<UINT_PTR>(link);  // the tool is the link's window
+  TOOLINFOW tool{.cbSize = TTTOOLINFOW_V2_SIZE, .hwnd = about, .uId = id, .lpszText = tip};
   ::SendMessageW(tooltip, TTM_GETTEXTW, std::size(tip), reinterpret_cast<LPARAM>(&tool));
   EXPECT_STREQ(tip, L"Click to visit the Tolvane Website...");
 }
