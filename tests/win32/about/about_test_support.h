@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <functional>
-#include <optional>
 #include <string>
 #include <thread>
 
@@ -20,16 +19,15 @@ using namespace std::chrono_literals;
 inline constexpr wchar_t kProbeKey[] = L"Software\\Tolvane\\DaymarkerAboutProbes";
 
 // What a copy of the probe at program reported when started: its command line,
-// a line feed and its show command ("-" for none).
-inline std::optional<std::wstring> WaitForProbe(const std::wstring& program,
-                                                std::chrono::milliseconds timeout) {
+// a line feed and its show command ("-" for none); nothing if it did not start in time.
+inline std::wstring WaitForProbe(const std::wstring& program, std::chrono::milliseconds timeout) {
   wchar_t report[2048] = {};
   const auto reported = [&] {
     DWORD size = sizeof(report);
     return ::RegGetValueW(HKEY_CURRENT_USER, kProbeKey, program.c_str(), RRF_RT_REG_SZ, nullptr,
                           report, &size) == ERROR_SUCCESS;
   };
-  return PumpUntil(reported, timeout) ? std::optional<std::wstring>(report) : std::nullopt;
+  return PumpUntil(reported, timeout) ? report : L"";
 }
 
 // Runs start, reading "caption: text" of a message box it shows on this
