@@ -116,9 +116,8 @@ TEST_P(StartSysInfoTest, StartsTheToolOrSaysItIsUnavailable) {
 
   HWND about = AboutWindowHandle();
   ASSERT_NE(about, nullptr);
-  EXPECT_EQ(ReadMessageBoxOf([about] {
-              ::SendMessageW(::GetDlgItem(about, about_ids::kCmdSysInfo), BM_CLICK, 0, 0);
-            }),
+  HWND button = ::GetDlgItem(about, about_ids::kCmdSysInfo);
+  EXPECT_EQ(ReadMessageBoxOf([button] { ::SendMessageW(button, BM_CLICK, 0, 0); }),
             starts == Starts::kNothing
                 ? L"Daymarker: System Information Is Unavailable At This Time"
                 : L"no message");

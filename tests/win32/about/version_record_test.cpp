@@ -13,8 +13,6 @@
 namespace daymarker {
 namespace {
 
-using testing::BesideThisProgram;
-
 std::wstring Dotted(DWORD high, DWORD low) {
   return std::to_wstring(HIWORD(high)) + L"." + std::to_wstring(LOWORD(high)) + L"." +
          std::to_wstring(HIWORD(low)) + L"." + std::to_wstring(LOWORD(low));
@@ -28,15 +26,14 @@ std::array<std::wstring, 5> ReadVersionRecord(const std::wstring& file) {
       !::GetFileVersionInfoW(file.c_str(), 0, static_cast<DWORD>(data.size()), data.data())) {
     return {};
   }
-  const auto query = [&](const wchar_t* path) -> void* {
+  const auto query = [&](const std::wstring& path) -> void* {
     void* value = nullptr;
     UINT size = 0;
-    return ::VerQueryValueW(data.data(), path, &value, &size) && size > 0 ? value : nullptr;
+    return ::VerQueryValueW(data.data(), path.c_str(), &value, &size) && size > 0 ? value : nullptr;
   };
   const auto text = [&](const wchar_t* name) {
-    const auto* value = static_cast<const wchar_t*>(
-        query((std::wstring(L"\\StringFileInfo\\040904B0\\") + name).c_str()));
-    return value != nullptr ? std::wstring(value) : L"(none)";
+    const void* value = query(std::wstring(L"\\StringFileInfo\\040904B0\\") + name);
+    return std::wstring(value != nullptr ? static_cast<const wchar_t*>(value) : L"(none)");
   };
   const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query(L"\\"));
   if (fixed == nullptr) {
@@ -54,9 +51,9 @@ std::array<std::wstring, 5> ReadVersionRecord(const std::wstring& file) {
 // forms used to part.
 TEST(VersionRecord, NumbersAndTextsAgreeBesideTheCopyright) {
   for (const auto& [file, version, copyright] :
-       {std::tuple{BesideThisProgram(L"about_tests.exe"), L"1.3.0.0",
+       {std::tuple{testing::BesideThisProgram(L"about_tests.exe"), L"1.3.0.0",
                    L"Copyright (C) 2026 Tolvane"},
-        std::tuple{BesideThisProgram(L"version_probe.dll"), L"2.5.0.7", L"Probe"}}) {
+        std::tuple{testing::BesideThisProgram(L"version_probe.dll"), L"2.5.0.7", L"Probe"}}) {
     EXPECT_EQ(ReadVersionRecord(file),
               (std::array<std::wstring, 5>{version, version, version, version, copyright}))
         << file;
