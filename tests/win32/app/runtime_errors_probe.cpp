@@ -29,19 +29,18 @@ int main(int argc, char** argv) {
   ::SetUnhandledExceptionFilter(EndAtOnce);
   std::set_terminate([] { std::_Exit(4); });
   const std::string_view how = argc > 1 ? argv[1] : "";
-  const std::size_t huge = gHuge;
   if (how == "new") {
-    void* block = ::operator new(huge);
+    void* block = ::operator new(gHuge);
     std::printf("%p\n", block);
   } else if (how == "vector") {
-    const std::vector<char> bytes(huge);
-    std::printf("%d\n", bytes[huge - 1]);
+    const std::vector<char> bytes(gHuge);
+    std::printf("%d\n", bytes[gHuge - 1]);
   } else if (how == "length") {
-    const std::wstring text(huge, L'x');  // more characters than a string can hold
+    const std::wstring text(gHuge, L'x');  // more characters than a string can hold
     std::printf("%d\n", static_cast<int>(text.empty()));
   } else if (how == "index") {
     const std::wstring text(L"x");
-    std::printf("%d\n", static_cast<int>(text.at(huge % 2 + 1)));
+    std::printf("%d\n", static_cast<int>(text.at(gHuge % 2 + 1)));
   }
   return 0;
 }
