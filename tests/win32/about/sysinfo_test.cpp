@@ -114,14 +114,13 @@ TEST_P(StartSysInfoTest, StartsTheToolOrSaysItIsUnavailable) {
   ASSERT_TRUE(!folderSet || Plant(HKEY_LOCAL_MACHINE, kToolKeys[1], L"MSINFO", REG_SZ,
                                   TextBytes(toolFolder + L'\0')));
 
-  HWND about = AboutWindowHandle();
-  ASSERT_NE(about, nullptr);
-  HWND button = ::GetDlgItem(about, about_ids::kCmdSysInfo);
+  HWND button = ::GetDlgItem(AboutWindowHandle(), about_ids::kCmdSysInfo);
+  ASSERT_NE(button, nullptr);
   EXPECT_EQ(ReadMessageBoxOf([button] { ::SendMessageW(button, BM_CLICK, 0, 0); }),
             starts == Starts::kNothing
                 ? L"Daymarker: System Information Is Unavailable At This Time"
                 : L"no message");
-  EXPECT_TRUE(::IsWindow(about)) << "the About window stays open";
+  EXPECT_TRUE(::IsWindow(button)) << "the About window stays open, its button with it";
   for (const auto& [program, expected] : {std::pair{pathProgram, starts == Starts::kPathProgram},
                                           std::pair{tool, starts == Starts::kTool}}) {
     // A start that should not happen is given a moment to show itself.
