@@ -19,7 +19,7 @@ struct Setting {
 };
 
 // The stored layout, in the order in which both routines handle the values.
-constexpr std::array<Setting, 7> kSettings = {{
+constexpr auto kSettings = std::to_array<Setting>({
     {L"WindowX", REG_DWORD, &SettingValues::WindowLeft},
     {L"WindowY", REG_DWORD, &SettingValues::WindowTop},
     {L"DateNTime", REG_DWORD, &SettingValues::EventSeconds},
@@ -27,7 +27,7 @@ constexpr std::array<Setting, 7> kSettings = {{
     {L"Display", REG_DWORD, &SettingValues::DisplayLevel},
     {L"Update", REG_DWORD, &SettingValues::UpdateIndex},
     {L"OnlyUnits", REG_DWORD, &SettingValues::OnlyUnitsFlag},
-}};
+});
 
 // The process-wide setting variables: namespace scope, so they exist before
 // any window and outlive them all.
