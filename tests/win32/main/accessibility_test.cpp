@@ -46,7 +46,6 @@ bool ThreadHasCom() {
 }
 
 TEST_F(MainWindowTest, ControlsWithoutTextAreNamedByAHiddenLabelBeforeThem) {
-  Start();
   EXPECT_FALSE(ThreadHasCom()) << "nothing of COM at start-up";
   EXPECT_EQ(AccessibleName(Control(kTxtEvent)), L"Event name");
   EXPECT_EQ(AccessibleName(Control(kTxtTimeLeft)), L"Time left");

@@ -16,15 +16,7 @@ namespace {
 
 const std::wstring kReached = VersionCaption() + L" - DISABLED";
 
-class FirstRunTest : public MainWindowTest {
- protected:
-  void SetUp() override {
-    MainWindowTest::SetUp();
-    Start();
-  }
-};
-
-TEST_F(FirstRunTest, ShowsTheDefaults) {
+TEST_F(MainWindowTest, ShowsTheDefaults) {
   EXPECT_EQ(::SendMessageW(Control(kCboUpdate), CB_GETCOUNT, 0, 0), 8);
   EXPECT_EQ(Text(kCboUpdate), L"Every 30 Seconds");
   EXPECT_EQ(Text(kTxtEvent), L"Enter event here...");
@@ -59,7 +51,7 @@ TEST_F(FirstRunTest, ShowsTheDefaults) {
 
 // Every control, from the client area's corner in twips: a control in a group
 // box is placed from the box, and all are children of the window itself.
-TEST_F(FirstRunTest, LaysTheControlsOutAsDesigned) {
+TEST_F(MainWindowTest, LaysTheControlsOutAsDesigned) {
   const std::vector<std::tuple<int, int, int, int, int>> placements = {
       {kFraEvent, 120, 120, 4815, 1215},        {kDtpEventDate, 240, 360, 2175, 315},
       {kDtpEventTime, 2640, 360, 2175, 315},    {kTxtEvent, 240, 840, 4575, 285},
@@ -93,7 +85,7 @@ TEST_F(FirstRunTest, LaysTheControlsOutAsDesigned) {
   EXPECT_TRUE(::GetWindowLongPtrW(Control(kTxtTimeLeft), GWL_STYLE) & ES_READONLY);
 }
 
-TEST_F(FirstRunTest, TabVisitsTheControlsInOrder) {
+TEST_F(MainWindowTest, TabVisitsTheControlsInOrder) {
   PickSecondsAhead(3600);  // the name box takes part only while enabled
   const int order[] = {kDtpEventTime, kTxtEvent,  kOptDisplay0 + 3, kChkOnlyUnits,
                        kTxtTimeLeft,  kCboUpdate, kDtpEventDate};
@@ -109,7 +101,7 @@ TEST_F(FirstRunTest, TabVisitsTheControlsInOrder) {
             kOptDisplay0 + 1);
 }
 
-TEST_F(FirstRunTest, EditsShowAtOnce) {
+TEST_F(MainWindowTest, EditsShowAtOnce) {
   Click(kOptDisplay0);  // level 1, seconds
   PickSecondsAhead(90'061);
   EXPECT_TRUE(::IsWindowEnabled(Control(kTxtEvent)));
@@ -135,7 +127,7 @@ TEST_F(FirstRunTest, EditsShowAtOnce) {
   EXPECT_EQ(StatusLine(), kReached);
 }
 
-TEST_F(FirstRunTest, KeysRebuildAndFocusSelectsTheWholeName) {
+TEST_F(MainWindowTest, KeysRebuildAndFocusSelectsTheWholeName) {
   window_->Show();
   PickSecondsAhead(3600);
   ::SetWindowTextW(Control(kTxtEvent), L"Party");
@@ -160,7 +152,7 @@ TEST_F(FirstRunTest, KeysRebuildAndFocusSelectsTheWholeName) {
   EXPECT_EQ(std::pair(start, end), std::pair(0ul, 7ul));
 }
 
-TEST_F(FirstRunTest, TargetTakesTheDateOfOnePickerAndTheTimeOfTheOther) {
+TEST_F(MainWindowTest, TargetTakesTheDateOfOnePickerAndTheTimeOfTheOther) {
   Click(kOptDisplay0);
   PickDateTime(kDtpEventDate, {2026, 6, 11, 23, 59, 59});
   PickDateTime(kDtpEventTime, {1999, 1, 1, 9, 30, 5});
@@ -168,7 +160,7 @@ TEST_F(FirstRunTest, TargetTakesTheDateOfOnePickerAndTheTimeOfTheOther) {
   EXPECT_EQ(StatusLine(), L"Enter event here... - 1 day, 5 seconds");
 }
 
-TEST_F(FirstRunTest, RebuildsOncePerIntervalAndAtOnceAfterAnEdit) {
+TEST_F(MainWindowTest, RebuildsOncePerIntervalAndAtOnceAfterAnEdit) {
   Click(kOptDisplay0);
   PickSecondsAhead(1000);  // "Every 30 Seconds" is selected
   std::wstring last = StatusLine();
@@ -191,7 +183,7 @@ TEST_F(FirstRunTest, RebuildsOncePerIntervalAndAtOnceAfterAnEdit) {
   EXPECT_EQ(StatusLine(), L"Enter event here... - 16 minutes, 8 seconds");
 }
 
-TEST_F(FirstRunTest, ClockChangeAndResumeRebuildAtOnce) {
+TEST_F(MainWindowTest, ClockChangeAndResumeRebuildAtOnce) {
   Click(kOptDisplay0);
   PickSecondsAhead(1000);
   clock_.Advance(-3600);  // the user set the clock back an hour
@@ -202,7 +194,7 @@ TEST_F(FirstRunTest, ClockChangeAndResumeRebuildAtOnce) {
   EXPECT_EQ(StatusLine(), kReached);
 }
 
-TEST_F(FirstRunTest, SavedFormOfTheTargetNeverWrapsOrGoesNegative) {
+TEST_F(MainWindowTest, SavedFormOfTheTargetNeverWrapsOrGoesNegative) {
   PickDateTime(kDtpEventDate, {2038, 1, 19, 0, 0, 0});  // past the picker's last day
   EXPECT_EQ(PickerValue(kDtpEventDate).day, 10) << "the picker refuses it";
   PickDateTime(kDtpEventDate, {2038, 1, 18, 0, 0, 0});
@@ -214,7 +206,7 @@ TEST_F(FirstRunTest, SavedFormOfTheTargetNeverWrapsOrGoesNegative) {
   EXPECT_EQ(StatusLine(), kReached);
 }
 
-TEST_F(FirstRunTest, HelpAboutAndF1OpenTheAboutWindow) {
+TEST_F(MainWindowTest, HelpAboutAndF1OpenTheAboutWindow) {
   for (const bool byKey : {false, true}) {
     if (byKey) {
       MSG key{Window(), WM_KEYDOWN, VK_F1, 0};
@@ -231,7 +223,7 @@ TEST_F(FirstRunTest, HelpAboutAndF1OpenTheAboutWindow) {
 
 // Through the real message loop, as the keyboard sends them: the access key
 // of a group box moves the focus to the first control inside it.
-TEST_F(FirstRunTest, GroupBoxAccessKeysMoveToTheControlAfterTheBox) {
+TEST_F(MainWindowTest, GroupBoxAccessKeysMoveToTheControlAfterTheBox) {
   window_->Show();
   PickSecondsAhead(3600);
   const std::tuple<wchar_t, int, int> cases[] = {
@@ -250,7 +242,7 @@ TEST_F(FirstRunTest, GroupBoxAccessKeysMoveToTheControlAfterTheBox) {
 }
 
 // The user can read a long line to its end, and select and copy it, while it refreshes.
-TEST_F(FirstRunTest, RebuildsKeepTheSelectionOfTheFocusedStatusLine) {
+TEST_F(MainWindowTest, RebuildsKeepTheSelectionOfTheFocusedStatusLine) {
   window_->Show();
   Click(kOptDisplay0);
   PickSecondsAhead(90'050);
@@ -273,7 +265,7 @@ TEST_F(FirstRunTest, RebuildsKeepTheSelectionOfTheFocusedStatusLine) {
   EXPECT_GT(::SendMessageW(status, EM_GETFIRSTVISIBLELINE, 0, 0), 100) << "scrolled to the end";
 }
 
-TEST_F(FirstRunTest, FocusReturnsAfterAnotherWindowWasActive) {
+TEST_F(MainWindowTest, FocusReturnsAfterAnotherWindowWasActive) {
   window_->Show();
   ::SetFocus(Control(kCboUpdate));
   HWND other = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr,

@@ -44,9 +44,7 @@ class TrayTest : public MainWindowTest {
     StartShown();
   }
   void StartShown() {
-    window_ = std::make_unique<OwnedWindow<MainWindow>>(::GetModuleHandleW(nullptr), settings_,
-                                                        clock_, RecordingShell);
-    ASSERT_TRUE(window_->Create());
+    Start(RecordingShell);
     window_->Show();
     PumpMessages();
   }

@@ -13,16 +13,11 @@ void FakeClock::SetLocal(const CivilDateTime& local) {
   ticks_ = (std::uint64_t{utc.dwHighDateTime} << 32) | utc.dwLowDateTime;
 }
 
-void PutDword(const wchar_t* name, DWORD value) {
-  ASSERT_TRUE(Plant(HKEY_CURRENT_USER, SettingsKeyPath(), name, REG_DWORD, DwordBytes(value)));
-}
-
-void PutString(const wchar_t* name, std::wstring_view value) {
-  ASSERT_TRUE(Plant(HKEY_CURRENT_USER, SettingsKeyPath(), name, REG_SZ, TextBytes(value)));
-}
-
-std::optional<KeyContents> SavedSettings() {
-  return ReadKey(HKEY_CURRENT_USER, SettingsKeyPath());
+int ScreenTwips(int pixels) {
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+  ::ReleaseDC(nullptr, screen);
+  return pixels * 1440 / dpi;
 }
 
 std::wstring MenuItemText(HMENU menu, UINT position) {
@@ -31,27 +26,18 @@ std::wstring MenuItemText(HMENU menu, UINT position) {
   return text;
 }
 
-void MainWindowTest::TearDown() {
-  window_.reset();
-  PumpMessages();
+std::pair<LONG, LONG> MainWindowTest::FrameOrigin() const {
+  RECT frame;
+  ::GetWindowRect(Window(), &frame);
+  return {frame.left, frame.top};
 }
 
-void MainWindowTest::Start() {
-  window_ =
-      std::make_unique<OwnedWindow<MainWindow>>(::GetModuleHandleW(nullptr), settings_, clock_);
-  ASSERT_TRUE(window_->Create());
-}
-
-void MainWindowTest::Restart() {
-  window_.reset();
-  PumpMessages();
-  settings_ = {};
-  Start();
-}
-
-void MainWindowTest::Tick() {
-  clock_.Advance(1);
-  ::SendMessageW(Window(), WM_TIMER, kTimerId, 0);
+std::pair<DWORD, DWORD> MainWindowTest::Selection(int id) const {
+  DWORD start = 0;
+  DWORD end = 0;
+  ::SendMessageW(Control(id), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+  return {start, end};
 }
 
 void MainWindowTest::PickDateTime(int pickerId, const CivilDateTime& value) {
@@ -59,21 +45,12 @@ void MainWindowTest::PickDateTime(int pickerId, const CivilDateTime& value) {
   const SYSTEMTIME time = SystemTimeFromCivil(value);
   ASSERT_NE(::SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time)),
             0);
-  NMDATETIMECHANGE change{};
-  change.nmhdr.hwndFrom = picker;
-  change.nmhdr.idFrom = static_cast<UINT_PTR>(pickerId);
-  change.nmhdr.code = DTN_DATETIMECHANGE;
-  change.dwFlags = GDT_VALID;
-  change.st = time;
+  NMDATETIMECHANGE change{
+      {picker, static_cast<UINT_PTR>(pickerId), static_cast<UINT>(DTN_DATETIMECHANGE)},
+      GDT_VALID,
+      time};
   ::SendMessageW(Window(), WM_NOTIFY, static_cast<WPARAM>(pickerId),
                  reinterpret_cast<LPARAM>(&change));
-}
-
-void MainWindowTest::PickSecondsAhead(std::int64_t seconds) {
-  const CivilDateTime target =
-      CivilFromWallSeconds(WallSecondsFromCivil(LocalNow(clock_)) + seconds);
-  PickDateTime(kDtpEventDate, target);
-  PickDateTime(kDtpEventTime, target);
 }
 
 CivilDateTime MainWindowTest::PickerValue(int pickerId) const {

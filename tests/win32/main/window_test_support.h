@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
+#include <utility>
 
 #include "core/calendar.h"
 #include "settings/settings_store.h"
@@ -42,21 +44,61 @@ inline std::wstring SettingsKeyPath() {
 }
 
 // The settings key's values, planted as a hand-editor would leave them and read back.
-void PutDword(const wchar_t* name, DWORD value);
-void PutString(const wchar_t* name, std::wstring_view value);
-std::optional<KeyContents> SavedSettings();
+inline void PutDword(const wchar_t* name, DWORD value) {
+  ASSERT_TRUE(Plant(HKEY_CURRENT_USER, SettingsKeyPath(), name, REG_DWORD, DwordBytes(value)));
+}
+inline void PutString(const wchar_t* name, std::wstring_view value) {
+  ASSERT_TRUE(Plant(HKEY_CURRENT_USER, SettingsKeyPath(), name, REG_SZ, TextBytes(value)));
+}
+inline std::optional<KeyContents> SavedSettings() {
+  return ReadKey(HKEY_CURRENT_USER, SettingsKeyPath());
+}
+inline std::optional<RawValue> SavedValue(std::wstring_view name) {
+  return ReadValue(HKEY_CURRENT_USER, SettingsKeyPath(), name);
+}
+inline RawValue Dword(DWORD number) {
+  return {REG_DWORD, DwordBytes(number)};
+}
+// How a failed check shows a value: its type and its bytes.
+inline void PrintTo(const RawValue& value, std::ostream* out) {
+  *out << "type " << value.type << ':';
+  for (const BYTE byte : value.bytes) {
+    *out << ' ' << static_cast<int>(byte);
+  }
+}
+
+// Screen pixels as twips at the system DPI, the desktop's one scale: whole
+// twips for 15 pixels, or any multiple, at every usual DPI.
+int ScreenTwips(int pixels);
 
 std::wstring MenuItemText(HMENU menu, UINT position);
 
+// Each test starts with the window of a first run, at 09:30 on 10 June 2026.
 class MainWindowTest : public ::testing::Test {
  protected:
-  void SetUp() override { clock_.SetLocal({2026, 6, 10, 9, 30, 0}); }
-  void TearDown() override;
+  void SetUp() override {
+    clock_.SetLocal({2026, 6, 10, 9, 30, 0});
+    Start();
+  }
+  void TearDown() override { Stop(); }
 
-  void Start();
+  void Start(NotifyIconFunction notify = nullptr) {
+    window_ = std::make_unique<OwnedWindow<MainWindow>>(::GetModuleHandleW(nullptr), settings_,
+                                                        clock_, notify);
+    ASSERT_TRUE(window_->Create());
+  }
+  void Stop() {
+    window_.reset();
+    PumpMessages();
+  }
   // Starts afresh from what is saved, as the next run of the program would.
-  void Restart();
+  void Restart() {
+    Stop();
+    settings_ = {};
+    Start();
+  }
   HWND Window() const { return window_->Window(); }
+  std::pair<LONG, LONG> FrameOrigin() const;
   HWND Control(int id) const { return ::GetDlgItem(Window(), id); }
   std::wstring Text(int id) const { return WindowText(Control(id)); }
   std::wstring StatusLine() const { return Text(kTxtTimeLeft); }
@@ -64,12 +106,22 @@ class MainWindowTest : public ::testing::Test {
   LRESULT UpdateSelection() const {
     return ::SendMessageW(Control(kCboUpdate), CB_GETCURSEL, 0, 0);
   }
+  // An edit box's selection: where it starts and where it ends.
+  std::pair<DWORD, DWORD> Selection(int id) const;
   // One timer tick, the clock moved on by a second first.
-  void Tick();
+  void Tick() {
+    clock_.Advance(1);
+    ::SendMessageW(Window(), WM_TIMER, kTimerId, 0);
+  }
   // Sets a picker as a user would, which raises its change notification.
   void PickDateTime(int pickerId, const CivilDateTime& value);
   // Date and time set to the local present plus seconds.
-  void PickSecondsAhead(std::int64_t seconds);
+  void PickSecondsAhead(std::int64_t seconds) {
+    const CivilDateTime target =
+        CivilFromWallSeconds(WallSecondsFromCivil(LocalNow(clock_)) + seconds);
+    PickDateTime(kDtpEventDate, target);
+    PickDateTime(kDtpEventTime, target);
+  }
   CivilDateTime PickerValue(int pickerId) const;
   void Click(int id) { ::SendMessageW(Control(id), BM_CLICK, 0, 0); }
   void ChooseUpdate(int position);
