@@ -5,7 +5,6 @@
 #include <tuple>
 #include <vector>
 
-#include "core/version.h"
 #include "resources/resource.h"
 #include "ui/about/about_window.h"
 #include "ui/dpi.h"
@@ -14,30 +13,28 @@
 namespace daymarker::testing {
 namespace {
 
-const std::wstring kReached = VersionCaption() + L" - DISABLED";
+using namespace std::string_literals;
+
+const std::wstring kReached = L"Daymarker v1.03 - DISABLED";
 
 TEST_F(MainWindowTest, ShowsTheDefaults) {
   EXPECT_EQ(::SendMessageW(Control(kCboUpdate), CB_GETCOUNT, 0, 0), 8);
   EXPECT_EQ(Text(kCboUpdate), L"Every 30 Seconds");
   EXPECT_EQ(Text(kTxtEvent), L"Enter event here...");
-  const CivilDateTime start = {2026, 6, 10, 9, 30, 0};
-  EXPECT_EQ(PickerValue(kDtpEventDate), start);
-  EXPECT_EQ(PickerValue(kDtpEventTime), start);
   for (int i = 0; i < kOptDisplayCount; ++i) {
     EXPECT_EQ(Checked(kOptDisplay0 + i), i == 3 ? BST_CHECKED : BST_UNCHECKED) << i;
   }
   EXPECT_EQ(Checked(kChkOnlyUnits), BST_UNCHECKED);
-  EXPECT_EQ(WindowText(Window()), VersionCaption());
+  EXPECT_EQ(WindowText(Window()), L"Daymarker v1.03");
   // The start-up moment is not ahead of itself.
   EXPECT_FALSE(::IsWindowEnabled(Control(kTxtEvent)));
   EXPECT_EQ(StatusLine(), kReached);
   // The defaults reached the setting variables through the controls' handlers;
-  // the position is the one a tick records. 96 and 48 pixels are whole twips
-  // at every usual DPI; 1,781,083,800 seconds is the start's 2026-06-10 09:30.
+  // the position is the one a tick records. 1,781,083,800 seconds is the
+  // start's 2026-06-10 09:30, the date of one picker at the time of the other.
   ::SetWindowPos(Window(), nullptr, 96, 48, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Tick();
-  const int dpi = static_cast<int>(WindowDpi(Window()));
-  EXPECT_EQ(settings_, (SettingValues{96 * 1440 / dpi, 48 * 1440 / dpi, 1'781'083'800,
+  EXPECT_EQ(settings_, (SettingValues{ScreenTwips(96), ScreenTwips(48), 1'781'083'800,
                                       L"Enter event here...", 4, 3, 0}));
   EXPECT_EQ(SavedSettings(), std::nullopt) << "loading must never create the key";
 
@@ -145,19 +142,40 @@ TEST_F(MainWindowTest, KeysRebuildAndFocusSelectsTheWholeName) {
   ::SendMessageW(Control(kTxtEvent), EM_SETSEL, 1, 2);
   ::SetFocus(Control(kCboUpdate));
   ::SetFocus(Control(kTxtEvent));
-  DWORD start = 1;
-  DWORD end = 0;
-  ::SendMessageW(Control(kTxtEvent), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-  EXPECT_EQ(std::pair(start, end), std::pair(0ul, 7ul));
+  EXPECT_EQ(Selection(kTxtEvent), std::pair(0ul, 7ul));
 }
 
-TEST_F(MainWindowTest, TargetTakesTheDateOfOnePickerAndTheTimeOfTheOther) {
+// The target is one picker's date at the other's time, saved as wall-clock
+// seconds with no zone, never wrapping or going below zero. The line counts real
+// seconds: in Berlin daylight saving starts at 02:00 on 28 March 2027, a day of
+// 23 hours, and ends on 31 October, a day of 25.
+TEST_F(MainWindowTest, TargetIsSavedAsWallClockSecondsAndCountedInRealOnes) {
+  TIME_ZONE_INFORMATION zone;
+  ::GetTimeZoneInformation(&zone);
+  ASSERT_EQ(zone.Bias * 100 + zone.DaylightBias, -6060) << "needs TZ=Europe/Berlin";
+  PickDateTime(kDtpEventDate, {2038, 1, 19, 0, 0, 0});
+  EXPECT_EQ(PickerValue(kDtpEventDate).day, 10) << "the picker refuses a day past its last";
   Click(kOptDisplay0);
-  PickDateTime(kDtpEventDate, {2026, 6, 11, 23, 59, 59});
-  PickDateTime(kDtpEventTime, {1999, 1, 1, 9, 30, 5});
-  EXPECT_EQ(settings_.EventSeconds, 1'781'170'205);  // 2026-06-11 09:30:05 on the wall clock
-  EXPECT_EQ(StatusLine(), L"Enter event here... - 1 day, 5 seconds");
+  // The saved seconds and the line after the clock and the pickers are set.
+  const auto pick = [this](const CivilDateTime& now, const CivilDateTime& date,
+                           const CivilDateTime& time) {
+    clock_.SetLocal(now);
+    PickDateTime(kDtpEventTime, time);
+    PickDateTime(kDtpEventDate, date);  // last, so that its own change must show
+    return std::pair(settings_.EventSeconds, StatusLine());
+  };
+  const CivilDateTime start = {2026, 6, 10, 9, 30, 0};
+  EXPECT_EQ(pick(start, {2026, 6, 11, 23, 59, 59}, {1999, 1, 1, 9, 30, 5}),
+            std::pair(1'781'170'205, L"Enter event here... - 1 day, 5 seconds"s));
+  EXPECT_EQ(pick(start, {2038, 1, 18, 0, 0, 0}, {2038, 1, 18, 23, 59, 59}),
+            std::pair(2'147'471'999,
+                      L"Enter event here... - 12 years, 7 months, "
+                      L"12 days, 15 hours, 29 minutes, 59 seconds"s));
+  EXPECT_EQ(pick(start, {1900, 1, 1, 0, 0, 0}, {1900, 1, 1, 0, 0, 0}), std::pair(0, kReached));
+  EXPECT_EQ(pick({2027, 3, 27, 12, 0, 0}, {2027, 3, 28, 0, 0, 0}, {2027, 3, 28, 12, 0, 0}),
+            std::pair(1'806'235'200, L"Enter event here... - 23 hours, "s));
+  EXPECT_EQ(pick({2027, 10, 30, 12, 0, 0}, {2027, 10, 31, 0, 0, 0}, {2027, 10, 31, 12, 0, 0}),
+            std::pair(1'824'984'000, L"Enter event here... - 1 day, 1 hour, "s));
 }
 
 TEST_F(MainWindowTest, RebuildsOncePerIntervalAndAtOnceAfterAnEdit) {
@@ -191,18 +209,6 @@ TEST_F(MainWindowTest, ClockChangeAndResumeRebuildAtOnce) {
   EXPECT_EQ(StatusLine(), L"Enter event here... - 1 hour, 16 minutes, 40 seconds");
   clock_.Advance(7200);
   ::SendMessageW(Window(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
-  EXPECT_EQ(StatusLine(), kReached);
-}
-
-TEST_F(MainWindowTest, SavedFormOfTheTargetNeverWrapsOrGoesNegative) {
-  PickDateTime(kDtpEventDate, {2038, 1, 19, 0, 0, 0});  // past the picker's last day
-  EXPECT_EQ(PickerValue(kDtpEventDate).day, 10) << "the picker refuses it";
-  PickDateTime(kDtpEventDate, {2038, 1, 18, 0, 0, 0});
-  PickDateTime(kDtpEventTime, {2038, 1, 18, 23, 59, 59});
-  EXPECT_EQ(settings_.EventSeconds, 2'147'471'999);
-  EXPECT_TRUE(::IsWindowEnabled(Control(kTxtEvent)));
-  PickDateTime(kDtpEventDate, {1900, 1, 1, 0, 0, 0});
-  EXPECT_EQ(settings_.EventSeconds, 0);
   EXPECT_EQ(StatusLine(), kReached);
 }
 
@@ -250,18 +256,11 @@ TEST_F(MainWindowTest, RebuildsKeepTheSelectionOfTheFocusedStatusLine) {
   ChooseUpdate(0);  // "Every Second"
   HWND status = Control(kTxtTimeLeft);
   ::SetFocus(status);
-  const std::wstring before = StatusLine();
-  const auto end = static_cast<LPARAM>(before.size());
-  ::SendMessageW(status, EM_SETSEL, static_cast<WPARAM>(end - 8), end);
+  const auto end = static_cast<DWORD>(StatusLine().size());
+  ::SendMessageW(status, EM_SETSEL, end - 8, end);
   Tick();
-  EXPECT_NE(StatusLine(), before);
-  EXPECT_EQ(StatusLine().size(), before.size()) << "50 and 49 seconds are as long";
-  DWORD start = 0;
-  DWORD stop = 0;
-  ::SendMessageW(status, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&stop));
-  EXPECT_EQ(std::pair(start, stop),
-            std::pair(static_cast<DWORD>(end - 8), static_cast<DWORD>(end)));
+  EXPECT_EQ(StatusLine(), std::wstring(200, L'x') + L" - 1 day, 1 hour, 49 seconds");
+  EXPECT_EQ(Selection(kTxtTimeLeft), std::pair(end - 8, end)) << "as long as before";
   EXPECT_GT(::SendMessageW(status, EM_GETFIRSTVISIBLELINE, 0, 0), 100) << "scrolled to the end";
 }
 
@@ -274,26 +273,6 @@ TEST_F(MainWindowTest, FocusReturnsAfterAnotherWindowWasActive) {
   ::SetActiveWindow(Window());
   EXPECT_EQ(::GetFocus(), Control(kCboUpdate));
   ::DestroyWindow(other);
-}
-
-// Daylight saving starts in Berlin at 02:00 on 28 March 2027: that day has 23
-// hours; it ends on 31 October, a day of 25 hours.
-TEST_F(MainWindowTest, CountsRealSecondsAcrossDaylightSaving) {
-  TIME_ZONE_INFORMATION zone;
-  ::GetTimeZoneInformation(&zone);
-  ASSERT_EQ(zone.Bias * 100 + zone.DaylightBias, -6060) << "needs TZ=Europe/Berlin";
-  clock_.SetLocal({2027, 3, 27, 12, 0, 0});
-  Start();
-  Click(kOptDisplay0);
-  PickDateTime(kDtpEventDate, {2027, 3, 28, 0, 0, 0});
-  PickDateTime(kDtpEventTime, {2027, 3, 28, 12, 0, 0});
-  EXPECT_EQ(StatusLine(), L"Enter event here... - 23 hours, ");
-  EXPECT_EQ(settings_.EventSeconds, 1'806'235'200) << "wall-clock seconds, with no zone";
-
-  PickDateTime(kDtpEventDate, {2027, 10, 31, 0, 0, 0});
-  clock_.SetLocal({2027, 10, 30, 12, 0, 0});
-  PickDateTime(kDtpEventTime, {2027, 10, 31, 12, 0, 0});
-  EXPECT_EQ(StatusLine(), L"Enter event here... - 1 day, 1 hour, ");
 }
 
 }  // namespace
