@@ -47,7 +47,8 @@ TEST_F(MainWindowTest, ShowsTheDefaults) {
 }
 
 // Every control, from the client area's corner in twips: a control in a group
-// box is placed from the box, and all are children of the window itself.
+// box is placed from the box, and all are children of the window itself. All
+// write in Tahoma 8.25 pt, regular, Western, at the window's DPI.
 TEST_F(MainWindowTest, LaysTheControlsOutAsDesigned) {
   const std::vector<std::tuple<int, int, int, int, int>> placements = {
       {kFraEvent, 120, 120, 4815, 1215},        {kDtpEventDate, 240, 360, 2175, 315},
@@ -59,14 +60,16 @@ TEST_F(MainWindowTest, LaysTheControlsOutAsDesigned) {
       {kFraTimeLeft, 120, 4440, 4815, 675},     {kTxtTimeLeft, 240, 4680, 4575, 285},
       {kFraUpdate, 120, 5160, 4815, 735},       {kCboUpdate, 240, 5400, 4575, 0},
   };
-  // At the DPI the window starts with, then at 1440 DPI, where a pixel is a
-  // twip and no slip of the layout hides in the rounding.
+  // As the window starts, at 96 DPI; at 144, where the font's 16.5 pixels round
+  // up; at 1440, where a pixel is a twip and no slip of the layout hides in the rounding.
   RECT client;
   ::GetClientRect(Window(), &client);
   EXPECT_EQ(Pixels(0, 0, 5055, 6015, WindowDpi(Window())),
             std::tuple(client.left, client.top, client.right, client.bottom));
-  for (const UINT dpi : {WindowDpi(Window()), 1440u}) {
-    ChangeDpi(Window(), dpi);
+  for (const auto& [dpi, fontHeight] : {std::pair{96u, -11L}, {144u, -17L}, {1440u, -165L}}) {
+    if (dpi != WindowDpi(Window())) {
+      ChangeDpi(Window(), dpi);
+    }
     for (const auto& [id, left, top, width, height] : placements) {
       ASSERT_EQ(::GetParent(Control(id)), Window());
       const RECT rect = ChildRect(Window(), Control(id));
@@ -75,6 +78,13 @@ TEST_F(MainWindowTest, LaysTheControlsOutAsDesigned) {
         std::get<3>(expected) = rect.bottom;  // a drop-down list sizes its own height
       }
       EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right, rect.bottom), expected)
+          << id << " at " << dpi;
+      LOGFONTW font{};
+      ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Control(id), WM_GETFONT, 0, 0)),
+                   sizeof(font), &font);
+      EXPECT_EQ(std::tuple(font.lfHeight, font.lfWeight, font.lfItalic, font.lfCharSet,
+                           std::wstring(font.lfFaceName)),
+                std::tuple(fontHeight, FW_NORMAL, 0, ANSI_CHARSET, L"Tahoma"))
           << id << " at " << dpi;
     }
   }
