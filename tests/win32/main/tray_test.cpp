@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -40,7 +41,6 @@ class TrayTest : public MainWindowTest {
     MainWindowTest::SetUp();
     g_shellCalls.clear();
     g_refuseAdds = false;
-    g_onDelete = nullptr;
     StartShown();
   }
   void StartShown() {
@@ -57,10 +57,7 @@ class TrayTest : public MainWindowTest {
   static HWND IconOwner() { return ::FindWindowW(L"DaymarkerTrayOwner", nullptr); }
   // Whether the shell holds our icon: only an icon that is there can be changed.
   static bool IconPresent() {
-    NOTIFYICONDATAW record{};
-    record.cbSize = NOTIFYICONDATAW_V1_SIZE;
-    record.hWnd = IconOwner();
-    record.uID = kTrayIconId;
+    NOTIFYICONDATAW record{static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE), IconOwner(), kTrayIconId};
     return ::Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
   }
   bool HiddenInTray() const { return !::IsWindowVisible(Window()) && IconPresent(); }
@@ -78,7 +75,6 @@ class TrayTest : public MainWindowTest {
   }
   // The icon's menu as a right-click opens it: its first item and its default item.
   static std::pair<std::wstring, UINT> OpenedMenu();
-  static std::wstring HideShowCaption() { return OpenedMenu().first; }
 };
 
 // Closes the icon's menu from inside its own modal loop, noting what it held.
@@ -112,6 +108,8 @@ int IconWidth(HICON icon) {
 }
 
 // Whatever shows the window, the icon goes and the next hide puts it back.
+// While hidden, moves and single clicks on the icon change nothing, and a
+// right-click opens its menu with S&how as the default.
 TEST_F(TrayTest, EveryHideAddsOneIconAndEveryShowTakesItAway) {
   ChangeDpi(Window(), 144);  // the window went to another monitor; the taskbar did not
   const std::function<void()> minimise = [this] { Minimise(); };
@@ -124,33 +122,20 @@ TEST_F(TrayTest, EveryHideAddsOneIconAndEveryShowTakesItAway) {
   for (const auto& [how, hide, show] : rounds) {
     SCOPED_TRACE(how);
     hide();
+    for (const UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN}) {
+      IconMouse(message);
+    }
     EXPECT_TRUE(HiddenInTray());
     EXPECT_EQ(IconWidth(g_shellCalls.back().icon), ::GetSystemMetrics(SM_CXSMICON));
-    EXPECT_EQ(HideShowCaption(), L"S&how");
-    // A second add of the same icon is refused: there is never a second icon.
-    EXPECT_FALSE(AddTrayIcon(kTrayIconId, {IconOwner(), nullptr}, L""));
+    EXPECT_EQ(OpenedMenu(), std::pair(std::wstring(L"S&how"), 0u));
 
     show();
     EXPECT_TRUE(::IsWindowVisible(Window()));
     EXPECT_FALSE(::IsIconic(Window())) << "restored in its normal state";
     EXPECT_EQ(::GetForegroundWindow(), Window());
     EXPECT_FALSE(IconPresent());
-    EXPECT_EQ(HideShowCaption(), L"&Hide");
+    EXPECT_EQ(OpenedMenu().first, L"&Hide");
   }
-}
-
-TEST_F(TrayTest, SingleClicksAndMovesDoNothing) {
-  Minimise();
-  for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN}) {
-    IconMouse(message);
-    EXPECT_TRUE(HiddenInTray()) << message;
-  }
-}
-
-TEST_F(TrayTest, RightButtonUpOpensTheMenuWithShowAsDefault) {
-  Minimise();
-  EXPECT_EQ(OpenedMenu(), std::pair(std::wstring(L"S&how"), 0u)) << "no menu, or no default item";
-  EXPECT_TRUE(HiddenInTray()) << "closing the menu changes nothing";
 }
 
 // The tip is the status line, cut to 63 characters, never inside a character
@@ -158,38 +143,21 @@ TEST_F(TrayTest, RightButtonUpOpensTheMenuWithShowAsDefault) {
 TEST_F(TrayTest, TheTipIsTheStatusLineCutAtAWholeCharacter) {
   PickSecondsAhead(86'400);
   const std::wstring x61(61, L'x');
-  for (const auto& [name, tip] : {std::pair{std::wstring(80, L'a'), std::wstring(63, L'a')},
-                                  std::pair{x61 + L"y\U0001F389", x61 + L"y"},
-                                  std::pair{x61 + L"\U0001F389", x61 + L"\U0001F389"},
-                                  std::pair{std::wstring(L"Party"), std::wstring()}}) {
+  for (const auto& [name, tip] :
+       {std::pair{std::wstring(80, L'a'), std::wstring(63, L'a')},
+        std::pair{x61 + L"y\U0001F389", x61 + L"y"},
+        std::pair{x61 + L"\U0001F389", x61 + L"\U0001F389"},
+        std::pair{std::wstring(L"Party"), std::wstring(L"Party - 1 day")}}) {
     ::SetWindowTextW(Control(kTxtEvent), name.c_str());
     g_shellCalls.clear();
     Minimise();
     ASSERT_FALSE(g_shellCalls.empty());
-    EXPECT_EQ(g_shellCalls.back().tip, tip.empty() ? StatusLine() : tip);
+    EXPECT_EQ(g_shellCalls.back().tip, tip);
     IconMouse(WM_LBUTTONDBLCLK);
   }
 }
 
-TEST_F(TrayTest, PositionIsNotRecordedWhileHidden) {
-  ::SetWindowPos(Window(), nullptr, 90, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  Tick();
-  const std::pair position(settings_.WindowLeft, settings_.WindowTop);
-  Minimise();
-  for (int i = 0; i < 3; ++i) {
-    Tick();
-  }
-  EXPECT_EQ(std::pair(settings_.WindowLeft, settings_.WindowTop), position);
-
-  TrayCommand(kTrayExit);
-  EXPECT_EQ(window_->Window(), nullptr) << "the window is gone";
-  EXPECT_FALSE(IconPresent()) << "the icon was removed";
-  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, SettingsKeyPath(), L"WindowX"),
-            (RawValue{REG_DWORD, DwordBytes(static_cast<DWORD>(position.first))}))
-      << "the position from before hiding";
-}
-
-TEST_F(TrayTest, ShellRestartBringsBackTheIconOfAHiddenWindowOnly) {
+TEST_F(TrayTest, ARestartedShellGetsTheIconOfAHiddenWindowBack) {
   const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
   Minimise();
   IconMouse(WM_LBUTTONDBLCLK);
@@ -205,19 +173,29 @@ TEST_F(TrayTest, ShellRestartBringsBackTheIconOfAHiddenWindowOnly) {
   ASSERT_FALSE(IconPresent());
   ::SendMessageW(IconOwner(), taskbarCreated, 0, 0);
   EXPECT_TRUE(HiddenInTray());
-}
 
-// Hidden with no icon, nothing could bring the window back: it returns to the taskbar.
-TEST_F(TrayTest, ARestartedShellThatRefusesTheIconGivesTheWindowBack) {
-  Minimise();
+  // Hidden with no icon, nothing could bring the window back: it returns to the taskbar.
   RemoveTrayIcon(kTrayIconId, {IconOwner(), nullptr});
   g_refuseAdds = true;
-  ::SendMessageW(IconOwner(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-  PumpMessages();
+  ::SendMessageW(IconOwner(), taskbarCreated, 0, 0);
   EXPECT_TRUE(::IsWindowVisible(Window()));
   EXPECT_TRUE(::IsIconic(Window())) << "minimised on the taskbar";
-  EXPECT_FALSE(HiddenInTray());
-  EXPECT_EQ(HideShowCaption(), L"&Hide");
+  EXPECT_EQ(OpenedMenu().first, L"&Hide");
+}
+
+TEST_F(TrayTest, PositionIsNotRecordedWhileHidden) {
+  ::SetWindowPos(Window(), nullptr, 90, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Tick();
+  const std::pair position(settings_.WindowLeft, settings_.WindowTop);
+  Minimise();
+  for (int i = 0; i < 3; ++i) {
+    Tick();
+  }
+  EXPECT_EQ(std::pair(settings_.WindowLeft, settings_.WindowTop), position);
+
+  TrayCommand(kTrayExit);
+  EXPECT_EQ(SavedValue(L"WindowX"), Dword(static_cast<DWORD>(position.first)))
+      << "the position from before hiding";
 }
 
 // However the program ends while hidden, or after an add a busy shell
@@ -256,13 +234,11 @@ TEST_F(TrayTest, EveryEndRemovesTheIcon) {
       end();
       PumpMessages();
       EXPECT_FALSE(::IsWindow(window) || ::IsWindow(owner)) << "the program ended";
-      std::vector<HWND> deletes;
-      for (const ShellCall& call : g_shellCalls) {
-        if (call.message == NIM_DELETE) {
-          deletes.push_back(call.owner);
-        }
-      }
-      EXPECT_EQ(deletes, std::vector<HWND>{owner});
+      EXPECT_EQ(std::ranges::count_if(g_shellCalls,
+                                      [owner](const ShellCall& call) {
+                                        return call.message == NIM_DELETE && call.owner == owner;
+                                      }),
+                1);
     }
   }
 }
@@ -279,8 +255,7 @@ TEST_F(TrayTest, AClosingWindowSavesOnce) {
   };
   ::SendMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_FALSE(::IsWindow(window));
-  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, SettingsKeyPath(), L"Display"),
-            (RawValue{REG_DWORD, DwordBytes(6)}));
+  EXPECT_EQ(SavedValue(L"Display"), Dword(6));
 }
 
 }  // namespace
