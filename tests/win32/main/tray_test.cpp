@@ -183,19 +183,38 @@ TEST_F(TrayTest, ARestartedShellGetsTheIconOfAHiddenWindowBack) {
   EXPECT_EQ(OpenedMenu().first, L"&Hide");
 }
 
-TEST_F(TrayTest, PositionIsNotRecordedWhileHidden) {
-  ::SetWindowPos(Window(), nullptr, 90, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  Tick();
-  const std::pair position(settings_.WindowLeft, settings_.WindowTop);
-  Minimise();
-  for (int i = 0; i < 3; ++i) {
+// Hidden behind the icon, the window's place is not read, and the icon's Exit
+// saves the one recorded before. Minimised on the taskbar (the shell refused
+// the icon), each tick reads its restored place, which Windows gives in
+// work-area coordinates: with a taskbar at the top or left, what is saved is
+// still the place on the screen.
+TEST_F(TrayTest, AMinimisedWindowSavesItsPlaceOnTheScreen) {
+  RECT workArea;
+  ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0));
+  const std::unique_ptr<RECT, void (*)(RECT*)> restore(
+      &workArea, [](RECT* area) { ::SystemParametersInfoW(SPI_SETWORKAREA, 0, area, 0); });
+  RECT moved{100, 60, workArea.right, workArea.bottom};  // a taskbar at the top and left
+  // Wine moves only SPI_GETWORKAREA's answer, not the monitor's work area: no offset to see here.
+  ASSERT_TRUE(::SystemParametersInfoW(SPI_SETWORKAREA, 0, &moved, 0));
+  const std::tuple<const char*, bool, std::function<void()>> rows[] = {
+      {"hidden behind the icon", false, [] { TrayCommand(kTrayExit); }},
+      {"minimised on the taskbar", true, [this] { ::SendMessageW(Window(), WM_CLOSE, 0, 0); }},
+  };
+  for (const auto& [how, refused, close] : rows) {
+    SCOPED_TRACE(how);
+    if (Window() == nullptr) {
+      StartShown();
+    }
+    ::SetWindowPos(Window(), nullptr, 192, 144, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Tick();
+    g_refuseAdds = refused;
+    Minimise();
+    ASSERT_EQ(::IsWindowVisible(Window()) != FALSE, refused);
+    Tick();
+    close();
+    EXPECT_EQ(SavedValue(L"WindowX"), Dword(ScreenTwips(192)));
+    EXPECT_EQ(SavedValue(L"WindowY"), Dword(ScreenTwips(144)));
   }
-  EXPECT_EQ(std::pair(settings_.WindowLeft, settings_.WindowTop), position);
-
-  TrayCommand(kTrayExit);
-  EXPECT_EQ(SavedValue(L"WindowX"), Dword(static_cast<DWORD>(position.first)))
-      << "the position from before hiding";
 }
 
 // However the program ends while hidden, or after an add a busy shell
