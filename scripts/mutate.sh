@@ -75,7 +75,8 @@ for number, line in enumerate(open(sys.argv[1], encoding="utf-8").read().split("
     if call and " = " not in code and not code.lstrip().startswith("return"):
         mutants.append((number, call.group(1) + "{}"))
     value = RETURN.match(code.rstrip())
-    if value and not re.fullmatch(r"\{\}|\d+|true|false|TRUE|FALSE|nullptr", value.group(2)):
+    if value and not re.fullmatch(r"\{\}|\d+|true|false|TRUE|FALSE|nullptr|std::nullopt",
+                                  value.group(2)):
         mutants.append((number, value.group(1) + "{};"))
 mutants = list(dict.fromkeys(mutants))
 random.Random(sys.argv[1]).shuffle(mutants)
@@ -135,6 +136,7 @@ for file in "$@"; do
   file_caught=0
   file_total=0
   while IFS=$'\t' read -r -u 9 line mutated; do
+    [ -n "${line}" ] || continue  # a file with no faults to make
     [ "${cap}" -eq 0 ] || [ "${file_total}" -lt "${cap}" ] || break
     [[ ${mutated} =~ ${MUTATE_MATCH:-} ]] || continue
     MUTATED=${mutated} awk -v n="${line}" 'NR == n { print ENVIRON["MUTATED"]; next } 1' \
