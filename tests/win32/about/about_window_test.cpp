@@ -85,7 +85,6 @@ class AboutWindowTest : public ::testing::Test {
 TEST_F(AboutWindowTest, LaysItselfOutWithOrWithoutTheCommentsRow) {
   for (const auto& [comments, up] : {std::pair{L"Built for testing", 0}, std::pair{L"", 600}}) {
     HWND about = Open({.comments = comments});
-    ASSERT_NE(about, nullptr);
     const UINT dpi = WindowDpi(about);
     RECT client;
     ::GetClientRect(about, &client);
@@ -125,7 +124,6 @@ TEST_F(AboutWindowTest, LaysItselfOutWithOrWithoutTheCommentsRow) {
 
 TEST_F(AboutWindowTest, LoadsItsTextsImagesAndLook) {
   HWND about = Open();
-  ASSERT_NE(about, nullptr);
   // The program's own words, all in Tahoma: the title bold, the registration
   // italic, the link underlined.
   EXPECT_EQ(WindowText(about), L"About Daymarker");
@@ -215,7 +213,6 @@ TEST_F(AboutWindowTest, LoadsItsTextsImagesAndLook) {
   while (tooltip != nullptr && ::GetWindow(tooltip, GW_OWNER) != about) {
     tooltip = ::FindWindowExW(nullptr, tooltip, TOOLTIPS_CLASSW, nullptr);
   }
-  ASSERT_NE(tooltip, nullptr);
   wchar_t tip[128] = {};
   const auto id = reinterpret_cast<UINT_PTR>(link);  // the tool is the link's window
   TOOLINFOW tool{.cbSize = TTTOOLINFOW_V2_SIZE, .hwnd = about, .uId = id, .lpszText = tip};
@@ -228,7 +225,6 @@ TEST_F(AboutWindowTest, LoadsItsTextsImagesAndLook) {
 TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichEnterEscapeAndCloseClose) {
   for (const WPARAM key : {WPARAM{VK_RETURN}, WPARAM{VK_ESCAPE}, WPARAM{0}}) {
     HWND about = Open();
-    ASSERT_NE(about, nullptr);
     EXPECT_EQ(WindowText(Control(kLblRegTo)), L"Registered to: FREEWARE!") << "loaded afresh";
     ::SetWindowTextW(Control(kLblRegTo), L"changed by the test");
     EXPECT_EQ(Open(), about);
@@ -246,13 +242,12 @@ TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichEnterEscapeAndCloseClo
     EXPECT_LE(std::abs(frame.left + frame.right - monitor.rcWork.left - monitor.rcWork.right), 1);
     EXPECT_LE(std::abs(frame.top + frame.bottom - monitor.rcWork.top - monitor.rcWork.bottom), 1);
     // The focused button is the default one, so Enter presses it.
-    const auto isDefault = [](int id) {
-      return (::GetWindowLongPtrW(Control(id), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
-    };
-    ::SetFocus(Control(kCmdSysInfo));
-    EXPECT_TRUE(isDefault(kCmdSysInfo) && !isDefault(kCmdOK));
-    ::SetFocus(Control(kCmdOK));
-    EXPECT_TRUE(isDefault(kCmdOK) && !isDefault(kCmdSysInfo));
+    for (const auto& [focus, other] :
+         {std::pair{kCmdSysInfo, kCmdOK}, std::pair{kCmdOK, kCmdSysInfo}}) {
+      ::SetFocus(Control(focus));
+      EXPECT_EQ(::GetWindowLongPtrW(Control(focus), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+      EXPECT_EQ(::GetWindowLongPtrW(Control(other), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+    }
 
     ::PostMessageW(key != 0 ? Control(kCmdOK) : about, key != 0 ? WM_KEYDOWN : WM_CLOSE, key, 1);
     EXPECT_TRUE(PumpUntil([about] { return !::IsWindow(about); }, 2s)) << key;
@@ -287,7 +282,6 @@ TEST_F(AboutWindowTest, TheLinkOpensTheWebsiteAndClosesLeavingAWindowOpenedMeanw
     g_reopened = nullptr;
     HWND about =
         Open({.website = website, .openAddress = key == 0 ? nullptr : OpenWithAWindowOfItsOwn});
-    ASSERT_NE(about, nullptr);
     HWND link = Control(kLblTolvane);
     if (key == 0) {
       ::SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));

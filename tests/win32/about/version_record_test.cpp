@@ -22,8 +22,7 @@ std::wstring Dotted(DWORD high, DWORD low) {
 // of both and of the copyright as installers read them; nothing where unreadable.
 std::array<std::wstring, 5> ReadVersionRecord(const std::wstring& file) {
   std::vector<BYTE> data(::GetFileVersionInfoSizeW(file.c_str(), nullptr));
-  if (data.empty() ||
-      !::GetFileVersionInfoW(file.c_str(), 0, static_cast<DWORD>(data.size()), data.data())) {
+  if (!::GetFileVersionInfoW(file.c_str(), 0, static_cast<DWORD>(data.size()), data.data())) {
     return {};
   }
   const auto query = [&](const std::wstring& path) -> void* {
