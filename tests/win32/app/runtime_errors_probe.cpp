@@ -10,7 +10,6 @@
 #include <exception>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace {
 
@@ -32,9 +31,6 @@ int main(int argc, char** argv) {
   if (how == "new") {
     void* block = ::operator new(gHuge);
     std::printf("%p\n", block);
-  } else if (how == "vector") {
-    const std::vector<char> bytes(gHuge);
-    std::printf("%d\n", bytes[gHuge - 1]);
   } else if (how == "length") {
     const std::wstring text(gHuge, L'x');  // more characters than a string can hold
     std::printf("%d\n", static_cast<int>(text.empty()));
