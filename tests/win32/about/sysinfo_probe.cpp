@@ -4,7 +4,7 @@
 
 #include <string>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, PSTR, int) {
   wchar_t self[MAX_PATH * 2] = {};
   ::GetModuleFileNameW(nullptr, self, static_cast<DWORD>(std::size(self)));
   STARTUPINFOW startup{};
