@@ -25,6 +25,7 @@ jobs=${DAYMARKER_JOBS:-$(nproc)}
 tests_of() {  # the CTest tests that cover a product file, quickest first
   case "$1" in
     core/calendar.h | core/refresh_cycle.h) echo core_tests main_window_tests ;;  # pickers, list
+    core/settings_values.h) echo core_tests settings_tests main_window_tests ;;  # the defaults
     core/*) echo core_tests ;;
     win/registry_value.*) echo win_tests settings_tests about_tests ;;
     win/system_library.*) echo win_tests main_window_tests about_tests ;;
