@@ -42,6 +42,7 @@ TEST_F(MainWindowTest, ShowsTheDefaults) {
   EXPECT_EQ(::GetMenuItemCount(bar), 2);
   EXPECT_EQ(MenuItemText(bar, 0) + MenuItemText(bar, 1), L"&File&Help");
   EXPECT_EQ(MenuItemText(::GetSubMenu(bar, 0), 0), L"E&xit\tAlt+F4");
+  EXPECT_EQ(MenuItemText(::GetSubMenu(bar, 1), 0), L"&About...\tF1");
   const LONG_PTR style = ::GetWindowLongPtrW(Window(), GWL_STYLE);
   EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), WS_MINIMIZEBOX);
 }
@@ -125,8 +126,11 @@ TEST_F(MainWindowTest, EditsShowAtOnce) {
   EXPECT_EQ(StatusLine(), L"Праздник 🎉 - 25 hours");
   Click(kChkOnlyUnits);
   EXPECT_EQ(settings_.OnlyUnitsFlag, 2);
+  for (int option = 0; option < kOptDisplayCount; ++option) {
+    Click(kOptDisplay0 + option);
+    EXPECT_EQ(settings_.DisplayLevel, option + 1);
+  }
   Click(kOptDisplay0 + 4);
-  EXPECT_EQ(settings_.DisplayLevel, 5);
   EXPECT_EQ(StatusLine(), L"Праздник 🎉 - ");
 
   PickSecondsAhead(0);  // the present second is not ahead

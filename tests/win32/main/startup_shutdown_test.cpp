@@ -23,9 +23,13 @@ TEST_F(MainWindowTest, StartUpShowsWhatWasSaved) {
   };
   const auto shown = [this](int option, LRESULT position, LRESULT tick, int level, int index) {
     return [=, this] {
-      EXPECT_EQ(std::tuple(Checked(kOptDisplay0 + option), UpdateSelection(),
-                           Checked(kChkOnlyUnits), settings_.DisplayLevel, settings_.UpdateIndex),
-                std::tuple(BST_CHECKED, position, tick, level, index));
+      int checked = 0;  // the option buttons that show as chosen, one bit each
+      for (int i = 0; i < kOptDisplayCount; ++i) {
+        checked |= Checked(kOptDisplay0 + i) == BST_CHECKED ? 1 << i : 0;
+      }
+      EXPECT_EQ(std::tuple(checked, UpdateSelection(), Checked(kChkOnlyUnits),
+                           settings_.DisplayLevel, settings_.UpdateIndex),
+                std::tuple(1 << option, position, tick, level, index));
     };
   };
   const auto moment = [](DWORD seconds) { return [=] { PutDword(L"DateNTime", seconds); }; };
