@@ -75,8 +75,9 @@ TEST_F(MainWindowTest, StartUpShowsWhatWasSaved) {
       // The target the pickers show, as saved seconds, and whether it is ahead.
       {"a moment past", moment(946'684'800), target(946'684'800, false)},
       {"the first second", moment(1), target(1, false)},
-      // 2038-01-19 03:14:07 shows on the date picker's last day, 2038-01-18.
+      // 2038-01-19 03:14:07, and its first second, show on the date picker's last day.
       {"the last second", moment(2'147'483'647), target(2'147'397'247, true)},
+      {"the next day's first second", moment(2'147'472'000), target(2'147'385'600, true)},
       {"an empty name", [] { PutString(L"Event", L""); },
        [this] { EXPECT_EQ(Text(kTxtEvent), L"Enter event here..."); }},
       {"a long name", [&] { PutString(L"Event", longName); },
