@@ -35,26 +35,21 @@ def icon_group(data, kind):
 
 
 def problems(resources):
-    def read(name):
-        return (resources / name).read_bytes()
-
-    found = []
-    program = icon_group(read("daymarker.ico"), 1)
-    for size in ((32, 32), (16, 16)):
-        if size not in program:
-            found.append(f"daymarker.ico: no {size[0]}x{size[1]} image")
-    about = icon_group(read("about.ico"), 1)
-    if sorted(about.items()) != [((16, 16), (16, 1, 4)), ((32, 32), (16, 1, 4))]:
-        found.append(f"about.ico: {about}, not a 32x32 and a 16x16 of 16 colours")
-    cursor = icon_group(read("hand.cur"), 2)
-    if cursor != {(32, 32): (16, 6, 1)}:
-        found.append(f"hand.cur: {cursor}, not one 32x32 of 16 colours with its hot spot at 6,1")
-    logo = read("logo.bmp")
-    magic, size, pixels = struct.unpack_from("<2sI4xI", logo)
-    width, height, planes, bits, compression = struct.unpack_from("<iiHHI", logo, 18)
-    stride = (width * bits + 31) // 32 * 4
+    program = icon_group((resources / "daymarker.ico").read_bytes(), 1)
+    found = [f"daymarker.ico: no {width}x{height} image" for width, height in ((32, 32), (16, 16))
+             if (width, height) not in program]
+    # {(width, height): (colours, planes or hot spot x, bits per pixel or hot spot y)}
+    for name, kind, expected in [("about.ico", 1, {(32, 32): (16, 1, 4), (16, 16): (16, 1, 4)}),
+                                 ("hand.cur", 2, {(32, 32): (16, 6, 1)})]:
+        images = icon_group((resources / name).read_bytes(), kind)
+        if images != expected:
+            found.append(f"{name}: {images}, not {expected}")
+    logo = (resources / "logo.bmp").read_bytes()
+    magic, size, pixels, width, height, planes, bits, compression = struct.unpack_from(
+        "<2sI4xI4xiiHHI", logo)
+    # 76 rows of 124 pixels of 3 bytes each, a multiple of 4 already
     if (magic, size, width, abs(height), planes, bits, compression) != (
-            b"BM", len(logo), 124, 76, 1, 24, 0) or pixels + stride * 76 > len(logo):
+            b"BM", len(logo), 124, 76, 1, 24, 0) or pixels + 76 * 124 * 3 > len(logo):
         found.append(f"logo.bmp: {width}x{height} at {bits} bits, not 124x76 at 24 bits")
 
     committed = {path.name: path.read_bytes() for path in resources.glob("*.*")
