@@ -14,10 +14,9 @@ import sys
 import tempfile
 
 # "DLL function" lines; DLL names compare without case, as Windows finds them.
-ALLOWED = {(dll.lower(), function) for dll, function in
-           (line.split() for line in
-            (pathlib.Path(__file__).parent / "allowed_imports.txt").read_text().splitlines()
-            if line.strip() and not line.startswith("#"))}
+LISTED = (pathlib.Path(__file__).parent / "allowed_imports.txt").read_text()
+ALLOWED = {(dll.lower(), function)
+           for dll, function in re.findall(r"^([^#\s]\S*) (\S+)$", LISTED, re.M)}
 ALLOWED_DLLS = {dll for dll, _ in ALLOWED}
 MAX_BYTES = 128 * 1024
 
@@ -35,12 +34,9 @@ def problems(objdump, path):
     awareness = re.findall(rb"<dpiAwareness[^>]*>([^<]*)<", manifest)
     dlls = {name.lower() for name in re.findall(r"DLL Name: (\S+)", dump)}
     # Each import by name follows its DLL's name as "vma hint name"; one by ordinal reads "<none>".
-    imports, dll = set(), None
-    for line in dump.splitlines():
-        if line.lstrip().startswith("DLL Name: "):
-            dll = line.split()[-1].lower()
-        elif dll and (named := re.match(r"\t[0-9a-f]+\t +\d+  (\S+)$", line)):
-            imports.add((dll, named.group(1)))
+    imports = {(dll.lower(), name)
+               for dll, table in re.findall(r"DLL Name: (\S+)\n(.*?)(?:\n\n|$)", dump, re.S)
+               for name in re.findall(r"^\t[0-9a-f]+\t +\d+  (\S+)$", table, re.M)}
     unlisted = sorted(f"{dll} {function}" for dll, function in imports - ALLOWED
                       if dll in ALLOWED_DLLS)  # a DLL off the list is the row above's
     checks = [
