@@ -45,34 +45,25 @@ WINE_CHANGES = [
 def export_registry(desktop, path):
     """The whole registry as {key: {value name: value line}}."""
     desktop.run(["wine", "regedit", "/E", path], timeout=120)
-    with open(path, "rb") as exported:
-        text = exported.read().decode("utf-16")
-    keys, values = {}, None
-    for line in re.sub(r"\\\r?\n\s*", "", text).splitlines():  # join continued hex lines
-        if line.startswith("[") and line.endswith("]"):
-            values = keys.setdefault(line[1:-1], {})
-        elif values is not None and "=" in line:
-            values[line.split("=", 1)[0]] = line
-    return keys
+    with open(path, encoding="utf-16") as exported:
+        text = re.sub(r"\\\n\s*", "", exported.read())  # join continued hex lines
+    # Each key's line, then its value lines up to a blank line.
+    return {key: {line.split("=", 1)[0]: line for line in values.splitlines() if "=" in line}
+            for key, values in re.findall(r"^\[(.+)\]\n((?:.+\n?)*)", text, re.M)}
 
 
 def registry_changes(before, after):
     """Keys whose values changed, or that came or went, outside the program's own
     key and Wine's own changes: "key: value names"."""
-    changes = []
-    for key in sorted(set(before) | set(after)):
+    for key in sorted(before.keys() | after.keys()):
         old, new = before.get(key), after.get(key)
         # The settings key, and its parent made empty on the way to it, are the program's.
         if old == new or re.fullmatch(SETTINGS, key) or (not new and re.fullmatch(COMPANY, key)):
             continue
-        names = {name for name in set(old or {}) | set(new or {})
-                 if (old or {}).get(name) != (new or {}).get(name)}
-        if any(re.fullmatch(pattern, key) and all(re.fullmatch(named, name) for name in names)
-               for pattern, named in WINE_CHANGES):
-            continue
-        changes.append("%s: %s" % (key, ", ".join(sorted(names)) or
-                                   ("created" if old is None else "deleted")))
-    return changes
+        names = sorted({name for name, _ in set((old or {}).items()) ^ set((new or {}).items())})
+        if not any(re.fullmatch(pattern, key) and all(re.fullmatch(named, name) for name in names)
+                   for pattern, named in WINE_CHANGES):
+            yield "%s: %s" % (key, ", ".join(names) or ("created" if old is None else "deleted"))
 
 
 def line_seconds(line):
@@ -92,19 +83,25 @@ def expect(seen, expected):
         raise Failure("; ".join(wrong), seen)
 
 
+def picked(seen):
+    """The moment the date picker's day and the time picker's time make."""
+    return datetime.datetime.combine(picker_value(seen["date.value"]).date(),
+                                     picker_value(seen["time.value"]).time())
+
+
 def options(level):
     """The display option buttons with only the one for level (1..6) checked."""
     return {"opt%d.check" % i: "1" if i == level - 1 else "0" for i in range(6)}
 
 
 class Journey:
-    def __init__(self, args, desktop, offset, log):
-        self.args, self.desktop, self.log = args, desktop, log
+    def __init__(self, args, desktop, offset):
+        self.args, self.desktop = args, desktop
         self.offset = datetime.timedelta(hours=offset)
         self.started = time.monotonic()
 
     def step(self, text):
-        self.log("[%5.1f s] %s" % (time.monotonic() - self.started, text))
+        print("[%5.1f s] %s" % (time.monotonic() - self.started, text), flush=True)
 
     def now(self):
         return datetime.datetime.now(datetime.timezone.utc).replace(tzinfo=None) + self.offset
@@ -131,12 +128,11 @@ class Journey:
 
         program, seen = self.start("first start: the defaults")
         # The title is the version caption, which the reached event's line repeats.
-        title = seen["main.title"]
-        if not re.fullmatch(r"Daymarker v\d+\.\d{2,}(\.\d{4,})?", title):
-            raise Failure("the title %r is no version caption" % title, seen)
-        expect(seen, {"name.text": PLACEHOLDER, "name.enabled": "0",
-                      "status.text": title + " - DISABLED", "update.text": "Every 30 Seconds",
-                      "date.focus": "1", "only.check": "0", **options(4)})
+        if not re.fullmatch(r"Daymarker v\d+\.\d{2,}(\.\d{4,})?", seen["main.title"]):
+            raise Failure("the title is no version caption", seen)
+        expect(seen, {"name.text": PLACEHOLDER, "name.enabled": "0", "date.focus": "1",
+                      "status.text": seen["main.title"] + " - DISABLED", "only.check": "0",
+                      "update.text": "Every 30 Seconds", **options(4)})
 
         self.step("drag the window by its title bar, off its default place")
         frame = numbers(seen["main.rect"])
@@ -157,9 +153,7 @@ class Journey:
         desktop.type_text(EVENT)
         seen = self.wait(lambda s: s["name.text"] == EVENT and s["status.text"] == EVENT + " - ",
                          "the line with the name typed over the placeholder")
-        target = picker_value(seen["date.value"]).replace(
-            **{part: getattr(picker_value(seen["time.value"]), part)
-               for part in ("hour", "minute", "second")})
+        target = picked(seen)
 
         # Each choice rebuilds the line at once, well before the 30-second refresh.
         for keys, box, units_shown in [("alt+s", "opt0.check", lambda units: units[-1] == "second"),
@@ -193,23 +187,19 @@ class Journey:
                  '"DateNTime"=dword:%08x' % calendar.timegm(target.timetuple()),
                  '"Event"="%s"' % EVENT, '"Display"=dword:00000001',
                  '"Update"=dword:00000003', '"OnlyUnits"=dword:00000001'}
-        stored = [sorted(values.values()) for key, values in after.items()
-                  if re.fullmatch(SETTINGS, key)]
-        if stored != [sorted(saved)]:
-            raise Failure("the settings key holds %s, not %s" % (stored, sorted(saved)))
-        changes = registry_changes(before, after)
+        expect({"the settings key": [sorted(values.values()) for key, values in after.items()
+                                     if re.fullmatch(SETTINGS, key)]},
+               {"the settings key": [sorted(saved)]})
+        changes = list(registry_changes(before, after))
         if changes:
             raise Failure("changed outside the program's key:\n  " + "\n  ".join(changes))
 
         # Started as a shortcut set to "Minimised" starts it: still shown, in its normal state.
         program, seen = self.start("second start, minimised by its launcher: the same event, "
                                    "options and place", ["start", "/min", "/wait", "/unix"])
-        expect(seen, {"main.rect": place, "name.text": EVENT, "only.check": "1",
-                      "update.text": "Every 30 Seconds", **options(1)})
-        shown = picker_value(seen["date.value"]).date(), picker_value(seen["time.value"]).time()
-        if shown != (target.date(), target.time()) or line_seconds(seen["status.text"])[1] != [
-                "second"]:
-            raise Failure("the pickers show %s %s, not %s" % (*shown, target), seen)
+        expect({**seen, "picked": picked(seen), "units": line_seconds(seen["status.text"])[1]},
+               {"main.rect": place, "name.text": EVENT, "only.check": "1", "picked": target,
+                "units": ["second"], "update.text": "Every 30 Seconds", **options(1)})
         self.close(program)
 
 
@@ -221,25 +211,20 @@ def main():
     os.makedirs(args.work, exist_ok=True)
     zone, offset = noon_zone()
     print("time zone %s" % zone, flush=True)
-    desktop, passed = None, False
+    desktop = Desktop(args.peek, tz=zone)
     try:
-        desktop = Desktop(args.peek, tz=zone)
-        Journey(args, desktop, offset, lambda text: print(text, flush=True)).run()
-        passed = True
-    except Failure as failure:
-        print("FAILED: %s" % failure)
-        for key, value in sorted((failure.seen or {}).items()):
+        Journey(args, desktop, offset).run()
+        print("passed", flush=True)
+        return 0
+    except Exception as error:  # a failed check, or an error in the test itself: the evidence
+        print("FAILED: " + traceback.format_exc())
+        for key, value in sorted((getattr(error, "seen", None) or {}).items()):
             print("  %s=%s" % (key, value))
-    except Exception:  # an error in the test itself still leaves its evidence
-        print("FAILED with an error in the test:\n" + traceback.format_exc())
+        desktop.screenshot(os.path.join(args.work, "e2e-failure.png"))
+        print("screenshot: %s\nfailed" % os.path.join(args.work, "e2e-failure.png"), flush=True)
+        return 1
     finally:
-        if desktop is not None and not passed:
-            desktop.screenshot(os.path.join(args.work, "e2e-failure.png"))
-            print("screenshot: %s" % os.path.join(args.work, "e2e-failure.png"))
-        if desktop is not None:
-            desktop.close()
-    print("passed" if passed else "failed", flush=True)
-    return 0 if passed else 1
+        desktop.close()
 
 
 if __name__ == "__main__":
