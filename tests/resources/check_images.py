@@ -57,8 +57,7 @@ def problems(resources):
     with tempfile.TemporaryDirectory() as folder:
         subprocess.run([sys.executable, resources / "make_images.py", folder], check=True)
         made = {path.name: path.read_bytes() for path in Path(folder).iterdir()}
-    differ = sorted(name for name in made.keys() | committed.keys()
-                    if made.get(name) != committed.get(name))
+    differ = sorted({name for name, _ in made.items() ^ committed.items()})
     if differ:
         found.append(f"{', '.join(differ)}: not what make_images.py writes")
     return found
