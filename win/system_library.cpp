@@ -1,7 +1,7 @@
 #include "win/system_library.h"
 
 #include <array>
-#include <cwchar>
+#include <string>
 
 namespace daymarker {
 
@@ -10,16 +10,17 @@ HMODULE LoadSystemLibrary(const wchar_t* name) {
   if (module != nullptr || ::GetLastError() != ERROR_INVALID_PARAMETER) {
     return module;
   }
-  // A Windows without the search flags: load by full path, which searches nowhere.
-  std::array<wchar_t, MAX_PATH> path{};
-  const UINT folder = ::GetSystemDirectoryW(path.data(), static_cast<UINT>(path.size()));
-  const std::size_t nameLength = std::wcslen(name);
-  if (folder == 0 || folder + 1 + nameLength >= path.size()) {
-    return nullptr;
+  return LoadFromSystemFolder(name);
+}
+
+HMODULE LoadFromSystemFolder(const wchar_t* name) {
+  std::array<wchar_t, MAX_PATH> folder{};
+  const UINT length = ::GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+  if (length == 0 || length >= folder.size()) {
+    return nullptr;  // never a path relative to the current drive
   }
-  path[folder] = L'\\';
-  std::wmemcpy(path.data() + folder + 1, name, nameLength + 1);
-  return ::LoadLibraryW(path.data());
+  const std::wstring path = std::wstring(folder.data(), length) + L'\\' + name;
+  return ::LoadLibraryW(path.c_str());
 }
 
 FARPROC FindSystemFunction(const wchar_t* library, const char* name) {

@@ -18,6 +18,11 @@ namespace daymarker {
 // loaded for the life of the process.
 HMODULE LoadSystemLibrary(const wchar_t* name);
 
+// What LoadSystemLibrary falls back on where Windows lacks the search flags
+// (Windows 7 without its 2011 loader update): the DLL by its full path in
+// System32, which searches nowhere else.
+HMODULE LoadFromSystemFolder(const wchar_t* name);
+
 // A function of a System32 DLL, or nullptr when the DLL or the function is missing.
 FARPROC FindSystemFunction(const wchar_t* library, const char* name);
 

@@ -26,19 +26,21 @@ std::wstring SystemFolder() {
   return {path.data(), length};
 }
 
+// Wine has the search flags, so it never takes the fallback by itself.
 TEST(SystemLibrary, LoadsOnlyFromSystem32) {
-  HMODULE shell = LoadSystemLibrary(L"shell32.dll");
-  ASSERT_NE(shell, nullptr);
-  EXPECT_EQ(
-      ::CompareStringOrdinal(ModuleFolder(shell).c_str(), -1, SystemFolder().c_str(), -1, TRUE),
-      CSTR_EQUAL);
-  EXPECT_NE(::GetProcAddress(shell, "Shell_NotifyIconW"), nullptr);
-
   // The planted DLL beside this program is what an ordinary search finds.
   HMODULE planted = ::LoadLibraryW(L"planted_dll.dll");
   ASSERT_NE(planted, nullptr) << "the test DLL must lie beside the test program";
   ::FreeLibrary(planted);
-  EXPECT_EQ(LoadSystemLibrary(L"planted_dll.dll"), nullptr);
+  for (const auto load : {&LoadSystemLibrary, &LoadFromSystemFolder}) {
+    HMODULE shell = load(L"shell32.dll");
+    ASSERT_NE(shell, nullptr);
+    EXPECT_EQ(
+        ::CompareStringOrdinal(ModuleFolder(shell).c_str(), -1, SystemFolder().c_str(), -1, TRUE),
+        CSTR_EQUAL);
+    EXPECT_NE(::GetProcAddress(shell, "Shell_NotifyIconW"), nullptr);
+    EXPECT_EQ(load(L"planted_dll.dll"), nullptr);
+  }
   EXPECT_EQ((SystemFunction<int (*)(), L"planted_dll.dll", "PlantedMarker">()), nullptr);
 }
 
