@@ -99,17 +99,13 @@ std::wstring RegDataText(const RegData& value) {
   return std::wstring();
 }
 
-// Creates root\path with every missing level; the result of the creation.
-LONG MakeRegKey(HKEY root, std::wstring_view path) {
-  ScopedKey key;  // closed at once: WriteRegSetting opens it again
+// Creates root\path with every missing level; key holds it when that succeeded.
+void CreateKey(HKEY root, const std::wstring& path, ScopedKey& key) {
   HKEY created = nullptr;
-  const LONG result =
-      ::RegCreateKeyExW(root, Terminated(path).c_str(), REG_OPTION_RESERVED, nullptr,
-                        REG_OPTION_NON_VOLATILE, kRegAccess, nullptr, &created, nullptr);
-  if (result == ERROR_SUCCESS) {
+  if (::RegCreateKeyExW(root, path.c_str(), REG_OPTION_RESERVED, nullptr, REG_OPTION_NON_VOLATILE,
+                        kRegAccess, nullptr, &created, nullptr) == ERROR_SUCCESS) {
     key.Reset(created);
   }
-  return result;
 }
 
 // Stores value under name in an open key. A REG_SZ is stored without a
@@ -154,8 +150,7 @@ LONG WriteRegSetting(HKEY root, std::wstring_view path, std::wstring_view name,
   // Only a missing key is created; on any other failure (access denied, say)
   // the write below fails on the null handle and reports why.
   if (OpenKey(root, keyPath, key) == ERROR_FILE_NOT_FOUND) {
-    MakeRegKey(root, keyPath);
-    OpenKey(root, keyPath, key);
+    CreateKey(root, keyPath, key);
   }
   return PutRegValue(key.Get(), name, type, value);
 }
