@@ -76,7 +76,8 @@ for number, line in enumerate(open(sys.argv[1], encoding="utf-8").read().split("
     if call and " = " not in code and not code.lstrip().startswith("return"):
         mutants.append((number, call.group(1) + "{}"))
     value = RETURN.match(code.rstrip())
-    if value and not re.fullmatch(r"\{\}|\d+|true|false|TRUE|FALSE|nullptr|std::nullopt",
+    if value and not re.fullmatch(r"\{\}|\d+|true|false|TRUE|FALSE|nullptr|std::nullopt|"
+                                  r"ERROR_SUCCESS|S_OK|std::\w+\(\)",
                                   value.group(2)):
         mutants.append((number, value.group(1) + "{};"))
 mutants = list(dict.fromkeys(mutants))
