@@ -47,10 +47,10 @@ LONG FetchText(const RegValue& value, RegData& out) {
   DWORD type = REG_NONE;
   const LONG result = value.Read(std::as_writable_bytes(std::span(text)), received, type);
   if (result != ERROR_SUCCESS) {
-    return result;
+    return result;  // it grew or went since it was measured
   }
   if (type != REG_SZ) {
-    return kRegUnsupportedType;
+    return kRegUnsupportedType;  // replaced since it was measured
   }
   // The data need not end in a NUL, may hold several, and may end in half a character.
   text.resize(std::min<std::size_t>(received / sizeof(wchar_t), text.find(L'\0')));
@@ -70,7 +70,7 @@ LONG FetchNumber(const RegValue& value, RegData& out) {
   DWORD type = REG_NONE;
   const LONG result = value.Read(std::as_writable_bytes(std::span(bytes)), received, type);
   if (result != ERROR_SUCCESS) {
-    return result;
+    return result;  // it grew or went since it was measured
   }
   const std::uint32_t number = std::uint32_t{bytes[0]} | (std::uint32_t{bytes[1]} << 8) |
                                (std::uint32_t{bytes[2]} << 16) | (std::uint32_t{bytes[3]} << 24);
