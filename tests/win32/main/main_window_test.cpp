@@ -139,7 +139,6 @@ TEST_F(MainWindowTest, EditsShowAtOnce) {
 }
 
 TEST_F(MainWindowTest, KeysRebuildAndFocusSelectsTheWholeName) {
-  window_->Show();
   PickSecondsAhead(3600);
   ::SetWindowTextW(Control(kTxtEvent), L"Party");
   // Enter changes nothing in the box; the key itself still rebuilds the line.
@@ -244,7 +243,6 @@ TEST_F(MainWindowTest, HelpAboutAndF1OpenTheAboutWindow) {
 // Through the real message loop, as the keyboard sends them: the access key
 // of a group box moves the focus to the first control inside it.
 TEST_F(MainWindowTest, GroupBoxAccessKeysMoveToTheControlAfterTheBox) {
-  window_->Show();
   PickSecondsAhead(3600);
   const std::tuple<wchar_t, int, int> cases[] = {
       {L'e', kCboUpdate, kDtpEventDate},
@@ -263,7 +261,6 @@ TEST_F(MainWindowTest, GroupBoxAccessKeysMoveToTheControlAfterTheBox) {
 
 // The user can read a long line to its end, and select and copy it, while it refreshes.
 TEST_F(MainWindowTest, RebuildsKeepTheSelectionOfTheFocusedStatusLine) {
-  window_->Show();
   Click(kOptDisplay0);
   PickSecondsAhead(90'050);
   ::SetWindowTextW(Control(kTxtEvent), std::wstring(200, L'x').c_str());
@@ -279,7 +276,6 @@ TEST_F(MainWindowTest, RebuildsKeepTheSelectionOfTheFocusedStatusLine) {
 }
 
 TEST_F(MainWindowTest, FocusReturnsAfterAnotherWindowWasActive) {
-  window_->Show();
   ::SetFocus(Control(kCboUpdate));
   HWND other = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr,
                                  nullptr, nullptr, nullptr);

@@ -110,7 +110,6 @@ TEST_F(MainWindowTest, EveryCloseSavesEverythingForTheNextStart) {
     SCOPED_TRACE(how);
     ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software");
     Restart();
-    window_->Show();
     PickSecondsAhead(86'400 * 3);
     ::SetWindowTextW(Control(kTxtEvent), L"Праздник 🎉");
     Click(kOptDisplay0 + 2);

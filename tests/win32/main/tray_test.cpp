@@ -41,12 +41,7 @@ class TrayTest : public MainWindowTest {
     MainWindowTest::SetUp();
     g_shellCalls.clear();
     g_refuseAdds = false;
-    StartShown();
-  }
-  void StartShown() {
     Start(RecordingShell);
-    window_->Show();
-    PumpMessages();
   }
   void TearDown() override {
     MainWindowTest::TearDown();
@@ -202,9 +197,7 @@ TEST_F(TrayTest, AMinimisedWindowSavesItsPlaceOnTheScreen) {
   };
   for (const auto& [how, refused, close] : rows) {
     SCOPED_TRACE(how);
-    if (Window() == nullptr) {
-      StartShown();
-    }
+    Start(RecordingShell);
     ::SetWindowPos(Window(), nullptr, 192, 144, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Tick();
     g_refuseAdds = refused;
@@ -236,9 +229,7 @@ TEST_F(TrayTest, EveryEndRemovesTheIcon) {
   for (const bool busy : {false, true}) {
     for (const auto& [what, end] : ends) {
       SCOPED_TRACE(std::string(what) + (busy ? ", after an add the shell answered late" : ""));
-      if (window_ == nullptr || Window() == nullptr) {
-        StartShown();
-      }
+      Start(RecordingShell);
       g_refuseAdds = busy;
       Minimise();
       if (busy) {

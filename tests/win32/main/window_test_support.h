@@ -73,7 +73,7 @@ int ScreenTwips(int pixels);
 
 std::wstring MenuItemText(HMENU menu, UINT position);
 
-// Each test starts with the window of a first run, at 09:30 on 10 June 2026.
+// Each test starts with the window of a first run, shown, at 09:30 on 10 June 2026.
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -86,6 +86,8 @@ class MainWindowTest : public ::testing::Test {
     window_ = std::make_unique<OwnedWindow<MainWindow>>(::GetModuleHandleW(nullptr), settings_,
                                                         clock_, notify);
     ASSERT_TRUE(window_->Create());
+    window_->Show();
+    PumpMessages();
   }
   void Stop() {
     window_.reset();
