@@ -11,10 +11,9 @@ namespace {
 // The name the system's accessibility layer gives a window, as a screen reader asks for it.
 std::wstring AccessibleName(HWND window) {
   IAccessible* accessible = nullptr;
-  const HRESULT hr =
-      ::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                   reinterpret_cast<void**>(&accessible));
-  if (FAILED(hr)) {
+  if (FAILED(::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
+                                          __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&accessible)))) {
     return L"(no accessible object)";
   }
   VARIANT self{};
@@ -28,12 +27,6 @@ std::wstring AccessibleName(HWND window) {
   ::SysFreeString(name);
   accessible->Release();
   return text;
-}
-
-std::wstring ClassName(HWND window) {
-  wchar_t name[64] = {};
-  ::GetClassNameW(window, name, static_cast<int>(std::size(name)));
-  return name;
 }
 
 // Whether this thread has COM already, from someone other than this call.
@@ -57,7 +50,9 @@ TEST_F(MainWindowTest, ControlsWithoutTextAreNamedByAHiddenLabelBeforeThem) {
         std::pair{kCboUpdate, L"Update interval"}}) {
     HWND label = ::GetWindow(Control(id), GW_HWNDPREV);
     EXPECT_EQ(WindowText(label), name) << id;
-    EXPECT_EQ(ClassName(label), L"Static") << id;
+    wchar_t className[64] = {};
+    ::GetClassNameW(label, className, 64);
+    EXPECT_STREQ(className, L"Static") << id;
     EXPECT_FALSE(::IsWindowVisible(label)) << "the window looks as it did: " << id;
   }
   // Asked twice each: named once, holding COM until the pickers go. Wine's naming service is a

@@ -10,8 +10,6 @@
 namespace daymarker::testing {
 namespace {
 
-using namespace std::literals;
-
 // What a start shows from what the last one saved (or a hand-editor left).
 TEST_F(MainWindowTest, StartUpShowsWhatWasSaved) {
   const auto options = [this](DWORD display, DWORD update, DWORD onlyUnits) {
@@ -27,8 +25,8 @@ TEST_F(MainWindowTest, StartUpShowsWhatWasSaved) {
       for (int i = 0; i < kOptDisplayCount; ++i) {
         checked |= Checked(kOptDisplay0 + i) == BST_CHECKED ? 1 << i : 0;
       }
-      EXPECT_EQ(std::tuple(checked, UpdateSelection(), Checked(kChkOnlyUnits),
-                           settings_.DisplayLevel, settings_.UpdateIndex),
+      EXPECT_EQ(std::tuple(checked, ::SendMessageW(Control(kCboUpdate), CB_GETCURSEL, 0, 0),
+                           Checked(kChkOnlyUnits), settings_.DisplayLevel, settings_.UpdateIndex),
                 std::tuple(1 << option, position, tick, level, index));
     };
   };
@@ -65,8 +63,8 @@ TEST_F(MainWindowTest, StartUpShowsWhatWasSaved) {
          PutDword(L"WindowY", 1200);
        },
        [this] {
-         const auto [left, top] = FrameOrigin();
-         EXPECT_EQ(std::pair(ScreenTwips(left), ScreenTwips(top)), std::pair(0, 1200));
+         const RECT frame = ChildRect(nullptr, Window());
+         EXPECT_EQ(std::pair(ScreenTwips(frame.left), ScreenTwips(frame.top)), std::pair(0, 1200));
          EXPECT_EQ(settings_.WindowLeft, 0);
        }},
       // A monitor 20,000 pixels to the right, since removed.
@@ -100,11 +98,7 @@ TEST_F(MainWindowTest, EveryCloseSavesEverythingForTheNextStart) {
       {"File, Exit", [](HWND w) { ::SendMessageW(w, WM_COMMAND, IDM_FILE_BASE, 0); }},
       {"the close box", [](HWND w) { ::SendMessageW(w, WM_CLOSE, 0, 0); }},
       {"the system menu", [](HWND w) { ::SendMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0); }},
-      {"log-off",
-       [](HWND w) {
-         ::SendMessageW(w, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
-         ::SendMessageW(w, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-       }},
+      {"log-off", LogOff},
   };
   for (const auto& [how, close] : closes) {
     SCOPED_TRACE(how);
@@ -124,15 +118,17 @@ TEST_F(MainWindowTest, EveryCloseSavesEverythingForTheNextStart) {
     PumpMessages();
     EXPECT_EQ(window_->Window(), nullptr);
     // 1,781,343,000 seconds: 2026-06-13 09:30 on the wall clock.
-    EXPECT_EQ(SavedSettings(), (KeyContents{{L"WindowX", Dword(ScreenTwips(45))},
-                                            {L"WindowY", Dword(ScreenTwips(30))},
-                                            {L"DateNTime", Dword(1'781'343'000)},
-                                            {L"Event", {REG_SZ, TextBytes(L"Праздник 🎉\0"sv)}},
-                                            {L"Display", Dword(3)},
-                                            {L"Update", Dword(4)},
-                                            {L"OnlyUnits", Dword(1)}}));
+    EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kSettingsKey),
+              (KeyContents{{L"WindowX", Dword(ScreenTwips(45))},
+                           {L"WindowY", Dword(ScreenTwips(30))},
+                           {L"DateNTime", Dword(1'781'343'000)},
+                           {L"Event", {REG_SZ, TextBytes(L"Праздник 🎉\0"sv)}},
+                           {L"Display", Dword(3)},
+                           {L"Update", Dword(4)},
+                           {L"OnlyUnits", Dword(1)}}));
     Restart();
-    EXPECT_EQ(FrameOrigin(), std::pair(45L, 30L)) << "back where it was closed";
+    const RECT frame = ChildRect(nullptr, Window());
+    EXPECT_EQ(std::pair(frame.left, frame.top), std::pair(45L, 30L)) << "back where it was closed";
     EXPECT_EQ(settings_, (SettingValues{ScreenTwips(45), ScreenTwips(30), 1'781'343'000,
                                         L"Праздник 🎉", 3, 4, 1}));
   }

@@ -35,17 +35,26 @@ BOOL WINAPI RecordingShell(DWORD message, PNOTIFYICONDATAW record) {
   return ::Shell_NotifyIconW(message, record);
 }
 
+// Closes the icon's menu from inside its own modal loop, noting what it held.
+std::pair<std::wstring, UINT> g_menuSeen;
+
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  if (HWND popup = ::FindWindowW(L"#32768", nullptr); popup != nullptr) {
+    auto* menu = reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0));
+    g_menuSeen = {MenuItemText(menu, 0), ::GetMenuDefaultItem(menu, TRUE, 0)};
+    ::EndMenu();
+    ::KillTimer(nullptr, timer);
+  }
+}
+
 class TrayTest : public MainWindowTest {
  protected:
   void SetUp() override {
     MainWindowTest::SetUp();
     g_shellCalls.clear();
     g_refuseAdds = false;
-    Start(RecordingShell);
-  }
-  void TearDown() override {
-    MainWindowTest::TearDown();
     g_onDelete = nullptr;
+    Start(RecordingShell);
   }
 
   // picTray, the window that owns the icon, as the shell knows it.
@@ -69,28 +78,14 @@ class TrayTest : public MainWindowTest {
     PumpMessages();
   }
   // The icon's menu as a right-click opens it: its first item and its default item.
-  static std::pair<std::wstring, UINT> OpenedMenu();
-};
-
-// Closes the icon's menu from inside its own modal loop, noting what it held.
-std::pair<std::wstring, UINT> g_menuSeen;
-
-void CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
-  if (HWND popup = ::FindWindowW(L"#32768", nullptr); popup != nullptr) {
-    auto* menu = reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0));
-    g_menuSeen = {MenuItemText(menu, 0), ::GetMenuDefaultItem(menu, TRUE, 0)};
-    ::EndMenu();
+  static std::pair<std::wstring, UINT> OpenedMenu() {
+    g_menuSeen = {L"(no menu)", static_cast<UINT>(-1)};
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, CloseMenu);
+    IconMouse(WM_RBUTTONUP);  // returns once the menu has closed
     ::KillTimer(nullptr, timer);
+    return g_menuSeen;
   }
-}
-
-std::pair<std::wstring, UINT> TrayTest::OpenedMenu() {
-  g_menuSeen = {L"(no menu)", static_cast<UINT>(-1)};
-  const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, CloseMenu);
-  IconMouse(WM_RBUTTONUP);  // returns once the menu has closed
-  ::KillTimer(nullptr, timer);
-  return g_menuSeen;
-}
+};
 
 int IconWidth(HICON icon) {
   ICONINFO info{};
@@ -219,11 +214,7 @@ TEST_F(TrayTest, EveryEndRemovesTheIcon) {
       {"a close from another program", [this] { ::PostMessageW(Window(), WM_CLOSE, 0, 0); }},
       {"a close of the icon's window (taskkill closes them all)",
        [this] { ::PostMessageW(IconOwner(), WM_CLOSE, 0, 0); }},
-      {"log-off",
-       [this] {
-         ::SendMessageW(Window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
-         ::SendMessageW(Window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-       }},
+      {"log-off", [this] { LogOff(Window()); }},
       {"the program's object going", [this] { window_.reset(); }},
   };
   for (const bool busy : {false, true}) {

@@ -26,12 +26,6 @@ std::wstring MenuItemText(HMENU menu, UINT position) {
   return text;
 }
 
-std::pair<LONG, LONG> MainWindowTest::FrameOrigin() const {
-  RECT frame;
-  ::GetWindowRect(Window(), &frame);
-  return {frame.left, frame.top};
-}
-
 std::pair<DWORD, DWORD> MainWindowTest::Selection(int id) const {
   DWORD start = 0;
   DWORD end = 0;
@@ -51,12 +45,6 @@ void MainWindowTest::PickDateTime(int pickerId, const CivilDateTime& value) {
       time};
   ::SendMessageW(Window(), WM_NOTIFY, static_cast<WPARAM>(pickerId),
                  reinterpret_cast<LPARAM>(&change));
-}
-
-CivilDateTime MainWindowTest::PickerValue(int pickerId) const {
-  SYSTEMTIME time{};
-  ::SendMessageW(Control(pickerId), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time));
-  return CivilFromSystemTime(time);
 }
 
 void MainWindowTest::ChooseUpdate(int position) {

@@ -23,7 +23,7 @@
 namespace daymarker::testing {
 
 using namespace main_ids;
-using namespace std::chrono_literals;
+using namespace std::literals;
 
 class FakeClock final : public Clock {
  public:
@@ -39,25 +39,25 @@ class FakeClock final : public Clock {
 };
 
 // Where the program keeps its settings, spelled out here rather than taken from it.
-inline std::wstring SettingsKeyPath() {
-  return L"Software\\Tolvane\\Daymarker";
-}
+constexpr const wchar_t* kSettingsKey = L"Software\\Tolvane\\Daymarker";
 
 // The settings key's values, planted as a hand-editor would leave them and read back.
 inline void PutDword(const wchar_t* name, DWORD value) {
-  ASSERT_TRUE(Plant(HKEY_CURRENT_USER, SettingsKeyPath(), name, REG_DWORD, DwordBytes(value)));
+  ASSERT_TRUE(Plant(HKEY_CURRENT_USER, kSettingsKey, name, REG_DWORD, DwordBytes(value)));
 }
 inline void PutString(const wchar_t* name, std::wstring_view value) {
-  ASSERT_TRUE(Plant(HKEY_CURRENT_USER, SettingsKeyPath(), name, REG_SZ, TextBytes(value)));
-}
-inline std::optional<KeyContents> SavedSettings() {
-  return ReadKey(HKEY_CURRENT_USER, SettingsKeyPath());
+  ASSERT_TRUE(Plant(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, TextBytes(value)));
 }
 inline std::optional<RawValue> SavedValue(std::wstring_view name) {
-  return ReadValue(HKEY_CURRENT_USER, SettingsKeyPath(), name);
+  return ReadValue(HKEY_CURRENT_USER, kSettingsKey, name);
 }
 inline RawValue Dword(DWORD number) {
   return {REG_DWORD, DwordBytes(number)};
+}
+// A log-off: Windows asks first, then tells.
+inline void LogOff(HWND window) {
+  ::SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+  ::SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
 }
 // How a failed check shows a value: its type and its bytes.
 inline void PrintTo(const RawValue& value, std::ostream* out) {
@@ -100,14 +100,10 @@ class MainWindowTest : public ::testing::Test {
     Start();
   }
   HWND Window() const { return window_->Window(); }
-  std::pair<LONG, LONG> FrameOrigin() const;
   HWND Control(int id) const { return ::GetDlgItem(Window(), id); }
   std::wstring Text(int id) const { return WindowText(Control(id)); }
   std::wstring StatusLine() const { return Text(kTxtTimeLeft); }
   LRESULT Checked(int id) const { return ::SendMessageW(Control(id), BM_GETCHECK, 0, 0); }
-  LRESULT UpdateSelection() const {
-    return ::SendMessageW(Control(kCboUpdate), CB_GETCURSEL, 0, 0);
-  }
   // An edit box's selection: where it starts and where it ends.
   std::pair<DWORD, DWORD> Selection(int id) const;
   // One timer tick, the clock moved on by a second first.
@@ -124,10 +120,8 @@ class MainWindowTest : public ::testing::Test {
     PickDateTime(kDtpEventDate, target);
     PickDateTime(kDtpEventTime, target);
   }
-  CivilDateTime PickerValue(int pickerId) const;
   void Click(int id) { ::SendMessageW(Control(id), BM_CLICK, 0, 0); }
   void ChooseUpdate(int position);
-  void Command(int id) { ::SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
   ScratchUserKey registry_;  // before the window, so it is undone after it
   FakeClock clock_;

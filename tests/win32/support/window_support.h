@@ -33,9 +33,10 @@ inline HWND AboutWindowHandle() {
   return ::FindWindowW(L"DaymarkerAboutWindow", nullptr);
 }
 
-// A child window's rectangle in its parent's client coordinates.
+// A child window's rectangle in its parent's client coordinates; a top-level
+// window's on the screen, with no parent.
 inline RECT ChildRect(HWND parent, HWND child) {
-  RECT rect;
+  RECT rect{};
   ::GetWindowRect(child, &rect);
   ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
   return rect;
