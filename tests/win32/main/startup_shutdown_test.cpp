@@ -83,7 +83,6 @@ TEST_F(MainWindowTest, StartUpShowsWhatWasSaved) {
   };
   for (const auto& [what, plant, shows] : rows) {
     SCOPED_TRACE(what);
-    window_.reset();
     ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software");
     plant();
     Restart();

@@ -97,9 +97,10 @@ int IconWidth(HICON icon) {
   return mask.bmWidth;
 }
 
-// Whatever shows the window, the icon goes and the next hide puts it back.
-// While hidden, moves and single clicks on the icon change nothing, and a
-// right-click opens its menu with S&how as the default.
+// Whatever shows the window, the icon goes (a restarted shell brings none
+// back) and the next hide puts it back. While hidden, moves and single clicks
+// on the icon change nothing, and a right-click opens its menu with S&how as
+// the default.
 TEST_F(TrayTest, EveryHideAddsOneIconAndEveryShowTakesItAway) {
   ChangeDpi(Window(), 144);  // the window went to another monitor; the taskbar did not
   const std::function<void()> minimise = [this] { Minimise(); };
@@ -123,6 +124,7 @@ TEST_F(TrayTest, EveryHideAddsOneIconAndEveryShowTakesItAway) {
     EXPECT_TRUE(::IsWindowVisible(Window()));
     EXPECT_FALSE(::IsIconic(Window())) << "restored in its normal state";
     EXPECT_EQ(::GetForegroundWindow(), Window());
+    ::SendMessageW(IconOwner(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     EXPECT_FALSE(IconPresent());
     EXPECT_EQ(OpenedMenu().first, L"&Hide");
   }
@@ -150,11 +152,6 @@ TEST_F(TrayTest, TheTipIsTheStatusLineCutAtAWholeCharacter) {
 TEST_F(TrayTest, ARestartedShellGetsTheIconOfAHiddenWindowBack) {
   const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
   Minimise();
-  IconMouse(WM_LBUTTONDBLCLK);
-  ::SendMessageW(IconOwner(), taskbarCreated, 0, 0);
-  EXPECT_FALSE(IconPresent()) << "a shown window has no icon to restore";
-
-  Minimise();
   // A shell remade for other reasons may keep the icon, and refuse it a second time.
   ::SendMessageW(IconOwner(), taskbarCreated, 0, 0);
   EXPECT_TRUE(HiddenInTray());
@@ -175,17 +172,10 @@ TEST_F(TrayTest, ARestartedShellGetsTheIconOfAHiddenWindowBack) {
 
 // Hidden behind the icon, the window's place is not read, and the icon's Exit
 // saves the one recorded before. Minimised on the taskbar (the shell refused
-// the icon), each tick reads its restored place, which Windows gives in
-// work-area coordinates: with a taskbar at the top or left, what is saved is
-// still the place on the screen.
+// the icon), each tick reads its restored place. (Windows gives that in
+// work-area coordinates; Wine's SPI_SETWORKAREA moves no monitor's work area,
+// so a taskbar at the top or left cannot be shown here.)
 TEST_F(TrayTest, AMinimisedWindowSavesItsPlaceOnTheScreen) {
-  RECT workArea;
-  ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0));
-  const std::unique_ptr<RECT, void (*)(RECT*)> restore(
-      &workArea, [](RECT* area) { ::SystemParametersInfoW(SPI_SETWORKAREA, 0, area, 0); });
-  RECT moved{100, 60, workArea.right, workArea.bottom};  // a taskbar at the top and left
-  // Wine moves only SPI_GETWORKAREA's answer, not the monitor's work area: no offset to see here.
-  ASSERT_TRUE(::SystemParametersInfoW(SPI_SETWORKAREA, 0, &moved, 0));
   const std::tuple<const char*, bool, std::function<void()>> rows[] = {
       {"hidden behind the icon", false, [] { TrayCommand(kTrayExit); }},
       {"minimised on the taskbar", true, [this] { ::SendMessageW(Window(), WM_CLOSE, 0, 0); }},
@@ -226,8 +216,6 @@ TEST_F(TrayTest, EveryEndRemovesTheIcon) {
       if (busy) {
         EXPECT_EQ(g_shellCalls.back().message, static_cast<DWORD>(NIM_DELETE)) << "after the add";
         AddTrayIcon(kTrayIconId, {IconOwner(), nullptr}, L"");  // the shell makes it after all
-      } else {
-        ASSERT_TRUE(HiddenInTray());
       }
       HWND window = Window();
       HWND owner = IconOwner();
@@ -235,10 +223,9 @@ TEST_F(TrayTest, EveryEndRemovesTheIcon) {
       end();
       PumpMessages();
       EXPECT_FALSE(::IsWindow(window) || ::IsWindow(owner)) << "the program ended";
-      EXPECT_EQ(std::ranges::count_if(g_shellCalls,
-                                      [owner](const ShellCall& call) {
-                                        return call.message == NIM_DELETE && call.owner == owner;
-                                      }),
+      EXPECT_EQ(std::ranges::count(
+                    g_shellCalls, std::pair(DWORD{NIM_DELETE}, owner),
+                    [](const ShellCall& call) { return std::pair(call.message, call.owner); }),
                 1);
     }
   }
@@ -255,7 +242,6 @@ TEST_F(TrayTest, AClosingWindowSavesOnce) {
     ::SendMessageW(window, WM_CLOSE, 0, 0);
   };
   ::SendMessageW(window, WM_CLOSE, 0, 0);
-  EXPECT_FALSE(::IsWindow(window));
   EXPECT_EQ(SavedValue(L"Display"), Dword(6));
 }
 
