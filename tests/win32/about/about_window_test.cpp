@@ -220,12 +220,44 @@ TEST_F(AboutWindowTest, LoadsItsTextsImagesAndLook) {
   EXPECT_STREQ(tip, L"Click to visit the Tolvane Website...");
 }
 
-// Enter, Escape and the close box (0) each close the window and its hidden
-// owner; the next load starts afresh.
-TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichEnterEscapeAndCloseClose) {
-  for (const WPARAM key : {WPARAM{VK_RETURN}, WPARAM{VK_ESCAPE}, WPARAM{0}}) {
-    HWND about = Open();
-    EXPECT_EQ(WindowText(Control(kLblRegTo)), L"Registered to: FREEWARE!") << "loaded afresh";
+// What a shell does that shows a window of its own for the address (an
+// error, an "Open with" prompt): it runs messages until the user answers.
+// Meanwhile the user presses the About window's OK, and opens About again.
+std::wstring g_openedAddress;
+HWND g_reopened = nullptr;
+
+void OpenWithAWindowOfItsOwn(HWND owner, const wchar_t* address) {
+  HWND about = AboutWindowHandle();
+  ::PostMessageW(::GetDlgItem(about, kCmdOK), BM_CLICK, 0, 0);
+  PumpUntil([about] { return !::IsWindow(about); }, 2s);
+  ShowAboutWindow(::GetModuleHandleW(nullptr), owner);
+  g_reopened = AboutWindowHandle();
+  g_openedAddress = address;  // read only now, after the window that gave it has gone
+}
+
+// Shown again, the one window comes forward as it is. Enter or Escape at OK,
+// the close box, or the link close it and its hidden owner, and the next load
+// starts afresh. The link by a click, or from the keyboard: Tab from OK round
+// to it, its last stop, where a focus cue shows, and Enter or Space. The click
+// goes to the shell, with the probe standing in for the website so that the
+// shell's request can be seen; the keys to a shell that shows a window of its
+// own, leaving the About window opened meanwhile alone.
+TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichOKTheCloseBoxAndTheLinkClose) {
+  const std::wstring website = BesideThisProgram(L"sysinfo_probe.exe");
+  // Where a message goes (0: the window), which, and its key.
+  const std::tuple<int, UINT, WPARAM> ways[] = {{kCmdOK, WM_KEYDOWN, VK_RETURN},
+                                                {kCmdOK, WM_KEYDOWN, VK_ESCAPE},
+                                                {0, WM_CLOSE, 0},
+                                                {kLblTolvane, WM_LBUTTONDOWN, MK_LBUTTON},
+                                                {kLblTolvane, WM_KEYDOWN, VK_RETURN},
+                                                {kLblTolvane, WM_KEYDOWN, VK_SPACE}};
+  for (const auto& [id, message, key] : ways) {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kProbeKey);
+    g_openedAddress.clear();
+    g_reopened = nullptr;
+    const bool click = message == WM_LBUTTONDOWN, linkKey = id == kLblTolvane && !click;
+    HWND about =
+        Open({.website = website, .openAddress = click ? nullptr : OpenWithAWindowOfItsOwn});
     ::SetWindowTextW(Control(kLblRegTo), L"changed by the test");
     EXPECT_EQ(Open(), about);
     EXPECT_EQ(WindowText(Control(kLblRegTo)), L"changed by the test");
@@ -249,62 +281,29 @@ TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichEnterEscapeAndCloseClo
       EXPECT_EQ(::GetWindowLongPtrW(Control(other), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
     }
 
-    ::PostMessageW(key != 0 ? Control(kCmdOK) : about, key != 0 ? WM_KEYDOWN : WM_CLOSE, key, 1);
-    EXPECT_TRUE(PumpUntil([about] { return !::IsWindow(about); }, 2s)) << key;
+    const HWND target = id != 0 ? Control(id) : about;
+    if (linkKey) {
+      RECT whole;
+      ::GetClientRect(target, &whole);
+      const std::vector<COLORREF> unfocused = Painted(target, whole);
+      ::PostMessageW(Control(kCmdOK), WM_KEYDOWN, VK_TAB, 1);
+      ::PostMessageW(Control(kCmdOK), WM_KEYDOWN, VK_TAB, 1);
+      EXPECT_TRUE(PumpUntil([target] { return ::GetFocus() == target; }, 2s)) << key;
+      EXPECT_EQ(::GetNextDlgTabItem(about, target, FALSE), Control(kCmdOK)) << "the last stop";
+      EXPECT_NE(Painted(target, whole), unfocused) << "a focus cue";
+    }
+    ::PostMessageW(target, message, key, 1);  // a key's repeat count, a click's place
+    if (click) {
+      ::PostMessageW(target, WM_LBUTTONUP, 0, 1);
+    }
+    EXPECT_TRUE(PumpUntil([about] { return !::IsWindow(about); }, 2s)) << id << ", " << key;
+    const std::wstring report = WaitForProbe(website, click ? 15s : 0s);
+    EXPECT_EQ(report.substr(report.find(L'\n') + 1), click ? std::to_wstring(SW_SHOWNORMAL) : L"");
+    EXPECT_EQ(g_openedAddress, linkKey ? website : L"");
+    EXPECT_EQ(AboutWindowHandle(), g_reopened) << "the About window opened meanwhile was closed";
+    Close();
     EXPECT_TRUE(PumpUntil([] { return !::FindWindowW(L"DaymarkerAboutOwner", nullptr); }, 2s))
         << "its hidden owner is gone too";
-  }
-}
-
-// What a shell does that shows a window of its own for the address (an
-// error, an "Open with" prompt): it runs messages until the user answers.
-// Meanwhile the user presses the About window's OK, and opens About again.
-std::wstring g_openedAddress;
-HWND g_reopened = nullptr;
-
-void OpenWithAWindowOfItsOwn(HWND owner, const wchar_t* address) {
-  HWND about = AboutWindowHandle();
-  ::PostMessageW(::GetDlgItem(about, kCmdOK), BM_CLICK, 0, 0);
-  PumpUntil([about] { return !::IsWindow(about); }, 2s);
-  ShowAboutWindow(::GetModuleHandleW(nullptr), owner);
-  g_reopened = AboutWindowHandle();
-  g_openedAddress = address;  // read only now, after the window that gave it has gone
-}
-
-// A click, or from the keyboard: Tab from OK round to the link, its last
-// stop, where a focus cue shows, and Enter or Space. The click goes to the
-// shell, with the probe standing in for the website so that the shell's
-// request can be seen; the keys to a shell that shows a window of its own.
-TEST_F(AboutWindowTest, TheLinkOpensTheWebsiteAndClosesLeavingAWindowOpenedMeanwhileAlone) {
-  const std::wstring website = BesideThisProgram(L"sysinfo_probe.exe");
-  for (const WPARAM key : {WPARAM{0}, WPARAM{VK_RETURN}, WPARAM{VK_SPACE}}) {
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, kProbeKey);
-    g_reopened = nullptr;
-    HWND about =
-        Open({.website = website, .openAddress = key == 0 ? nullptr : OpenWithAWindowOfItsOwn});
-    HWND link = Control(kLblTolvane);
-    if (key == 0) {
-      ::SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
-      ::SendMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
-      const std::wstring report = WaitForProbe(website, 15s);
-      EXPECT_EQ(report.substr(report.find(L'\n') + 1), std::to_wstring(SW_SHOWNORMAL));
-    } else {
-      RECT whole;
-      ::GetClientRect(link, &whole);
-      const std::vector<COLORREF> unfocused = Painted(link, whole);
-      ::PostMessageW(Control(kCmdOK), WM_KEYDOWN, VK_TAB, 1);
-      ::PostMessageW(Control(kCmdOK), WM_KEYDOWN, VK_TAB, 1);
-      EXPECT_TRUE(PumpUntil([link] { return ::GetFocus() == link; }, 2s)) << key;
-      EXPECT_EQ(::GetNextDlgTabItem(about, link, FALSE), Control(kCmdOK)) << "the last stop";
-      EXPECT_NE(Painted(link, whole), unfocused) << "a focus cue";
-      ::PostMessageW(link, WM_KEYDOWN, key, 1);
-      PumpUntil([about] { return !::IsWindow(about); }, 2s);
-      EXPECT_EQ(g_openedAddress, website) << key;
-      EXPECT_EQ(AboutWindowHandle(), g_reopened) << "the About window opened meanwhile was closed";
-      EXPECT_TRUE(::IsWindowVisible(g_reopened)) << key;
-      Close();
-    }
-    EXPECT_FALSE(::IsWindow(about)) << key;
   }
   ::RegDeleteTreeW(HKEY_CURRENT_USER, kProbeKey);
 }
