@@ -20,8 +20,6 @@ namespace {
 using namespace testing;
 
 constexpr wchar_t kScratchKey[] = L"Software\\Tolvane\\DaymarkerAboutTests";
-constexpr const wchar_t* kToolKeys[] = {L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO",
-                                        L"SOFTWARE\\Microsoft\\Shared Tools Location"};
 
 using GetKeyValueTest = ScratchRegistryTest;  // HKEY_CURRENT_USER is a fresh key
 
@@ -36,7 +34,6 @@ TEST_F(GetKeyValueTest, ReadsTextAndNumbersAndLeavesOtherTypesAlone) {
       {REG_SZ, TextBytes(fits + L'x' + L'\0'), false, L""},
       {REG_DWORD, DwordBytes(0x12345678), true, L"&h12345678"},
       {REG_DWORD, DwordBytes(1), true, L"&h000001"},
-      {REG_DWORD, DwordBytes(0x00123456), true, L"&h123456"},
       // A lone terminator, or one zero byte, leaves nothing after it is dropped.
       {REG_SZ, TextBytes(std::wstring(1, L'\0')), true, L""},
       {REG_DWORD, {0}, true, L"&h"},
@@ -54,19 +51,18 @@ TEST_F(GetKeyValueTest, ReadsTextAndNumbersAndLeavesOtherTypesAlone) {
   EXPECT_EQ(value, L"");
 }
 
-enum class Path { kUnset, kProgram, kNoProgram };  // what the first key's PATH names
-enum class Starts { kPathProgram, kTool, kNothing };
-// A name; the first key's PATH; whether the second key names the tool's folder;
-// the attributes of MSINFO32.EXE there (0: no such file); what starts.
-using LaunchCase = std::tuple<const char*, Path, bool, DWORD, Starts>;
+// A name; the program in the tool's folder that the first key's PATH names
+// (none: no PATH); the attributes of MSINFO32.EXE in that folder, which the
+// second key names (0: no such file); the program that starts (none: the
+// message that the tool is unavailable).
+using LaunchCase = std::tuple<const char*, const wchar_t*, DWORD, const wchar_t*>;
 constexpr LaunchCase kLaunchCases[] = {
-    {"PathNamesTheProgram", Path::kProgram, false, 0, Starts::kPathProgram},
-    {"PathComesFirst", Path::kProgram, true, FILE_ATTRIBUTE_NORMAL, Starts::kPathProgram},
+    {"PathComesFirst", L"sys info.exe", FILE_ATTRIBUTE_NORMAL, L"sys info.exe"},
     // A path that cannot be started is the end of the search, and is said so.
-    {"PathNamesNoProgram", Path::kNoProgram, true, FILE_ATTRIBUTE_NORMAL, Starts::kNothing},
-    {"FolderHoldsTheTool", Path::kUnset, true, FILE_ATTRIBUTE_NORMAL, Starts::kTool},
-    {"FolderLacksTheTool", Path::kUnset, true, 0, Starts::kNothing},
-    {"HiddenToolDoesNotCount", Path::kUnset, true, FILE_ATTRIBUTE_HIDDEN, Starts::kNothing},
+    {"PathNamesNoProgram", L"no program.exe", FILE_ATTRIBUTE_NORMAL, nullptr},
+    {"FolderHoldsTheTool", nullptr, FILE_ATTRIBUTE_NORMAL, L"MSINFO32.EXE"},
+    {"FolderLacksTheTool", nullptr, 0, nullptr},
+    {"HiddenToolDoesNotCount", nullptr, FILE_ATTRIBUTE_HIDDEN, nullptr},
 };
 
 class StartSysInfoTest : public ::testing::TestWithParam<LaunchCase> {
@@ -80,9 +76,7 @@ class StartSysInfoTest : public ::testing::TestWithParam<LaunchCase> {
     const ScopedKey machine = CreateTestKey(HKEY_CURRENT_USER, kScratchKey, KEY_ALL_ACCESS);
     ASSERT_TRUE(machine);
     ASSERT_EQ(::RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine.Get()), ERROR_SUCCESS);
-    // Spaces in every name, which only a quoted command line keeps in one piece.
-    std::filesystem::create_directories(scratch_ / L"path folder");
-    std::filesystem::create_directories(scratch_ / L"tool folder");
+    std::filesystem::create_directories(scratch_);
   }
   void TearDown() override {
     ::DestroyWindow(AboutWindowHandle());
@@ -96,35 +90,36 @@ class StartSysInfoTest : public ::testing::TestWithParam<LaunchCase> {
     std::error_code ignored;  // a probe still exiting may hold its file a moment longer
     std::filesystem::remove_all(scratch_, ignored);
   }
+  // The tool's folder, which also holds the program the first key names: spaces
+  // in every name, which only a quoted command line keeps in one piece.
   const std::filesystem::path scratch_ =
       std::filesystem::temp_directory_path() / L"daymarker about tests";
 };
 
 TEST_P(StartSysInfoTest, StartsTheToolOrSaysItIsUnavailable) {
-  const auto& [name, path, folderSet, attributes, starts] = GetParam();
-  const std::wstring pathProgram = (scratch_ / L"path folder\\sys info.exe").wstring();
-  const std::wstring toolFolder = (scratch_ / L"tool folder").wstring();
-  const std::wstring tool = toolFolder + L"\\MSINFO32.EXE";
+  const auto& [name, path, attributes, starts] = GetParam();
   const std::wstring probe = BesideThisProgram(L"sysinfo_probe.exe");
-  ASSERT_TRUE(path != Path::kProgram || ::CopyFileW(probe.c_str(), pathProgram.c_str(), FALSE));
+  const std::wstring program = (scratch_ / L"sys info.exe").wstring();
+  const std::wstring tool = (scratch_ / L"MSINFO32.EXE").wstring();
+  ASSERT_TRUE(::CopyFileW(probe.c_str(), program.c_str(), FALSE));
   ASSERT_TRUE(attributes == 0 || (::CopyFileW(probe.c_str(), tool.c_str(), FALSE) &&
                                   ::SetFileAttributesW(tool.c_str(), attributes)));
-  ASSERT_TRUE(path == Path::kUnset || Plant(HKEY_LOCAL_MACHINE, kToolKeys[0], L"PATH", REG_SZ,
-                                            TextBytes(pathProgram + L'\0')));
-  ASSERT_TRUE(!folderSet || Plant(HKEY_LOCAL_MACHINE, kToolKeys[1], L"MSINFO", REG_SZ,
-                                  TextBytes(toolFolder + L'\0')));
+  ASSERT_TRUE(path == nullptr ||
+              Plant(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", L"PATH",
+                    REG_SZ, TextBytes((scratch_ / path).wstring() + L'\0')));
+  ASSERT_TRUE(Plant(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools Location", L"MSINFO",
+                    REG_SZ, TextBytes(scratch_.wstring() + L'\0')));
 
   HWND button = ::GetDlgItem(AboutWindowHandle(), about_ids::kCmdSysInfo);
   EXPECT_EQ(ReadMessageBoxOf([button] { ::SendMessageW(button, BM_CLICK, 0, 0); }),
-            starts == Starts::kNothing
-                ? L"Daymarker: System Information Is Unavailable At This Time"
-                : L"no message");
+            starts == nullptr ? L"Daymarker: System Information Is Unavailable At This Time"
+                              : L"no message");
   EXPECT_TRUE(::IsWindow(button)) << "the About window stays open, its button with it";
-  for (const auto& [program, expected] : {std::pair{pathProgram, starts == Starts::kPathProgram},
-                                          std::pair{tool, starts == Starts::kTool}}) {
+  for (const std::wstring& started : {program, tool}) {
     // A start that should not happen is given a moment to show itself.
-    EXPECT_EQ(WaitForProbe(program, expected ? 15s : 1s),
-              expected ? L"\"" + program + L"\"\n" + std::to_wstring(SW_SHOWNORMAL) : L"");
+    const bool expected = starts != nullptr && started == (scratch_ / starts).wstring();
+    EXPECT_EQ(WaitForProbe(started, expected ? 15s : 1s),
+              expected ? L"\"" + started + L"\"\n" + std::to_wstring(SW_SHOWNORMAL) : L"");
   }
 }
 
