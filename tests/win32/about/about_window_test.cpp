@@ -50,14 +50,6 @@ std::vector<COLORREF> Rule(HWND about, int y) {
   return Painted(about, {x, top - 1, x + 1, top + 2});
 }
 
-LRESULT CALLBACK CountColourChanges(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
-                                    UINT_PTR /*id*/, DWORD_PTR count) {
-  if (message == WM_SYSCOLORCHANGE) {
-    ++*reinterpret_cast<int*>(count);
-  }
-  return ::DefSubclassProc(control, message, wParam, lParam);
-}
-
 class AboutWindowTest : public ::testing::Test {
  protected:
   void TearDown() override {
@@ -171,8 +163,12 @@ TEST_F(AboutWindowTest, LoadsItsTitleImagesAndLook) {
       {{dim, kWhite, RGB(0, 0, 128), light, dark}, kWhite, kWhite, dark, light},
   };
   int colourChanges = 0;
-  ::SetWindowSubclass(Control(kCmdSysInfo), CountColourChanges, 1,
-                      reinterpret_cast<DWORD_PTR>(&colourChanges));
+  const SUBCLASSPROC count = [](HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                UINT_PTR /*id*/, DWORD_PTR changes) CALLBACK -> LRESULT {
+    *reinterpret_cast<int*>(changes) += message == WM_SYSCOLORCHANGE ? 1 : 0;
+    return ::DefSubclassProc(control, message, wParam, lParam);
+  };
+  ::SetWindowSubclass(Control(kCmdSysInfo), count, 1, reinterpret_cast<DWORD_PTR>(&colourChanges));
   const ScopedHandle<HDC, &::DeleteDC> dc(::CreateCompatibleDC(nullptr));
   for (const auto& [colours, label, link, darkHalf, lightHalf] : schemes) {
     ::SetSysColors(elements.size(), elements.data(), colours.data());
@@ -189,7 +185,7 @@ TEST_F(AboutWindowTest, LoadsItsTitleImagesAndLook) {
         << "on " << colours[0];
   }
   // The controls hear of every change, and a change of settings repaints them.
-  ::RemoveWindowSubclass(Control(kCmdSysInfo), CountColourChanges, 1);
+  ::RemoveWindowSubclass(Control(kCmdSysInfo), count, 1);
   EXPECT_EQ(colourChanges, 3);
   ::SetSysColors(elements.size(), elements.data(), schemed.data());
   ::RedrawWindow(about, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
