@@ -52,7 +52,7 @@ TEST(VersionRecord, NumbersAndTextsAgreeBesideTheCopyright) {
   for (const auto& [file, version, copyright] :
        {std::tuple{testing::BesideThisProgram(L"about_tests.exe"), L"1.3.0.0",
                    L"Copyright (C) 2026 Tolvane"},
-        std::tuple{testing::BesideThisProgram(L"version_probe.dll"), L"2.5.0.7", L"Probe"}}) {
+        std::tuple{testing::BesideThisProgram(L"sysinfo_probe.exe"), L"2.5.0.7", L"Probe"}}) {
     EXPECT_EQ(ReadVersionRecord(file),
               (std::array<std::wstring, 5>{version, version, version, version, copyright}))
         << file;
