@@ -1,13 +1,11 @@
 // Shared by the About window and launcher tests: the probe program that
-// stands in for what the About window starts, and its message boxes.
+// stands in for what the About window starts.
 #pragma once
 
 #include <windows.h>
 
 #include <chrono>
-#include <functional>
 #include <string>
-#include <thread>
 
 #include "tests/win32/support/window_support.h"
 
@@ -28,28 +26,6 @@ inline std::wstring WaitForProbe(const std::wstring& program, std::chrono::milli
                           report, &size) == ERROR_SUCCESS;
   };
   return PumpUntil(reported, timeout) ? report : L"";
-}
-
-// Runs start, reading "caption: text" of a message box it shows on this
-// thread and pressing its OK; gives up after ten seconds rather than hang.
-inline std::wstring ReadMessageBoxOf(const std::function<void()>& start) {
-  std::wstring seen = L"no message";
-  std::jthread watcher([&seen, thread = ::GetCurrentThreadId()](std::stop_token stop) {
-    for (int tries = 0; tries < 500 && !stop.stop_requested(); ++tries) {
-      const HWND box = ::FindWindowW(L"#32770", nullptr);
-      // Shown only once its texts are set.
-      if (::GetWindowThreadProcessId(box, nullptr) == thread && ::IsWindowVisible(box)) {
-        seen = WindowText(box) + L": " + WindowText(::GetDlgItem(box, 0xFFFF));
-        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-        return;
-      }
-      std::this_thread::sleep_for(20ms);
-    }
-  });
-  start();
-  watcher.request_stop();
-  watcher.join();
-  return seen;
 }
 
 }  // namespace daymarker::testing

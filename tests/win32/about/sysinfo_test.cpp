@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -96,6 +95,25 @@ class StartSysInfoTest : public ::testing::TestWithParam<LaunchCase> {
       std::filesystem::temp_directory_path() / L"daymarker about tests";
 };
 
+// What a click on button shows in a message box on this thread, as "caption:
+// text", pressing its OK. A timer of the button looks for the box from within
+// the box's own message loop.
+std::wstring ReadMessageBoxOfClick(HWND button) {
+  std::wstring seen = L"no message";
+  const TIMERPROC read = [](HWND, UINT, UINT_PTR into, DWORD) CALLBACK {
+    const HWND box = ::GetActiveWindow();
+    if (const HWND text = ::GetDlgItem(box, 0xFFFF); text != nullptr) {
+      *reinterpret_cast<std::wstring*>(into) = WindowText(box) + L": " + WindowText(text);
+      ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+  };
+  const auto id = reinterpret_cast<UINT_PTR>(&seen);  // handed back to read
+  ::SetTimer(button, id, 20, read);
+  ::SendMessageW(button, BM_CLICK, 0, 0);
+  ::KillTimer(button, id);
+  return seen;
+}
+
 TEST_P(StartSysInfoTest, StartsTheToolOrSaysItIsUnavailable) {
   const auto& [name, path, attributes, starts] = GetParam();
   const std::wstring probe = BesideThisProgram(L"sysinfo_probe.exe");
@@ -111,7 +129,7 @@ TEST_P(StartSysInfoTest, StartsTheToolOrSaysItIsUnavailable) {
                     REG_SZ, TextBytes(scratch_.wstring() + L'\0')));
 
   HWND button = ::GetDlgItem(AboutWindowHandle(), about_ids::kCmdSysInfo);
-  EXPECT_EQ(ReadMessageBoxOf([button] { ::SendMessageW(button, BM_CLICK, 0, 0); }),
+  EXPECT_EQ(ReadMessageBoxOfClick(button),
             starts == nullptr ? L"Daymarker: System Information Is Unavailable At This Time"
                               : L"no message");
   EXPECT_TRUE(::IsWindow(button)) << "the About window stays open, its button with it";
