@@ -8,6 +8,7 @@
 #include "core/refresh_cycle.h"
 #include "core/time_left.h"
 #include "core/version.h"
+#include "core/workspace.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
 #include "ui/about/about_window.h"
@@ -428,8 +429,8 @@ void MainWindow::RecordPosition() {
     frame = placement.rcNormalPosition;
     MONITORINFO monitor{sizeof(monitor)};
     if (::GetMonitorInfoW(::MonitorFromRect(&frame, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
-      ::OffsetRect(&frame, monitor.rcWork.left - monitor.rcMonitor.left,
-                   monitor.rcWork.top - monitor.rcMonitor.top);
+      frame.left = WorkspaceToScreen(frame.left, monitor.rcWork.left, monitor.rcMonitor.left);
+      frame.top = WorkspaceToScreen(frame.top, monitor.rcWork.top, monitor.rcMonitor.top);
     }
   } else {
     ::GetWindowRect(Window(), &frame);

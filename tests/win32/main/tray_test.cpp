@@ -172,9 +172,9 @@ TEST_F(TrayTest, ARestartedShellGetsTheIconOfAHiddenWindowBack) {
 
 // Hidden behind the icon, the window's place is not read, and the icon's Exit
 // saves the one recorded before. Minimised on the taskbar (the shell refused
-// the icon), each tick reads its restored place. (Windows gives that in
-// work-area coordinates; Wine's SPI_SETWORKAREA moves no monitor's work area,
-// so a taskbar at the top or left cannot be shown here.)
+// the icon), each tick reads its restored place. (Wine's SPI_SETWORKAREA
+// moves no monitor's work area, so the shift of a taskbar at the top or left
+// is tested in the core.)
 TEST_F(TrayTest, AMinimisedWindowSavesItsPlaceOnTheScreen) {
   const std::tuple<const char*, bool, std::function<void()>> rows[] = {
       {"hidden behind the icon", false, [] { TrayCommand(kTrayExit); }},
