@@ -17,14 +17,6 @@ std::vector<BYTE> DwordBytes(std::uint32_t number) {
           static_cast<BYTE>(number >> 16), static_cast<BYTE>(number >> 24)};
 }
 
-ScopedKey OpenTestKey(HKEY root, std::wstring_view path, REGSAM access) {
-  HKEY opened = nullptr;
-  if (::RegOpenKeyExW(root, std::wstring(path).c_str(), 0, access, &opened) != ERROR_SUCCESS) {
-    return {};
-  }
-  return ScopedKey(opened);
-}
-
 ScopedKey CreateTestKey(HKEY root, std::wstring_view path, REGSAM access) {
   HKEY created = nullptr;
   if (::RegCreateKeyExW(root, std::wstring(path).c_str(), 0, nullptr, 0, access, nullptr, &created,
@@ -49,10 +41,12 @@ bool Plant(HKEY root, std::wstring_view path, std::wstring_view name, DWORD type
 }
 
 std::optional<KeyContents> ReadKey(HKEY root, std::wstring_view path) {
-  const ScopedKey key = OpenTestKey(root, path, KEY_QUERY_VALUE);
-  if (!key) {
+  HKEY opened = nullptr;  // never created: a missing key reads as nothing
+  if (::RegOpenKeyExW(root, std::wstring(path).c_str(), 0, KEY_QUERY_VALUE, &opened) !=
+      ERROR_SUCCESS) {
     return std::nullopt;
   }
+  const ScopedKey key(opened);
   KeyContents contents;
   for (DWORD index = 0;; ++index) {
     std::wstring name(16384, L'\0');  // the longest value name allowed, with its NUL

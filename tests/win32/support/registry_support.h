@@ -33,7 +33,6 @@ std::vector<BYTE> DwordBytes(std::uint32_t number);
 
 // root\path opened, or created with every missing level, with access; an
 // empty key when that fails.
-ScopedKey OpenTestKey(HKEY root, std::wstring_view path, REGSAM access);
 ScopedKey CreateTestKey(HKEY root, std::wstring_view path, REGSAM access);
 
 // Stores exactly these bytes as root\path\name, creating the path; false when
