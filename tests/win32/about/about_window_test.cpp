@@ -113,8 +113,11 @@ TEST_F(AboutWindowTest, LaysOutAndLoadsEachControlWithOrWithoutTheCommentsRow) {
       }
       for (const auto& [id, left, top, width, height, weight, italic, underline, text] : controls) {
         const RECT rect = ChildRect(about, Control(id));
-        EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right, rect.bottom),
-                  Pixels(left, top, width, height, at))
+        const LONG_PTR edges = WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE | WS_EX_STATICEDGE;
+        EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right, rect.bottom,
+                             ::GetWindowLongPtrW(Control(id), GWL_EXSTYLE) & edges),
+                  std::tuple_cat(Pixels(left, top, width, height, at),
+                                 std::tuple(id == kPicTolvane ? WS_EX_CLIENTEDGE : 0)))
             << id << " at " << at << ", up " << up;
         if (weight == 0) {
           continue;
@@ -122,9 +125,10 @@ TEST_F(AboutWindowTest, LaysOutAndLoadsEachControlWithOrWithoutTheCommentsRow) {
         LOGFONTW font{};
         ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Control(id), WM_GETFONT, 0, 0)),
                      sizeof(font), &font);
-        EXPECT_EQ(std::tuple(std::wstring(font.lfFaceName), font.lfWeight, font.lfItalic != 0,
-                             font.lfUnderline != 0, WindowText(Control(id))),
-                  std::tuple(std::wstring(L"Tahoma"), weight, italic, underline, text))
+        EXPECT_EQ(std::tuple(std::wstring(font.lfFaceName), font.lfHeight, font.lfWeight,
+                             font.lfItalic != 0, font.lfUnderline != 0, WindowText(Control(id))),
+                  std::tuple(std::wstring(L"Tahoma"), at == 1440 ? -165L : -11L, weight, italic,
+                             underline, text))
             << id << " at " << at;
       }
     }
@@ -197,6 +201,9 @@ TEST_F(AboutWindowTest, LoadsItsTitleImagesAndLook) {
   ::SendMessageW(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(link),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_NE(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
+  ::SendMessageW(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(kCmdOK)),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW)) << "the arrow again off the link";
   HWND tooltip = ::FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
   while (tooltip != nullptr && ::GetWindow(tooltip, GW_OWNER) != about) {
     tooltip = ::FindWindowExW(nullptr, tooltip, TOOLTIPS_CLASSW, nullptr);
