@@ -64,13 +64,9 @@ TEST_F(MainWindowTest, LaysTheControlsOutAsDesigned) {
     }
     for (const auto& [id, left, top, width, height] : placements) {
       const RECT rect = ChildRect(Window(), Control(id));
-      // The edit boxes are sunk in, the pickers draw their own edge, nothing else has one.
-      if (id != kDtpEventDate && id != kDtpEventTime) {
-        const LONG_PTR edges = WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE | WS_EX_STATICEDGE;
-        EXPECT_EQ(::GetWindowLongPtrW(Control(id), GWL_EXSTYLE) & edges,
-                  id == kTxtEvent || id == kTxtTimeLeft ? WS_EX_CLIENTEDGE : 0)
-            << id;
-      }
+      // No control has a frame or an edge of its own beyond what its kind draws.
+      const LONG_PTR frames = WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE;
+      EXPECT_EQ(::GetWindowLongPtrW(Control(id), GWL_EXSTYLE) & frames, 0) << id;
       auto expected = Pixels(left, top, width, height, dpi);
       if (id == kCboUpdate) {
         std::get<3>(expected) = rect.bottom;  // a drop-down list sizes its own height

@@ -28,10 +28,7 @@ ScopedKey CreateTestKey(HKEY root, std::wstring_view path, REGSAM access) {
 
 bool Plant(HKEY root, std::wstring_view path, std::wstring_view name, DWORD type,
            const std::vector<BYTE>& bytes) {
-  const ScopedKey key = CreateTestKey(root, path, KEY_SET_VALUE);
-  if (!key) {
-    return false;
-  }
+  const ScopedKey key = CreateTestKey(root, path, KEY_SET_VALUE);  // else the write fails
   // The system terminates a REG_SZ whose data is followed by a NUL in memory,
   // so what follows the data here never is one.
   std::vector<BYTE> padded = bytes;

@@ -9,7 +9,6 @@
 #include <cstddef>
 #include <optional>
 #include <span>
-#include <string>
 #include <utility>
 
 #include "tests/win32/support/registry_support.h"
