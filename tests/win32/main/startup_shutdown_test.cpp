@@ -121,7 +121,7 @@ TEST_F(MainWindowTest, EveryCloseSavesEverythingForTheNextStart) {
               (KeyContents{{L"WindowX", Dword(ScreenTwips(45))},
                            {L"WindowY", Dword(ScreenTwips(30))},
                            {L"DateNTime", Dword(1'781'343'000)},
-                           {L"Event", {REG_SZ, TextBytes(L"Праздник 🎉\0"sv)}},
+                           {L"Event", Sz(L"Праздник 🎉\0"sv)},
                            {L"Display", Dword(3)},
                            {L"Update", Dword(4)},
                            {L"OnlyUnits", Dword(1)}}));

@@ -51,9 +51,6 @@ inline void PutString(const wchar_t* name, std::wstring_view value) {
 inline std::optional<RawValue> SavedValue(std::wstring_view name) {
   return ReadValue(HKEY_CURRENT_USER, kSettingsKey, name);
 }
-inline RawValue Dword(DWORD number) {
-  return {REG_DWORD, DwordBytes(number)};
-}
 // A log-off: Windows asks first, then tells.
 inline void LogOff(HWND window) {
   ::SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);

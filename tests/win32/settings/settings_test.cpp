@@ -22,13 +22,6 @@ using namespace testing;
 constexpr wchar_t kSettingsPath[] = L"Software\\Tolvane\\Daymarker";
 const SettingValues kBaseline = {1111, 2222, 3333, L"Enter event here...", 4, 3, 2};
 
-RawValue Dword(std::uint32_t number) {
-  return {REG_DWORD, DwordBytes(number)};
-}
-RawValue Sz(std::wstring_view text) {
-  return {REG_SZ, TextBytes(text)};
-}
-
 // All a save may leave in the key: the seven values, each of its type.
 KeyContents SavedFor(const SettingValues& v) {
   // The system terminates a REG_SZ whose data is followed by a NUL in memory.

@@ -30,6 +30,12 @@ using KeyContents = std::map<std::wstring, RawValue>;
 std::vector<BYTE> TextBytes(std::wstring_view text);
 // Little-endian, as a REG_DWORD is stored.
 std::vector<BYTE> DwordBytes(std::uint32_t number);
+inline RawValue Dword(std::uint32_t number) {
+  return {REG_DWORD, DwordBytes(number)};
+}
+inline RawValue Sz(std::wstring_view text) {
+  return {REG_SZ, TextBytes(text)};
+}
 
 // root\path opened, or created with every missing level, with access; an
 // empty key when that fails.
