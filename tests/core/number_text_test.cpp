@@ -37,10 +37,9 @@ TEST(LeadingNumber, ReadsOnlyTheNumberAtTheStart) {
 // The text is a view: nothing past its end takes part, NUL or not.
 TEST(LeadingNumber, ReadsNoFurtherThanTheView) {
   const std::pair<std::wstring_view, double> cases[] = {
-      {std::wstring_view(L"123").substr(0, 2), 12}, {std::wstring_view(L"1.5").substr(0, 1), 1},
-      {std::wstring_view(L"1.5").substr(0, 2), 1},  {std::wstring_view(L"1e5").substr(0, 2), 1},
-      {std::wstring_view(L"1e-5").substr(0, 3), 1}, {std::wstring_view(L" 7").substr(0, 1), 0},
-      {std::wstring_view(L"-7").substr(0, 1), 0},   {std::wstring_view(L"1e15").substr(0, 3), 10},
+      {L"123"sv.substr(0, 2), 12}, {L"1.5"sv.substr(0, 1), 1},   {L"1.5"sv.substr(0, 2), 1},
+      {L"1e5"sv.substr(0, 2), 1},  {L"1e-5"sv.substr(0, 3), 1},  {L" 7"sv.substr(0, 1), 0},
+      {L"-7"sv.substr(0, 1), 0},   {L"1e15"sv.substr(0, 3), 10},
   };
   for (const auto& [text, expected] : cases) {
     EXPECT_EQ(LeadingNumber(text), expected) << std::wstring(text);
@@ -105,8 +104,8 @@ TEST(WholeNumberToInt32, NeedsTheWholeTextToBeANumber) {
       {L"0x10", none},
       {L"12\0"sv, none},
       {L"4294967296", none},
-      {std::wstring_view(L"1.5").substr(0, 1), 1},
-      {std::wstring_view(L"1 x").substr(0, 1), 1},
+      {L"1.5"sv.substr(0, 1), 1},
+      {L"1 x"sv.substr(0, 1), 1},
   };
   for (const auto& [text, expected] : cases) {
     EXPECT_EQ(WholeNumberToInt32(text), expected) << std::wstring(text);

@@ -264,8 +264,7 @@ TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichOKTheCloseBoxAndTheLin
     // Centred on the work area of the main window's monitor.
     MONITORINFO monitor{sizeof(monitor)};
     ::GetMonitorInfoW(::MonitorFromWindow(mainWindow_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    RECT frame;
-    ::GetWindowRect(about, &frame);
+    const RECT frame = ChildRect(nullptr, about);
     EXPECT_LE(std::abs(frame.left + frame.right - monitor.rcWork.left - monitor.rcWork.right), 1);
     EXPECT_LE(std::abs(frame.top + frame.bottom - monitor.rcWork.top - monitor.rcWork.bottom), 1);
     // The focused button is the default one, so Enter presses it.

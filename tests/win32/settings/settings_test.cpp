@@ -157,7 +157,6 @@ TEST_F(Settings, AnUnwritableKeyFailsTheSaveAndKeepsTheValues) {
   ASSERT_TRUE(SaveSettings(kBaseline));
   // Opened before the protection, to lift it again.
   const ScopedKey guard = CreateTestKey(Scratch(), kSettingsPath, KEY_ALL_ACCESS);
-  ASSERT_TRUE(guard);
   ASSERT_TRUE(Protect(guard.Get(), L"D:P(A;;KR;;;WD)"));
   EXPECT_FALSE(SaveSettings({}));
   EXPECT_EQ(ReadKey(Scratch(), kSettingsPath), SavedFor(kBaseline));
