@@ -60,7 +60,7 @@ bool IsListedFile(const std::wstring& path) {
 
 bool StartProgram(const std::wstring& path) {
   if (path.empty()) {
-    return false;
+    return false;  // CreateProcessW would refuse it too
   }
   // The application name is what runs; the quoted copy only gives the program a
   // first argument that survives spaces in the path.

@@ -52,8 +52,8 @@ TEST_F(GetKeyValueTest, ReadsTextAndNumbersAndLeavesOtherTypesAlone) {
 
 // A name; the program in the tool's folder that the first key's PATH names
 // (none: no PATH); the attributes of MSINFO32.EXE in that folder, which the
-// second key names (0: no such file); the program that starts (none: the
-// message that the tool is unavailable).
+// second key names (0: no such file; INVALID_FILE_ATTRIBUTES: no second key);
+// the program that starts (none: the message that the tool is unavailable).
 using LaunchCase = std::tuple<const char*, const wchar_t*, DWORD, const wchar_t*>;
 constexpr LaunchCase kLaunchCases[] = {
     {"PathComesFirst", L"sys info.exe", FILE_ATTRIBUTE_NORMAL, L"sys info.exe"},
@@ -62,6 +62,7 @@ constexpr LaunchCase kLaunchCases[] = {
     {"FolderHoldsTheTool", nullptr, FILE_ATTRIBUTE_NORMAL, L"MSINFO32.EXE"},
     {"FolderLacksTheTool", nullptr, 0, nullptr},
     {"HiddenToolDoesNotCount", nullptr, FILE_ATTRIBUTE_HIDDEN, nullptr},
+    {"NoKeyNamesTheTool", nullptr, INVALID_FILE_ATTRIBUTES, nullptr},
 };
 
 class StartSysInfoTest : public ::testing::TestWithParam<LaunchCase> {
@@ -120,12 +121,15 @@ TEST_P(StartSysInfoTest, StartsTheToolOrSaysItIsUnavailable) {
   const std::wstring program = (scratch_ / L"sys info.exe").wstring();
   const std::wstring tool = (scratch_ / L"MSINFO32.EXE").wstring();
   ASSERT_TRUE(::CopyFileW(probe.c_str(), program.c_str(), FALSE));
-  ASSERT_TRUE(attributes == 0 || (::CopyFileW(probe.c_str(), tool.c_str(), FALSE) &&
-                                  ::SetFileAttributesW(tool.c_str(), attributes)));
+  const bool folderKnown = attributes != INVALID_FILE_ATTRIBUTES;
+  ASSERT_TRUE(attributes == 0 || !folderKnown ||
+              (::CopyFileW(probe.c_str(), tool.c_str(), FALSE) &&
+               ::SetFileAttributesW(tool.c_str(), attributes)));
   ASSERT_TRUE(path == nullptr ||
               Plant(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", L"PATH",
                     REG_SZ, TextBytes((scratch_ / path).wstring() + L'\0')));
-  ASSERT_TRUE(Plant(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools Location", L"MSINFO",
+  ASSERT_TRUE(!folderKnown ||
+              Plant(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools Location", L"MSINFO",
                     REG_SZ, TextBytes(scratch_.wstring() + L'\0')));
 
   HWND button = ::GetDlgItem(AboutWindowHandle(), about_ids::kCmdSysInfo);
