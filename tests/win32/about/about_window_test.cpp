@@ -86,6 +86,8 @@ TEST_F(AboutWindowTest, LaysOutAndLoadsEachControlWithOrWithoutTheCommentsRow) {
               std::tuple(client.left, client.top, client.right, client.bottom));
     EXPECT_EQ(Rule(about, 4935 - up), std::vector({::GetSysColor(COLOR_BTNFACE), kGrey, kWhite}));
     EXPECT_EQ(::IsWindowVisible(Control(kLblComments)) != FALSE, up == 0);
+    EXPECT_EQ(::GetWindowLongPtrW(Control(kLblVersion), GWL_STYLE) & (SS_TYPEMASK | SS_NOPREFIX),
+              SS_RIGHT | SS_NOPREFIX);  // flush with the window's right edge, "&" as it is
     // The place in twips; the font's weight (0: a picture, without words), italic and underline.
     const std::tuple<int, int, int, int, int, LONG, bool, bool, std::wstring> controls[] = {
         {kCmdOK, 4245, 5115 - up, 1260, 345, FW_NORMAL, false, false, L"OK"},
