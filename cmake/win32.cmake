@@ -1,5 +1,5 @@
 # Settings shared by every Win32 target: Unicode, a Windows 7 API floor, and
-# (with MinGW) a static runtime so the executable needs only Windows' own DLLs.
+# a static runtime so the executable needs only Windows' own DLLs.
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 
 if(MINGW)
@@ -10,6 +10,12 @@ if(MINGW)
   add_link_options(-static -static-libgcc -static-libstdc++)
   # ASLR with relocations kept, DEP, and DLL lookups limited to System32.
   add_link_options(-Wl,--dynamicbase -Wl,--nxcompat)
+endif()
+
+if(MSVC)
+  # The static C and C++ runtime with MSVC too (policy CMP0091, new since
+  # CMake 3.15), so a build on Windows needs no runtime installed either.
+  set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
 endif()
 
 if(MINGW)

@@ -10,9 +10,11 @@
 #     (it cannot parse the GCC extensions in the MinGW-w64 headers).
 #   scripts/analyse.sh   (after the native preset's build, whose compile
 #                         commands clang-tidy reads for the core)
+# DAYMARKER_JOBS bounds the parallel compiles and clang-tidy runs (default: one per core).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "${root}"
+jobs=${DAYMARKER_JOBS:-$(nproc)}
 native=build/native
 windows=build/clang-mingw
 if [ ! -f "${native}/compile_commands.json" ]; then
@@ -24,7 +26,7 @@ echo "clang, targeting MinGW-w64: compiling the Windows build"
 cmake --preset clang-mingw >/dev/null
 # Every object file; the link is GCC's (see the toolchain file).
 mapfile -t objects < <(ninja -C "${windows}" -t targets all | sed -n 's/^\([^:]*\.obj\):.*/\1/p')
-ninja -C "${windows}" "${objects[@]}" >/dev/null
+ninja -C "${windows}" -j "${jobs}" "${objects[@]}" >/dev/null
 echo "clang: ${#objects[@]} files compiled, no warnings"
 
 mapfile -t core < <(git ls-files 'core/*.cpp')
@@ -33,13 +35,13 @@ status=0
 
 # clang-tidy exits non-zero on errors (WarningsAsErrors), but a file it cannot
 # parse also counts: any "warning:" or "error:" line is a finding. As many
-# files at once as there are cores, each into a log of its own.
+# files at once as there are jobs, each into a log of its own.
 logs=$(mktemp -d)
 trap 'rm -rf "${logs}"' EXIT
 tidy() {  # compile-commands dir, files...
   local commands=$1
   shift
-  printf '%s\n' "$@" | xargs -P "$(nproc)" -I {} sh -c \
+  printf '%s\n' "$@" | xargs -P "${jobs}" -I {} sh -c \
     'clang-tidy --quiet -p "$1" "$2" >"$3/$(echo "$2" | tr / _).log" 2>&1 || echo "$2" >>"$3/failed"' \
     tidy "${commands}" {} "${logs}"
 }

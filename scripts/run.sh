@@ -7,7 +7,11 @@
 set -euo pipefail
 # shellcheck source=scripts/wine-session.sh
 source "$(dirname "$0")/wine-session.sh"
-wine_script_open release run
+parts=(run)
+if [ -z "${DISPLAY:-}" ]; then
+  parts+=(desktop)  # ImageMagick's import, to look at the Xvfb it then runs on
+fi
+wine_script_open release "${parts[@]}"
 prefix=${DAYMARKER_WINEPREFIX:-${HOME}/.wine-daymarker}
 if [ "${WINE_PRESET}" != release ]; then
   prefix=${DAYMARKER_WINEPREFIX:-${HOME}/.wine-daymarker-64}  # a 32-bit prefix cannot serve

@@ -125,7 +125,7 @@ void PaintFocusedLink(HWND link, HDC dc, LPARAM options) {
 }
 
 bool ShowsFocusCue(HWND link) {
-  // Windows hides focus cues until the keyboard is used, unless the user asks to see them always.
+  // Shown from the start: no dialog manager sends this window UIS_INITIALIZE to hide it.
   return ::GetFocus() == link &&
          (::SendMessageW(link, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
 }
