@@ -356,7 +356,8 @@ void MainWindow::PlaceAtSavedPosition() {
 }
 
 void MainWindow::Form_Resize() {
-  if (!::IsIconic(Window()) || !TrayAvailable()) {
+  // WM_SIZE(SIZE_MINIMIZED) can reach a minimised window again while it is hidden.
+  if (!::IsIconic(Window()) || tray_.HiddenInTray() || !TrayAvailable()) {
     return;
   }
   if (tray_.Add(Window(), ControlText(kTxtTimeLeft))) {

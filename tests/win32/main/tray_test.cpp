@@ -99,7 +99,8 @@ int IconWidth(HICON icon) {
 
 // Whatever shows the window, the icon goes (a restarted shell brings none
 // back) and the next hide puts it back. While hidden, moves and single clicks
-// on the icon change nothing, and a right-click opens its menu with S&how as
+// on the icon change nothing, nor does a second minimise or a new DPI (the
+// frame takes it when shown), and a right-click opens its menu with S&how as
 // the default.
 TEST_F(TrayTest, EveryHideAddsOneIconAndEveryShowTakesItAway) {
   ChangeDpi(Window(), 144);  // the window went to another monitor; the taskbar did not
@@ -116,6 +117,8 @@ TEST_F(TrayTest, EveryHideAddsOneIconAndEveryShowTakesItAway) {
     for (const UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN}) {
       IconMouse(message);
     }
+    ::SendMessageW(Window(), WM_SIZE, SIZE_MINIMIZED, 0);
+    ChangeDpi(Window(), 120);
     EXPECT_TRUE(HiddenInTray());
     EXPECT_EQ(IconWidth(g_shellCalls.back().icon), ::GetSystemMetrics(SM_CXSMICON));
     EXPECT_EQ(OpenedMenu(), std::pair(std::wstring(L"S&how"), 0u));
@@ -123,6 +126,9 @@ TEST_F(TrayTest, EveryHideAddsOneIconAndEveryShowTakesItAway) {
     show();
     EXPECT_TRUE(::IsWindowVisible(Window()));
     EXPECT_FALSE(::IsIconic(Window())) << "restored in its normal state";
+    RECT client;
+    ::GetClientRect(Window(), &client);
+    EXPECT_EQ(client.right, TwipsToPixels(5055, 120)) << "sized for the DPI it took while hidden";
     EXPECT_EQ(::GetForegroundWindow(), Window());
     ::SendMessageW(IconOwner(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     EXPECT_FALSE(IconPresent());
