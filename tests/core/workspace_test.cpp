@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 #include <vector>
 
 namespace daymarker {
@@ -27,12 +28,8 @@ TEST(SavedWindowPlace, KeepsABelowZeroPlaceOnlyWhereAMonitorHoldsTheWindow) {
   constexpr ScreenRect kMain{0, 0, 1920, 1080};
   constexpr ScreenRect kLeft{-1280, 0, 0, 1024};
   constexpr ScreenRect kAbove{-200, -1200, 1720, 0};
-  struct Row {
-    ScreenPoint saved;
-    std::vector<ScreenRect> monitors;
-    ScreenPoint placed;
-  };
-  for (const auto& [saved, monitors, placed] : std::to_array<Row>({
+  for (const auto& [saved, monitors, placed] :
+       std::to_array<std::tuple<ScreenPoint, std::vector<ScreenRect>, ScreenPoint>>({
            {{-900, 100}, {kMain, kLeft}, {-900, 100}},     // on a monitor left of the main one
            {{-150, -600}, {kAbove, kMain}, {-150, -600}},  // above it
            {{-900, -600}, {kMain}, {0, 0}},                // on no monitor at all
@@ -44,8 +41,7 @@ TEST(SavedWindowPlace, KeepsABelowZeroPlaceOnlyWhereAMonitorHoldsTheWindow) {
            {{100, 80}, {kMain}, {100, 80}},  // on the main monitor
            {{30000, 80}, {}, {30000, 80}},   // off to the right: no one moves it here
        })) {
-    const ScreenPoint place = SavedWindowPlace(saved, 400, 500, monitors);
-    EXPECT_EQ(place, placed) << saved.x << ',' << saved.y << " to " << place.x << ',' << place.y;
+    EXPECT_EQ(SavedWindowPlace(saved, 400, 500, monitors), placed) << saved.x << ',' << saved.y;
   }
 }
 
