@@ -34,6 +34,12 @@ int SystemMetricForDpi(int index, UINT dpi) {
   return ::MulDiv(::GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
 }
 
+BOOL CALLBACK AddMonitorRect(HMONITOR /*monitor*/, HDC /*dc*/, RECT* rect, LPARAM rects) {
+  reinterpret_cast<std::vector<ScreenRect>*>(rects)->push_back(
+      {rect->left, rect->top, rect->right, rect->bottom});
+  return TRUE;
+}
+
 }  // namespace
 
 UINT WindowDpi(HWND window) {
@@ -61,6 +67,12 @@ int TwipsToPixels(int twips, UINT dpi) {
 int PixelsToTwips(int pixels, UINT dpi) {
   const double twips = static_cast<double>(pixels) * kTwipsPerInch / (dpi != 0 ? dpi : kDefaultDpi);
   return static_cast<int>(std::nearbyint(twips));  // the default rounding mode: half to even
+}
+
+std::vector<ScreenRect> MonitorRects() {
+  std::vector<ScreenRect> rects;
+  ::EnumDisplayMonitors(nullptr, nullptr, AddMonitorRect, reinterpret_cast<LPARAM>(&rects));
+  return rects;
 }
 
 BOOL AdjustWindowRectForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi) {

@@ -1,8 +1,12 @@
-// DPI helpers. Layouts are in twips (1440 to the inch) and become pixels by
-// the DPI of the window they are shown in.
+// DPI helpers, and the monitors of the desktop. Layouts are in twips (1440 to
+// the inch) and become pixels by the DPI of the window they are shown in.
 #pragma once
 
 #include <windows.h>
+
+#include <vector>
+
+#include "core/workspace.h"
 
 namespace daymarker {
 
@@ -15,6 +19,8 @@ UINT SystemDpi();
 int TwipsToPixels(int twips, UINT dpi);
 // Nearest whole twip, a half to the even neighbour (positions are recorded so).
 int PixelsToTwips(int pixels, UINT dpi);
+// Every monitor's rectangle in that one space of screen pixels.
+std::vector<ScreenRect> MonitorRects();
 BOOL AdjustWindowRectForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi);
 
 // An icon resource at the size of two system metrics (SM_CXICON and

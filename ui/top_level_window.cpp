@@ -62,6 +62,12 @@ LRESULT TopLevelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case WM_SIZE:
+      if (fitWhenRestored_ && wParam == SIZE_RESTORED) {
+        fitWhenRestored_ = false;
+        FitFrame();
+      }
+      break;
     case WM_SYSCOLORCHANGE:
       ForwardToControls(message, wParam, lParam);
       break;
@@ -140,9 +146,14 @@ void TopLevelWindow::ForwardToControls(UINT message, WPARAM wParam, LPARAM lPara
 
 void TopLevelWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
   dpi_ = dpi;
-  const RECT frame = FrameRect();
-  ::SetWindowPos(Window(), nullptr, suggested.left, suggested.top, frame.right - frame.left,
-                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  // On Windows, resizing a minimised window raises WM_SIZE(SIZE_MINIMIZED) again:
+  // its frame takes the new size when it is restored.
+  fitWhenRestored_ = ::IsIconic(Window()) != FALSE;
+  if (!fitWhenRestored_) {
+    const RECT frame = FrameRect();
+    ::SetWindowPos(Window(), nullptr, suggested.left, suggested.top, frame.right - frame.left,
+                   frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   OnDpiChanged();
   LoadWindowIcons();
 }

@@ -64,6 +64,8 @@ class TopLevelWindow : public ObjectWindow {
   FrameSpec frame_;
   bool hasMenu_ = false;
   UINT dpi_;
+  // A new DPI came while minimised: the frame takes its size when restored.
+  bool fitWhenRestored_ = false;
   HWND focusOnDeactivate_ = nullptr;
   ScopedAccel accelerators_;
   ScopedIcon largeIcon_;

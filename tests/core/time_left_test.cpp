@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <string>
+#include <utility>
+
+#include "core/tray_tip.h"
+
 namespace daymarker {
 namespace {
 
@@ -71,6 +77,28 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(BeyondThirtyTwoBits, TimeLeftTextTest,
                          ::testing::Values(Case{6, false, 2'147'483'648LL, L"73 years"},
                                            Case{1, true, 4'294'967'296LL, L"4294967296 seconds"}));
+
+// The status line as the icon's tooltip takes it: each line as the notification area before Windows
+// 11 needs it, where & is a prefix, and as later ones show it: never more than 63 units, never a
+// part of an escape or of a character.
+TEST(TrayTipText, EscapesAmpersandsForTheShellAndCutsBetweenCharacters) {
+  const std::wstring x60(60, L'x');
+  const std::wstring party{wchar_t{0xD83C}, wchar_t{0xDF89}};  // one character in two units
+  for (const auto& [line, prefixShell, plainShell] : std::to_array<std::array<std::wstring, 3>>({
+           {L"Party - 1 day", L"Party - 1 day", L"Party - 1 day"},
+           {L"Tom & Jerry - 2 days", L"Tom &&& Jerry - 2 days", L"Tom & Jerry - 2 days"},
+           {L"A && B&", L"A &&&&&& B&&&", L"A && B&"},
+           {x60 + L"&yz", x60 + L"&&&", x60 + L"&yz"},  // the escape fills the tip
+           {x60 + L"x&y", x60 + L"x", x60 + L"x&y"},    // no room for all of it
+           {x60 + L"x" + party + L"y", x60 + L"x" + party, x60 + L"x" + party},
+           {x60 + L"xx" + party, x60 + L"xx", x60 + L"xx"},  // no room for both units
+           {std::wstring(80, L'a'), std::wstring(63, L'a'), std::wstring(63, L'a')},
+           {L"", L"", L""},
+       })) {
+    EXPECT_EQ(std::pair(TrayTipText(line, true), TrayTipText(line, false)),
+              std::pair(prefixShell, plainShell));
+  }
+}
 
 }  // namespace
 }  // namespace daymarker

@@ -342,13 +342,13 @@ void MainWindow::Form_Load() {
 }
 
 void MainWindow::PlaceAtSavedPosition() {
-  settings_.WindowLeft = std::max(settings_.WindowLeft, 0);
-  settings_.WindowTop = std::max(settings_.WindowTop, 0);
   RECT frame;
   ::GetWindowRect(Window(), &frame);
-  const int x = TwipsToPixels(settings_.WindowLeft, SystemDpi());
-  const int y = TwipsToPixels(settings_.WindowTop, SystemDpi());
-  const RECT placed{x, y, x + frame.right - frame.left, y + frame.bottom - frame.top};
+  const SIZE size{frame.right - frame.left, frame.bottom - frame.top};
+  const ScreenPoint saved{TwipsToPixels(settings_.WindowLeft, SystemDpi()),
+                          TwipsToPixels(settings_.WindowTop, SystemDpi())};
+  const auto [x, y] = SavedWindowPlace(saved, size.cx, size.cy, MonitorRects());
+  const RECT placed{x, y, x + size.cx, y + size.cy};
   // A position saved on a monitor that is gone would open the window out of reach.
   if (::MonitorFromRect(&placed, MONITOR_DEFAULTTONULL) != nullptr) {
     ::SetWindowPos(Window(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -356,7 +356,8 @@ void MainWindow::PlaceAtSavedPosition() {
 }
 
 void MainWindow::Form_Resize() {
-  if (!::IsIconic(Window()) || !TrayAvailable()) {
+  // WM_SIZE(SIZE_MINIMIZED) can reach a minimised window again while it is hidden.
+  if (!::IsIconic(Window()) || tray_.HiddenInTray() || !TrayAvailable()) {
     return;
   }
   if (tray_.Add(Window(), ControlText(kTxtTimeLeft))) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/tray_tip.h"
 #include "resources/resource.h"
 #include "ui/dpi.h"
 #include "win/system_library.h"
@@ -13,11 +14,13 @@ constexpr const wchar_t* kWindowClass = L"DaymarkerTrayOwner";
 constexpr std::int16_t kFirstTrayVersion = 351;
 constexpr const wchar_t* kHideCaption = L"&Hide";
 constexpr const wchar_t* kShowCaption = L"S&how";
-constexpr std::size_t kTrayTipLength = 63;
+// Windows 11, whose notification area shows a tip as it stands.
+constexpr DWORD kFirstPlainTipBuild = 22000;
 
 // Deprecated, and from Windows 8.1 on it reports no later version than the
-// manifest names; the availability test asks only for NT 3.51 or later,
-// which every answer meets, so it is kept as the test has always been.
+// manifest names: the manifest names Windows 10, which covers 11, so the
+// real build comes back. The availability test asks only for NT 3.51 or
+// later, which every answer meets, so it is kept as the test has always been.
 OSVERSIONINFOW QueryVersion() {
   OSVERSIONINFOW info{};
   info.dwOSVersionInfoSize = sizeof(info);
@@ -52,12 +55,9 @@ NOTIFYICONDATAW MakeTrayRecord(UINT id, const TrayOwner& owner, std::wstring_vie
   record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   record.uCallbackMessage = kTrayCallbackMessage;
   record.hIcon = owner.icon;
-  std::size_t length = std::min(tip.size(), kTrayTipLength);
-  // Never leave half of a surrogate pair at the end of a cut tooltip.
-  if (length < tip.size() && length > 0 && IS_HIGH_SURROGATE(tip[length - 1])) {
-    --length;
-  }
-  std::copy_n(tip.data(), length, record.szTip);
+  // The notification area before Windows 11 treats & in a tooltip as a prefix.
+  const std::wstring text = TrayTipText(tip, QueryVersion().dwBuildNumber < kFirstPlainTipBuild);
+  std::copy_n(text.data(), text.size(), record.szTip);
   return record;
 }
 
