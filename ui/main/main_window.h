@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "core/calendar.h"
@@ -83,6 +84,8 @@ class MainWindow : public TopLevelWindow {
   const Clock& clock_;
   ScopedFont font_;
   OwnedWindow<Tray> tray_;  // picTray
+  // frmAbout, once asked for: held past this window's end, as it may outlive it.
+  std::unique_ptr<ObjectWindow> about_;
 
   std::int32_t secondsToRefresh_ = 0;
   bool unloaded_ = false;
