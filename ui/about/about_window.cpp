@@ -210,6 +210,11 @@ void BringForward(HWND window) {
   ::SetForegroundWindow(window);
 }
 
+// frmAbout. Its handlers are the members named after a control and an event
+// (Form_Load, Form_QueryUnload, cmdOK_Click, cmdSysInfo_Click and
+// lblTolvane_Click), with Unload, which closes the window. Every other member
+// is plumbing: it creates, places and paints the window and turns its
+// messages into calls of those handlers.
 class AboutWindow : public TopLevelWindow {
  public:
   AboutWindow(HINSTANCE instance, HWND mainWindow, const AboutContent& content)
