@@ -49,9 +49,7 @@ LRESULT CALLBACK ObjectWindow::WindowProc(HWND window, UINT message, WPARAM wPar
   if (message == WM_NCDESTROY) {
     ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     self->window_ = nullptr;
-    const LRESULT result = ::DefWindowProcW(window, message, wParam, lParam);
-    self->OnFinalMessage();
-    return result;
+    return ::DefWindowProcW(window, message, wParam, lParam);
   }
   return self->HandleMessage(message, wParam, lParam);
 }

@@ -1,6 +1,6 @@
 // One object behind each window of the program: the window procedure finds
-// it, hands it every message from WM_NCCREATE on, and lets go of it at
-// WM_NCDESTROY.
+// it and hands it the window's messages until the window is gone. The object
+// outlives the window, held as an OwnedWindow until its holder lets go of it.
 #pragma once
 
 #include <windows.h>
@@ -31,8 +31,6 @@ class ObjectWindow {
                           const RECT& place, HWND parent, HMENU menu);
   // Every message of the window, WM_NCCREATE included and WM_NCDESTROY not.
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
-  // The window is gone; the object may delete itself here.
-  virtual void OnFinalMessage() {}
 
  private:
   // Only OwnedWindow overrides this, so no window object can be made without
@@ -44,9 +42,9 @@ class ObjectWindow {
   HWND window_ = nullptr;
 };
 
-// A window object as the program holds it. Its destructor runs before any of
-// the object's own, so the window goes first, and the fonts, images and
-// windows the object keeps are released after it.
+// A window object as its holder keeps it: the program, or the window that
+// shows it. Its destructor runs before any of the object's own, so the window
+// goes first, and the fonts, images and windows the object keeps after it.
 template <typename Object>
 class OwnedWindow final : public Object {
  public:

@@ -47,5 +47,7 @@ using ScopedMenu = ScopedHandle<HMENU, &::DestroyMenu>;
 using ScopedAccel = ScopedHandle<HACCEL, &::DestroyAcceleratorTable>;
 using ScopedKernelHandle = ScopedHandle<HANDLE, &::CloseHandle>;
 using ScopedFind = ScopedHandle<HANDLE, &::FindClose>;  // holds only a search that started
+// A window with no object behind it; a window object is held as an OwnedWindow.
+using ScopedWindow = ScopedHandle<HWND, &::DestroyWindow>;
 
 }  // namespace daymarker

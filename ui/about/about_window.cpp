@@ -204,6 +204,17 @@ void OpenInBrowser(HWND owner, const wchar_t* address) {
   }
 }
 
+// A second request for About: the open window comes forward as it is.
+void BringForward(HWND window) {
+  ::ShowWindow(window, ::IsIconic(window) ? SW_RESTORE : SW_SHOW);
+  ::SetForegroundWindow(window);
+}
+
+// frmAbout. Its handlers are the members named after a control and an event
+// (Form_Load, Form_QueryUnload, cmdOK_Click, cmdSysInfo_Click and
+// lblTolvane_Click), with Unload, which closes the window. Every other member
+// is plumbing: it creates, places and paints the window and turns its
+// messages into calls of those handlers.
 class AboutWindow : public TopLevelWindow {
  public:
   AboutWindow(HINSTANCE instance, HWND mainWindow, const AboutContent& content)
@@ -212,14 +223,10 @@ class AboutWindow : public TopLevelWindow {
         comments_(content.comments),
         website_(content.website),
         openAddress_(content.openAddress != nullptr ? content.openAddress : OpenInBrowser) {}
-  ~AboutWindow() override;
-  AboutWindow(const AboutWindow&) = delete;
-  AboutWindow& operator=(const AboutWindow&) = delete;
 
   // Creates and loads the window, still hidden.
   bool Create();
   void Show();
-  void BringForward();
 
  private:
   SIZE ClientTwips() const override;
@@ -228,7 +235,6 @@ class AboutWindow : public TopLevelWindow {
   void OnDpiChanged() override;
   void OnCommand(int id, int code) override;
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void OnFinalMessage() override;
 
   void OnPaint();
   void OnPrintClient(HDC dc, LPARAM options);
@@ -257,7 +263,7 @@ class AboutWindow : public TopLevelWindow {
   std::wstring website_;
   AddressOpener openAddress_;
 
-  HWND owner_ = nullptr;    // hidden, so the window has no taskbar button
+  ScopedWindow owner_;      // hidden, so the window has no taskbar button
   HWND tooltip_ = nullptr;  // owned by the window and destroyed with it
   Fold fold_;               // the comments row, once Form_Load has taken it out
 
@@ -266,20 +272,6 @@ class AboutWindow : public TopLevelWindow {
   ScopedBitmap logo_;
   ScopedCursor handCursor_;
 };
-
-// The one About window of the process. Unlike the main window, which the
-// program holds for as long as it runs, this one ends itself: it is modeless,
-// may outlive the main window, and closes by its own buttons, so its window
-// procedure lets go of it at WM_NCDESTROY and every load starts afresh.
-// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables)
-std::unique_ptr<OwnedWindow<AboutWindow>> g_about;
-
-AboutWindow::~AboutWindow() {
-  if (owner_ != nullptr) {
-    // Posted, because this may run while the owned window is still being destroyed.
-    ::PostMessageW(owner_, WM_CLOSE, 0, 0);
-  }
-}
 
 SIZE AboutWindow::ClientTwips() const {
   return {kClientTwips.cx, fold_.Apply(kClientTwips.cy)};
@@ -316,9 +308,9 @@ bool AboutWindow::Create() {
   }
   // Both start on the monitor the window will be centred on, so it is created at that DPI.
   const RECT work = WorkArea();
-  owner_ = ::CreateWindowExW(0, kOwnerClass, L"", WS_POPUP, work.left, work.top, 0, 0, nullptr,
-                             nullptr, Instance(), nullptr);
-  if (owner_ == nullptr || !CreateFrame(owner_, nullptr, work.left, work.top)) {
+  owner_.Reset(::CreateWindowExW(0, kOwnerClass, L"", WS_POPUP, work.left, work.top, 0, 0, nullptr,
+                                 nullptr, Instance(), nullptr));
+  if (!owner_ || !CreateFrame(owner_.Get(), nullptr, work.left, work.top)) {
     return false;
   }
   Form_Load();
@@ -332,18 +324,6 @@ void AboutWindow::Show() {
   ::SetFocus(Control(kCmdOK));
 }
 
-void AboutWindow::BringForward() {
-  ::ShowWindow(Window(), ::IsIconic(Window()) ? SW_RESTORE : SW_SHOW);
-  ::SetForegroundWindow(Window());
-}
-
-void AboutWindow::OnFinalMessage() {
-  // A window that failed to load is still owned by ShowAboutWindow's own pointer.
-  if (g_about.get() == this) {
-    g_about.reset();
-  }
-}
-
 bool AboutWindow::OnCreate() {
   if (!CreateControls(Window(), kLayout, Dpi(), nullptr)) {
     return false;
@@ -353,7 +333,6 @@ bool AboutWindow::OnCreate() {
   return true;
 }
 
-// Handlers that unload the window delete this object: nothing touches a member after them.
 LRESULT AboutWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT:
@@ -572,8 +551,9 @@ void AboutWindow::Form_QueryUnload() {
   // A close is never refused.
 }
 
+// The hidden owner goes, and the window with it: an owner's windows are destroyed before it.
 void AboutWindow::Unload() {
-  ::DestroyWindow(Window());
+  owner_.Reset();
 }
 
 void AboutWindow::cmdOK_Click() {
@@ -586,9 +566,9 @@ void AboutWindow::cmdSysInfo_Click() {
 
 // While the shell shows a window of its own (an error, an "Open with" prompt)
 // it runs messages, and that window is modal only to the main window: this one
-// stays live, and its OK can unload it and delete this object. So the shell
-// gets its own copy of the address, and afterwards only a window still open
-// is unloaded, through the object that is still there.
+// stays live, and the user may close it and ask for About again, which lets go
+// of this object. So the shell gets its own copy of the address, and
+// afterwards only a window still open is unloaded: its object is still held.
 void AboutWindow::lblTolvane_Click() {
   const HWND self = Window();
   const std::wstring address = website_;
@@ -600,28 +580,29 @@ void AboutWindow::lblTolvane_Click() {
     const ComApartment apartment;
     open(owner, address.c_str());
   }
-  if (g_about != nullptr && g_about->Window() == self) {
-    g_about->cmdOK_Click();
+  if (::IsWindow(self)) {
+    cmdOK_Click();
   }
 }
 
 }  // namespace
 
-void ShowAboutWindow(HINSTANCE instance, HWND mainWindow) {
-  ShowAboutWindow(instance, mainWindow, AboutContent{});
+void ShowAboutWindow(std::unique_ptr<ObjectWindow>& about, HINSTANCE instance, HWND mainWindow) {
+  ShowAboutWindow(about, instance, mainWindow, AboutContent{});
 }
 
-void ShowAboutWindow(HINSTANCE instance, HWND mainWindow, const AboutContent& content) {
-  if (g_about != nullptr && g_about->Window() != nullptr) {
-    g_about->BringForward();
+void ShowAboutWindow(std::unique_ptr<ObjectWindow>& about, HINSTANCE instance, HWND mainWindow,
+                     const AboutContent& content) {
+  if (about != nullptr && about->Window() != nullptr) {
+    BringForward(about->Window());
     return;
   }
-  auto about = std::make_unique<OwnedWindow<AboutWindow>>(instance, mainWindow, content);
-  if (!about->Create()) {
+  auto window = std::make_unique<OwnedWindow<AboutWindow>>(instance, mainWindow, content);
+  if (!window->Create()) {
     return;
   }
-  g_about = std::move(about);
-  g_about->Show();
+  window->Show();
+  about = std::move(window);  // lets go of the closed one
 }
 
 }  // namespace daymarker

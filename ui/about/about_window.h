@@ -4,9 +4,11 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string_view>
 
 #include "core/version.h"
+#include "ui/object_window.h"
 
 namespace daymarker {
 
@@ -39,10 +41,13 @@ struct AboutContent {
   AddressOpener openAddress = nullptr;  // the shell's default handler
 };
 
-// Shows the one About window of the process, modeless and not owned by the main
-// window, loading it first when it is not open; an open one is only brought forward.
-// mainWindow is the owner of the shell request the link makes.
-void ShowAboutWindow(HINSTANCE instance, HWND mainWindow);
-void ShowAboutWindow(HINSTANCE instance, HWND mainWindow, const AboutContent& content);
+// Shows the About window that about holds, modeless and not owned by the main
+// window: an open one is only brought forward; else a new one is loaded in its
+// place, and the closed one let go. Letting go of about closes the window, so
+// its keeper lives as long as the window may, which is longer than the main
+// window. mainWindow is the owner of the shell request the link makes.
+void ShowAboutWindow(std::unique_ptr<ObjectWindow>& about, HINSTANCE instance, HWND mainWindow);
+void ShowAboutWindow(std::unique_ptr<ObjectWindow>& about, HINSTANCE instance, HWND mainWindow,
+                     const AboutContent& content);
 
 }  // namespace daymarker

@@ -79,12 +79,12 @@ bool StartProgram(const std::wstring& path) {
   return true;
 }
 
+// Only the folder of the second location is searched; a path found at the
+// first is started as it is, and when that fails the second is not tried.
 bool FindAndStartSysInfo() {
   const CriticalErrorsSilenced silenced;
   std::wstring path;
   if (!GetKeyValue(HKEY_LOCAL_MACHINE, kMsinfoKey, kMsinfoValue, path)) {
-    // Only the folder of the second location is searched; a path found at the
-    // first is started as it is, and when that fails the second is not tried.
     if (!GetKeyValue(HKEY_LOCAL_MACHINE, kLocationKey, kLocationValue, path)) {
       return false;
     }

@@ -399,7 +399,7 @@ void MainWindow::mnuFile_Click(int index) {
 }
 
 void MainWindow::mnuHelp_Click(int /*index*/) {
-  ShowAboutWindow(Instance(), Window());
+  ShowAboutWindow(about_, Instance(), Window());
 }
 
 void MainWindow::mnuTray_Click(int index) {

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "core/calendar.h"
@@ -14,6 +15,12 @@
 
 namespace daymarker {
 
+// frmMain. Its handlers are the members named after a control and an event,
+// from Form_Load to mnuTray_Click, and the routines they share: Unload,
+// RefreshNow and UpdateEventTarget. Form_Shown is this program's own: a show
+// of the window from behind its icon takes the icon away. Every other member
+// is plumbing: it creates, places and paints the window and turns its
+// messages into calls of those handlers.
 class MainWindow : public TopLevelWindow {
  public:
   // notify is the shell's icon function unless a caller (a test) hands another.
@@ -83,6 +90,8 @@ class MainWindow : public TopLevelWindow {
   const Clock& clock_;
   ScopedFont font_;
   OwnedWindow<Tray> tray_;  // picTray
+  // frmAbout, once asked for: held past this window's end, as it may outlive it.
+  std::unique_ptr<ObjectWindow> about_;
 
   std::int32_t secondsToRefresh_ = 0;
   bool unloaded_ = false;

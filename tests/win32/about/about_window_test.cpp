@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -72,20 +73,19 @@ std::vector<COLORREF> Rule(HWND about, int y) {
   return Painted(about, {x, top - 1, x + 1, top + 2});
 }
 
+// The About window as the main window holds it; letting go closes it.
+std::unique_ptr<ObjectWindow> g_about;
+
 class AboutWindowTest : public ::testing::Test {
  protected:
   void TearDown() override {
-    Close();
+    g_about.reset();
     ::DestroyWindow(mainWindow_);
   }
   HWND Open(const AboutContent& content = {}) {
-    ShowAboutWindow(::GetModuleHandleW(nullptr), mainWindow_, content);
+    ShowAboutWindow(g_about, ::GetModuleHandleW(nullptr), mainWindow_, content);
     PumpUntil([] { return false; }, 30ms);
     return AboutWindowHandle();
-  }
-  static void Close() {
-    ::DestroyWindow(AboutWindowHandle());
-    PumpUntil([] { return false; }, 20ms);
   }
   static HWND Control(int id) { return ::GetDlgItem(AboutWindowHandle(), id); }
 
@@ -156,7 +156,7 @@ TEST_F(AboutWindowTest, LaysOutAndLoadsEachControlWithOrWithoutTheCommentsRow) {
             << id << " at " << at;
       }
     }
-    Close();
+    g_about.reset();
   }
 }
 
@@ -249,7 +249,7 @@ void OpenWithAWindowOfItsOwn(HWND owner, const wchar_t* address) {
   HWND about = AboutWindowHandle();
   ::PostMessageW(::GetDlgItem(about, kCmdOK), BM_CLICK, 0, 0);
   PumpUntil([about] { return !::IsWindow(about); }, 2s);
-  ShowAboutWindow(::GetModuleHandleW(nullptr), owner);
+  ShowAboutWindow(g_about, ::GetModuleHandleW(nullptr), owner);
   g_reopened = AboutWindowHandle();
   g_openedAddress = address;  // read only now, after the window that gave it has gone
 }
@@ -336,9 +336,9 @@ TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichOKTheCloseBoxAndTheLin
     EXPECT_EQ(report.substr(report.find(L'\n') + 1), click ? std::to_wstring(SW_SHOWNORMAL) : L"");
     EXPECT_EQ(g_openedAddress, linkKey ? website : L"");
     EXPECT_EQ(AboutWindowHandle(), g_reopened) << "the About window opened meanwhile was closed";
-    Close();
-    EXPECT_TRUE(PumpUntil([] { return !::FindWindowW(L"DaymarkerAboutOwner", nullptr); }, 2s))
-        << "its hidden owner is gone too";
+    // Its hidden owner went with it: only the one opened meanwhile has one.
+    EXPECT_EQ(::FindWindowW(L"DaymarkerAboutOwner", nullptr), ::GetWindow(g_reopened, GW_OWNER));
+    g_about.reset();
   }
   ::RegDeleteTreeW(HKEY_CURRENT_USER, kProbeKey);
 }
@@ -444,15 +444,15 @@ class StartSysInfoTest : public ::testing::TestWithParam<LaunchCase> {
   // the machine's own are never touched.
   void SetUp() override {
     Clear();
-    ShowAboutWindow(::GetModuleHandleW(nullptr), nullptr);
+    ShowAboutWindow(g_about, ::GetModuleHandleW(nullptr), nullptr);
     const ScopedKey machine = CreateTestKey(HKEY_CURRENT_USER, kScratchKey, KEY_ALL_ACCESS);
     ASSERT_TRUE(machine);
     ASSERT_EQ(::RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine.Get()), ERROR_SUCCESS);
     std::filesystem::create_directories(scratch_);
   }
   void TearDown() override {
-    ::DestroyWindow(AboutWindowHandle());
-    PumpMessages();  // its hidden owner's close
+    g_about.reset();
+    PumpMessages();  // drops the WM_QUIT it leaves, which would end the next message box
     ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
     Clear();
   }

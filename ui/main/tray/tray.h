@@ -51,7 +51,8 @@ std::int16_t GetOSVersion();
 // icon's menu, made the first time the main window goes to the notification
 // area. The icon's commands (a menu item, or a double-click as the first
 // item) reach the main window as WM_COMMAND with IDM_TRAY_BASE + item.
-// Whatever ends the program, the icon goes with picTray's window.
+// Whatever ends the program, the icon goes with picTray's window. Its one
+// handler is picTray_MouseMove; every other member is plumbing.
 class Tray : public ObjectWindow {
  public:
   explicit Tray(HINSTANCE instance, NotifyIconFunction notify = nullptr)
