@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the program's icons, cursor and logo from the pixel art in art/.
+"""Writes the program's icons and logo from the pixel art in art/.
 
 The binaries in this folder are build inputs for the .rc file; they are kept in
 the repository so a Windows build needs no Python, and this script is the only
@@ -61,11 +61,10 @@ LEGEND = {
     "W": 15,
 }
 
-# (file name, resource type, [(art name, size)], hot spot or None)
+# (file name, [(art name, size)])
 ICON_FILES = (
-    ("daymarker.ico", 1, (("stopwatch-32", 32), ("stopwatch-16", 16)), None),
-    ("about.ico", 1, (("balloon-32", 32), ("balloon-16", 16)), None),
-    ("hand.cur", 2, (("hand-32", 32),), (6, 1)),
+    ("daymarker.ico", (("stopwatch-32", 32), ("stopwatch-16", 16))),
+    ("about.ico", (("balloon-32", 32), ("balloon-16", 16))),
 )
 
 LOGO_NAME = "logo.bmp"
@@ -97,7 +96,7 @@ def row_stride(width, bits):
 
 
 def icon_image(pixels):
-    """One 4-bpp icon/cursor image: BITMAPINFOHEADER, palette, XOR bitmap, AND mask."""
+    """One 4-bpp icon image: BITMAPINFOHEADER, palette, XOR bitmap, AND mask."""
     size = len(pixels)
     xor_stride = row_stride(size, 4)
     and_stride = row_stride(size, 1)
@@ -134,18 +133,14 @@ def icon_image(pixels):
     return header + palette + bytes(xor) + bytes(mask)
 
 
-def icon_file(kind, images, hot_spot):
-    """An .ico (kind 1) or .cur (kind 2) file holding square 16-colour images."""
-    directory = struct.pack("<HHH", 0, kind, len(images))
+def icon_file(images):
+    """An .ico file holding square 16-colour images."""
+    directory = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     blobs = []
     for size, pixels in images:
         blob = icon_image(pixels)
-        # In a .cur the planes and bit-count fields hold the hot spot instead.
-        field1, field2 = hot_spot if kind == 2 else (1, 4)
-        directory += struct.pack(
-            "<BBBBHHII", size % 256, size % 256, 16, 0, field1, field2, len(blob), offset
-        )
+        directory += struct.pack("<BBBBHHII", size % 256, size % 256, 16, 0, 1, 4, len(blob), offset)
         offset += len(blob)
         blobs.append(blob)
     return directory + b"".join(blobs)
@@ -269,9 +264,8 @@ def bmp_file(rows):
 def build():
     """Returns {file name: contents} for every generated file."""
     files = {}
-    for name, kind, arts, hot_spot in ICON_FILES:
-        images = [(size, load_art(art, size)) for art, size in arts]
-        files[name] = icon_file(kind, images, hot_spot)
+    for name, arts in ICON_FILES:
+        files[name] = icon_file([(size, load_art(art, size)) for art, size in arts])
     files[LOGO_NAME] = bmp_file(logo_pixels(LOGO_WIDTH, LOGO_HEIGHT))
     return files
 

@@ -3,9 +3,8 @@
 
 Fails unless the images hold what the program loads from them: the program
 icon at the sizes Windows asks for at 96 DPI (SM_CXICON and SM_CXSMICON), the
-About icon as a 32x32 and a 16x16 image of 16 colours, the link cursor as one
-32x32 image of 16 colours with its hot spot on the finger tip, and the logo at
-the size of the About window's picture, 24 bits per pixel. Read from the file
+About icon as a 32x32 and a 16x16 image of 16 colours, and the logo at the
+size of the About window's picture, 24 bits per pixel. Read from the file
 headers, whatever wrote them; then make_images.py must write the same bytes,
 so that a hand-edited binary cannot stand in for the art it is made from."""
 
@@ -39,8 +38,7 @@ def problems(resources):
     found = [f"daymarker.ico: no {width}x{height} image" for width, height in ((32, 32), (16, 16))
              if (width, height) not in program]
     # {(width, height): (colours, planes or hot spot x, bits per pixel or hot spot y)}
-    for name, kind, expected in [("about.ico", 1, {(32, 32): (16, 1, 4), (16, 16): (16, 1, 4)}),
-                                 ("hand.cur", 2, {(32, 32): (16, 6, 1)})]:
+    for name, kind, expected in [("about.ico", 1, {(32, 32): (16, 1, 4), (16, 16): (16, 1, 4)})]:
         images = icon_group((resources / name).read_bytes(), kind)
         if images != expected:
             found.append(f"{name}: {images}, not {expected}")
@@ -53,7 +51,7 @@ def problems(resources):
         found.append(f"logo.bmp: {width}x{height} at {bits} bits, not 124x76 at 24 bits")
 
     committed = {path.name: path.read_bytes() for path in resources.glob("*.*")
-                 if path.suffix in (".ico", ".cur", ".bmp")}
+                 if path.suffix in (".ico", ".bmp")}
     with tempfile.TemporaryDirectory() as folder:
         subprocess.run([sys.executable, resources / "make_images.py", folder], check=True)
         made = {path.name: path.read_bytes() for path in Path(folder).iterdir()}
@@ -65,5 +63,5 @@ def problems(resources):
 
 if __name__ == "__main__":
     found = problems(Path(sys.argv[1]))
-    print("\n".join(found) or "icons, cursor and logo hold what the program loads")
+    print("\n".join(found) or "icons and logo hold what the program loads")
     sys.exit(1 if found else 0)
