@@ -10,6 +10,12 @@ if(MINGW)
   add_link_options(-static -static-libgcc -static-libstdc++)
   # ASLR with relocations kept, DEP, and DLL lookups limited to System32.
   add_link_options(-Wl,--dynamicbase -Wl,--nxcompat)
+  # The same sources give the same bytes wherever and whenever they are built,
+  # so anyone can rebuild a release and compare its hash: no source folder in
+  # __FILE__ or debug information, and no link time in the header (the
+  # checksum the linker computes over the file then follows from the rest).
+  add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}/=)
+  add_link_options(-Wl,--no-insert-timestamp)
 endif()
 
 if(MSVC)

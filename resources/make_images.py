@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the program's icons, cursor and logo from the pixel art in art/.
+"""Writes the program's icons and logo from the pixel art in art/.
 
 The binaries in this folder are build inputs for the .rc file; they are kept in
 the repository so a Windows build needs no Python, and this script is the only
@@ -7,13 +7,14 @@ way they should change. Run it after editing art/*.txt and commit its output:
 
     python3 resources/make_images.py [output-folder]
 
-Output depends on nothing but the art files and this script (no timestamps,
-no dict-order or float surprises), so tests/resources/check_images.py can
-demand byte-identical files.
+Output depends on nothing but the art files, this script and zlib (no
+timestamps, no dict-order or float surprises), so
+tests/resources/check_images.py can demand byte-identical files.
 """
 
 import struct
 import sys
+import zlib
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
@@ -61,12 +62,13 @@ LEGEND = {
     "W": 15,
 }
 
-# (file name, resource type, [(art name, size)], hot spot or None)
-ICON_FILES = (
-    ("daymarker.ico", 1, (("stopwatch-32", 32), ("stopwatch-16", 16)), None),
-    ("about.ico", 1, (("balloon-32", 32), ("balloon-16", 16)), None),
-    ("hand.cur", 2, (("hand-32", 32),), (6, 1)),
-)
+# Every size Windows asks an icon for at 100 to 200 % (SM_CXSMICON and
+# SM_CXICON: 16 and 32, 20 and 40, 24 and 48, 32 and 64). The sizes up to 32
+# have art of their own; the larger ones grow from the 32, since growing pixel
+# art drops none of its lines and shrinking it would.
+ICON_SIZES = (16, 20, 24, 32, 40, 48, 64)
+ART_SIZES = (16, 20, 24, 32)
+ICON_FILES = (("daymarker.ico", "stopwatch"), ("about.ico", "balloon"))
 
 LOGO_NAME = "logo.bmp"
 LOGO_WIDTH = 124
@@ -92,60 +94,61 @@ def load_art(name, size):
     return rows
 
 
+def grown(pixels, size):
+    """The art at size by nearest neighbour, its doubled rows and columns mirrored
+    about the middle so a symmetric drawing stays symmetric."""
+    art = len(pixels)
+
+    def source(x):
+        return x * art // size if 2 * x < size else art - 1 - source(size - 1 - x)
+
+    return [[pixels[source(y)][source(x)] for x in range(size)] for y in range(size)]
+
+
 def row_stride(width, bits):
     return (width * bits + 31) // 32 * 4
 
 
-def icon_image(pixels):
-    """One 4-bpp icon/cursor image: BITMAPINFOHEADER, palette, XOR bitmap, AND mask."""
+def png_chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+
+def png_image(pixels):
+    """A 16-colour PNG: palette entry 0 is transparent, the rest the colours the art uses."""
+    used = sorted({index for row in pixels for index in row if index is not None})
+    if len(used) > 15:
+        raise ValueError(f"{len(used)} colours and transparency do not fit in 4 bits")
+    slot = {index: number for number, index in enumerate([None] + used)}
     size = len(pixels)
-    xor_stride = row_stride(size, 4)
-    and_stride = row_stride(size, 1)
-    xor = bytearray()
-    mask = bytearray()
-    # DIB rows run bottom-up.
-    for row in reversed(pixels):
-        packed = bytearray(xor_stride)
-        bits = bytearray(and_stride)
+    raw = bytearray()
+    for row in pixels:
+        packed = bytearray((size + 1) // 2)
         for x, index in enumerate(row):
-            if index is None:
-                # Transparent pixels keep XOR black: any other colour would
-                # invert the screen beneath instead of showing it.
-                bits[x // 8] |= 0x80 >> (x % 8)
-                index = 0
-            packed[x // 2] |= index << 4 if x % 2 == 0 else index
-        xor += packed
-        mask += bits
-    header = struct.pack(
-        "<IiiHHIIiiII",
-        40,  # biSize
-        size,  # biWidth
-        size * 2,  # biHeight covers XOR bitmap and AND mask together
-        1,  # biPlanes
-        4,  # biBitCount
-        0,  # biCompression: BI_RGB
-        len(xor) + len(mask),  # biSizeImage
-        0,
-        0,
-        0,  # biClrUsed: 0 means all 16
-        0,
+            packed[x // 2] |= slot[index] << (0 if x % 2 else 4)
+        raw += b"\0" + packed  # filter type 0: pixel art compresses best unfiltered
+    palette = bytes(3) + bytes(channel for index in used for channel in VGA_PALETTE[index])
+    # zlib writes the same stream for the same input and level every time (a
+    # different deflate, zlib-ng's say, need not: the image check would say so).
+    return (
+        b"\x89PNG\r\n\x1a\n"
+        # 4 bits per pixel, indexed colour, deflate, no interlacing
+        + png_chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 4, 3, 0, 0, 0))
+        + png_chunk(b"PLTE", palette)
+        + png_chunk(b"tRNS", b"\0")  # entry 0 fully transparent, the others opaque
+        + png_chunk(b"IDAT", zlib.compress(bytes(raw), 9))
+        + png_chunk(b"IEND", b"")
     )
-    palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in VGA_PALETTE)
-    return header + palette + bytes(xor) + bytes(mask)
 
 
-def icon_file(kind, images, hot_spot):
-    """An .ico (kind 1) or .cur (kind 2) file holding square 16-colour images."""
-    directory = struct.pack("<HHH", 0, kind, len(images))
+def icon_file(images):
+    """An .ico holding square PNG images, which Windows reads from Vista on."""
+    directory = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     blobs = []
     for size, pixels in images:
-        blob = icon_image(pixels)
-        # In a .cur the planes and bit-count fields hold the hot spot instead.
-        field1, field2 = hot_spot if kind == 2 else (1, 4)
-        directory += struct.pack(
-            "<BBBBHHII", size % 256, size % 256, 16, 0, field1, field2, len(blob), offset
-        )
+        blob = png_image(pixels)
+        # 16 colours, one plane, 4 bits per pixel: what the PNG holds.
+        directory += struct.pack("<BBBBHHII", size, size, 16, 0, 1, 4, len(blob), offset)
         offset += len(blob)
         blobs.append(blob)
     return directory + b"".join(blobs)
@@ -269,9 +272,11 @@ def bmp_file(rows):
 def build():
     """Returns {file name: contents} for every generated file."""
     files = {}
-    for name, kind, arts, hot_spot in ICON_FILES:
-        images = [(size, load_art(art, size)) for art, size in arts]
-        files[name] = icon_file(kind, images, hot_spot)
+    for name, art in ICON_FILES:
+        drawn = {size: load_art(f"{art}-{size}", size) for size in ART_SIZES}
+        files[name] = icon_file([
+            (size, grown(drawn[max(a for a in ART_SIZES if a <= size)], size))
+            for size in ICON_SIZES])
     files[LOGO_NAME] = bmp_file(logo_pixels(LOGO_WIDTH, LOGO_HEIGHT))
     return files
 

@@ -4,7 +4,6 @@
 #define IDI_DAYMARKER 1
 #define IDI_ABOUT 901
 #define IDB_LOGO 902
-#define IDC_LINK_HAND 903
 #define IDA_MAIN 1
 
 // Menu commands: the notification-area menu, the File menu and the Help menu,

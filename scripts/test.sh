@@ -27,7 +27,25 @@ ctest --preset fuzz
 step "Windows build (MinGW-w64, i686)"
 build win32
 
-step "Executable hardening (headers, imports, manifest)"
+# The release again, from a copy of the sources in another folder and compiled
+# afresh (a cached object could carry the first build's folder): it must be the
+# same bytes wherever it is built, and the tested build's, so that the
+# executable checks below read the release. Its hash must check out as well.
+step "Release build from a copy of the sources elsewhere: the tested build to the byte"
+elsewhere=$(mktemp -d)
+trap 'rm -rf "${elsewhere}"' EXIT
+copy=${elsewhere}/another/folder
+mkdir -p "${copy}"
+tar -c --exclude=./build --exclude=./.git . | tar -x -C "${copy}"
+(cd "${copy}" && CCACHE_DISABLE=1 build release >/dev/null)
+for file in daymarker.exe daymarker.exe.sha256; do
+  cmp "${copy}/build/release/app/${file}" "build/win32/app/${file}" ||
+    { echo "${file}: the release differs from the tested build" >&2; exit 1; }
+done
+(cd "${copy}/build/release/app" && sha256sum --quiet -c daymarker.exe.sha256)
+rm -rf "${elsewhere}"
+
+step "Executable hardening (headers, imports, manifest, size)"
 ctest --preset win32-pe
 
 step "Win32 tests and the end-to-end test under Wine"

@@ -42,7 +42,6 @@ using ScopedKey = ScopedHandle<HKEY, &::RegCloseKey>;
 using ScopedFont = ScopedHandle<HFONT, &::DeleteObject>;
 using ScopedBitmap = ScopedHandle<HBITMAP, &::DeleteObject>;
 using ScopedIcon = ScopedHandle<HICON, &::DestroyIcon>;
-using ScopedCursor = ScopedHandle<HCURSOR, &::DestroyCursor>;
 using ScopedMenu = ScopedHandle<HMENU, &::DestroyMenu>;
 using ScopedAccel = ScopedHandle<HACCEL, &::DestroyAcceleratorTable>;
 using ScopedKernelHandle = ScopedHandle<HANDLE, &::CloseHandle>;

@@ -1,49 +1,48 @@
 #!/usr/bin/env python3
 """usage: check_images.py RESOURCES
 
-Fails unless the images hold what the program loads from them: the program
-icon at the sizes Windows asks for at 96 DPI (SM_CXICON and SM_CXSMICON), the
-About icon as a 32x32 and a 16x16 image of 16 colours, the link cursor as one
-32x32 image of 16 colours with its hot spot on the finger tip, and the logo at
-the size of the About window's picture, 24 bits per pixel. Read from the file
-headers, whatever wrote them; then make_images.py must write the same bytes,
-so that a hand-edited binary cannot stand in for the art it is made from."""
+Fails unless both icons hold every size Windows asks for from 100 to 200 %
+(SM_CXSMICON, SM_CXICON), each a 16-colour PNG that decodes to its size, and
+the logo is the About window's picture at 24 bits per pixel, as the files'
+headers say; then make_images.py must write the same bytes, so that a
+hand-edited binary cannot stand in for the art it is made from."""
 
 import struct
 import subprocess
 import sys
 import tempfile
+import zlib
 from pathlib import Path
 
+ICON_SIZES = [16, 20, 24, 32, 40, 48, 64]
 
-def icon_group(data, kind):
-    """{(width, height): (colours, field1, field2)} of an .ico (kind 1) or .cur (kind 2)."""
-    reserved, found, count = struct.unpack_from("<HHH", data)
-    if (reserved, found) != (0, kind):
-        raise ValueError(f"not a {'cursor' if kind == 2 else 'icon'} file")
-    images = {}
-    for index in range(count):
-        width, height, colours, _, field1, field2, size, offset = struct.unpack_from(
+
+def icon_sizes(data):
+    """The sizes of an .ico's images, each of which must agree with its directory entry."""
+    if struct.unpack_from("<HH", data) != (0, 1):
+        raise ValueError("not an icon file")
+    sizes = []
+    for index in range(struct.unpack_from("<H", data, 4)[0]):
+        width, height, colours, _, planes, bits, size, offset = struct.unpack_from(
             "<BBBBHHII", data, 6 + 16 * index)
-        # The image itself must agree with its directory entry: Windows reads both.
-        header, dib_width, dib_height, _, bits = struct.unpack_from("<IiiHH", data, offset)
-        if (header, dib_width, dib_height) != (40, width or 256, 2 * (height or 256)) or \
-                offset + size > len(data) or (colours == 16) != (bits == 4):
+        png, at, idat = data[offset:offset + size], 8, b""
+        while at < len(png):  # the chunks: length, type, data, CRC
+            length, kind = struct.unpack_from(">I4s", png, at)
+            idat += png[at + 8:at + 8 + length] if kind == b"IDAT" else b""
+            at += 12 + length
+        # Windows reads both; rows of 4-bit pixels, each after its filter byte.
+        if png[:8] != b"\x89PNG\r\n\x1a\n" or struct.unpack_from(">IIBB", png, 16) != (
+                width, height, 4, 3) or (colours, planes, bits) != (16, 1, 4) or \
+                len(zlib.decompress(idat)) != height * (1 + (width + 1) // 2):
             raise ValueError(f"image {index} does not match its directory entry")
-        images[(width or 256, height or 256)] = (colours, field1, field2)
-    return images
+        sizes.append(width)
+    return sizes
 
 
 def problems(resources):
-    program = icon_group((resources / "daymarker.ico").read_bytes(), 1)
-    found = [f"daymarker.ico: no {width}x{height} image" for width, height in ((32, 32), (16, 16))
-             if (width, height) not in program]
-    # {(width, height): (colours, planes or hot spot x, bits per pixel or hot spot y)}
-    for name, kind, expected in [("about.ico", 1, {(32, 32): (16, 1, 4), (16, 16): (16, 1, 4)}),
-                                 ("hand.cur", 2, {(32, 32): (16, 6, 1)})]:
-        images = icon_group((resources / name).read_bytes(), kind)
-        if images != expected:
-            found.append(f"{name}: {images}, not {expected}")
+    found = [f"{name}: images of {sizes} pixels, not {ICON_SIZES}"
+             for name in ("daymarker.ico", "about.ico")
+             if (sizes := sorted(icon_sizes((resources / name).read_bytes()))) != ICON_SIZES]
     logo = (resources / "logo.bmp").read_bytes()
     magic, size, pixels, width, height, planes, bits, compression = struct.unpack_from(
         "<2sI4xI4xiiHHI", logo)
@@ -53,7 +52,7 @@ def problems(resources):
         found.append(f"logo.bmp: {width}x{height} at {bits} bits, not 124x76 at 24 bits")
 
     committed = {path.name: path.read_bytes() for path in resources.glob("*.*")
-                 if path.suffix in (".ico", ".cur", ".bmp")}
+                 if path.suffix in (".ico", ".bmp")}
     with tempfile.TemporaryDirectory() as folder:
         subprocess.run([sys.executable, resources / "make_images.py", folder], check=True)
         made = {path.name: path.read_bytes() for path in Path(folder).iterdir()}
@@ -65,5 +64,5 @@ def problems(resources):
 
 if __name__ == "__main__":
     found = problems(Path(sys.argv[1]))
-    print("\n".join(found) or "icons, cursor and logo hold what the program loads")
+    print("\n".join(found) or "icons and logo hold what the program loads")
     sys.exit(1 if found else 0)

@@ -270,7 +270,6 @@ class AboutWindow : public TopLevelWindow {
   Fonts fonts_;
   ScopedIcon programIcon_;
   ScopedBitmap logo_;
-  ScopedCursor handCursor_;
 };
 
 SIZE AboutWindow::ClientTwips() const {
@@ -464,10 +463,12 @@ LRESULT AboutWindow::OnCtlColorStatic(HDC dc, HWND control) {
 }
 
 bool AboutWindow::OnSetCursor(HWND over, UINT hitTest) {
-  if (over != Control(kLblTolvane) || hitTest != HTCLIENT || !handCursor_) {
+  if (over != Control(kLblTolvane) || hitTest != HTCLIENT) {
     return false;
   }
-  ::SetCursor(handCursor_.Get());
+  // The system's own hand, shared and never destroyed: on Windows it follows the user's
+  // pointer size and scheme and the monitor's DPI, as the system's links do.
+  ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
   return true;
 }
 
@@ -524,8 +525,6 @@ void AboutWindow::Form_Load() {
 
   // The link's colour and underline are its look, given at WM_CTLCOLORSTATIC and by its font.
   SetText(kLblTolvane, kLinkCaption + (L"\r\n(" + website_ + L")"));
-  handCursor_.Reset(static_cast<HCURSOR>(::LoadImageW(Instance(), MAKEINTRESOURCEW(IDC_LINK_HAND),
-                                                      IMAGE_CURSOR, 0, 0, LR_DEFAULTCOLOR)));
   AddLinkTooltip();
 
   SetText(kLblRegTo, std::wstring(kRegisteredTo) + kRegisteredName);

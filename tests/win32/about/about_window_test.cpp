@@ -220,11 +220,11 @@ TEST_F(AboutWindowTest, LoadsItsTitleImagesAndLook) {
   ::SendMessageW(about, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
   EXPECT_TRUE(::GetUpdateRect(Control(kLblTitle), nullptr, FALSE));
 
-  // Over the link the pointer is the hand, and its tooltip says where it leads.
+  // Over the link the pointer is the system's hand, and its tooltip says where it leads.
   const HWND link = Control(kLblTolvane);
   ::SendMessageW(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(link),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-  EXPECT_NE(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
+  EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_HAND));
   ::SendMessageW(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(kCmdOK)),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW)) << "the arrow again off the link";
