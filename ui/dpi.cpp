@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "win/system_library.h"
+#include "win/system_functions.h"
 
 namespace daymarker {
 namespace {
@@ -19,16 +19,8 @@ UINT ScreenDpi() {
   return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
 }
 
-// Windows 10 version 1607 brings these; the headers for Windows 7 do not declare them.
-using GetSystemMetricsForDpiFn = int(WINAPI*)(int index, UINT dpi);
-using GetDpiForWindowFn = UINT(WINAPI*)(HWND window);
-using GetDpiForSystemFn = UINT(WINAPI*)();
-using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT* rect, DWORD style, BOOL menu, DWORD exStyle,
-                                                 UINT dpi);
-
 int SystemMetricForDpi(int index, UINT dpi) {
-  if (const auto forDpi =
-          SystemFunction<GetSystemMetricsForDpiFn, L"user32.dll", "GetSystemMetricsForDpi">()) {
+  if (const auto forDpi = system_functions::GetSystemMetricsForDpi::Get()) {
     return forDpi(index, dpi);
   }
   return ::MulDiv(::GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
@@ -37,8 +29,7 @@ int SystemMetricForDpi(int index, UINT dpi) {
 }  // namespace
 
 UINT WindowDpi(HWND window) {
-  if (const auto getDpiForWindow =
-          SystemFunction<GetDpiForWindowFn, L"user32.dll", "GetDpiForWindow">()) {
+  if (const auto getDpiForWindow = system_functions::GetDpiForWindow::Get()) {
     if (const UINT dpi = getDpiForWindow(window); dpi != 0) {
       return dpi;
     }
@@ -47,8 +38,7 @@ UINT WindowDpi(HWND window) {
 }
 
 UINT SystemDpi() {
-  if (const auto getDpiForSystem =
-          SystemFunction<GetDpiForSystemFn, L"user32.dll", "GetDpiForSystem">()) {
+  if (const auto getDpiForSystem = system_functions::GetDpiForSystem::Get()) {
     return getDpiForSystem();
   }
   return ScreenDpi();  // the screen's DC reports the system DPI to a per-monitor program
@@ -64,8 +54,7 @@ int PixelsToTwips(int pixels, UINT dpi) {
 }
 
 BOOL AdjustWindowRectForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi) {
-  if (const auto adjust =
-          SystemFunction<AdjustWindowRectExForDpiFn, L"user32.dll", "AdjustWindowRectExForDpi">()) {
+  if (const auto adjust = system_functions::AdjustWindowRectExForDpi::Get()) {
     return adjust(rect, style, menu, exStyle, dpi);
   }
   return ::AdjustWindowRectEx(rect, style, menu, exStyle);

@@ -4,14 +4,9 @@
 
 #include "ui/dpi.h"
 #include "ui/message_loop.h"
+#include "win/system_functions.h"
 
 namespace daymarker {
-namespace {
-
-// WM_GETDPISCALEDSIZE, which Windows 10 1703 and later send before WM_DPICHANGED.
-constexpr UINT kGetDpiScaledSize = 0x02E4;
-
-}  // namespace
 
 TopLevelWindow::TopLevelWindow(HINSTANCE instance, const FrameSpec& frame)
     : instance_(instance), frame_(frame), dpi_(kDefaultDpi) {}
@@ -65,7 +60,7 @@ LRESULT TopLevelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_SYSCOLORCHANGE:
       ForwardToControls(message, wParam, lParam);
       break;
-    case kGetDpiScaledSize:
+    case system_functions::kGetDpiScaledSize:
       return OnGetDpiScaledSize(static_cast<UINT>(wParam), *reinterpret_cast<SIZE*>(lParam));
     case WM_DESTROY:
       UnregisterTopLevelWindow(Window());

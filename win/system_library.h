@@ -1,8 +1,5 @@
-// Functions of system DLLs, looked up at run time: those of newer Windows
-// versions (with a fallback where they are missing), and those of DLLs the
-// program needs only now and then (the shell's, for the notification area and
-// the website link; COM's, for the link and a screen reader's first request),
-// loaded the first time they are used rather than at every start.
+// The loader behind the functions the program looks up at run time
+// (win/system_functions.h): System32's DLLs, and nothing from elsewhere.
 #pragma once
 
 #include <windows.h>
@@ -37,21 +34,43 @@ struct FixedName {
   std::array<Char, Length> text{};
 };
 
-// Function typed as the Windows headers declare it (decltype(&::ShellExecuteW)),
-// so that a call with the wrong signature does not compile. It is looked up
-// the first time it is asked for and kept: nullptr when it is missing.
+// A function of a System32 DLL, looked up the first time it is asked for and
+// kept: nullptr when it is missing. Every one the program uses is named once,
+// with its DLL and its type, in win/system_functions.h.
 // The program calls these from its one thread only, so plain statics do
 // (a thread-safe one would bring the whole threads library in).
 template <typename Function, FixedName Library, FixedName Name>
-Function SystemFunction() {
-  static Function function = nullptr;
-  static bool lookedUp = false;
-  if (!lookedUp) {
-    function = reinterpret_cast<Function>(
-        reinterpret_cast<void*>(FindSystemFunction(Library.text.data(), Name.text.data())));
-    lookedUp = true;
+class SystemFunction {
+ public:
+  using Type = Function;
+
+  static Function Get() {
+    Kept& kept = Slot();
+    if (!kept.lookedUp) {
+      kept.function = reinterpret_cast<Function>(
+          reinterpret_cast<void*>(FindSystemFunction(Library.text.data(), Name.text.data())));
+      kept.lookedUp = true;
+    }
+    return kept.function;
   }
-  return function;
-}
+
+  // For tests: standIn answers in the function's place from now on (nullptr
+  // plays a Windows without it). Returns what answered before, to put back.
+  static Function Replace(Function standIn) {
+    const Function before = Get();
+    Slot().function = standIn;
+    return before;
+  }
+
+ private:
+  struct Kept {
+    Function function = nullptr;
+    bool lookedUp = false;
+  };
+  static Kept& Slot() {
+    static Kept kept;
+    return kept;
+  }
+};
 
 }  // namespace daymarker

@@ -5,7 +5,9 @@ Fails unless the executable is a 32-bit GUI program with ASLR (relocations
 kept) and DEP, imports exactly the DLLs of allowed_imports.txt and no function
 missing from it, asks for no more than the user's own rights, names its DPI
 awareness with the fallback for Windows 10 1607, and fits in 128 KiB; then
-proves each of those can fail, on patched copies."""
+proves each of those can fail, on patched copies. Fails too unless the
+functions looked up at run time are those of looked_up_functions.txt, all
+named in win/system_functions.h and looked up nowhere else."""
 
 import pathlib
 import re
@@ -19,6 +21,24 @@ ALLOWED = {(dll.lower(), function)
            for dll, function in re.findall(r"^([^#\s]\S*) (\S+)$", LISTED, re.M)}
 ALLOWED_DLLS = {dll for dll, _ in ALLOWED}
 MAX_BYTES = 128 * 1024
+ROOT = pathlib.Path(__file__).resolve().parents[2]
+# "DLL Function: the oldest Windows that has it".
+LOOKED_UP = {(dll.lower(), function) for dll, function in re.findall(
+    r"^([^#\s]\S*) (\w+):", (ROOT / "tests/pe/looked_up_functions.txt").read_text(), re.M)}
+LOADER = {"win/system_functions.h", "win/system_library.h", "win/system_library.cpp"}
+
+
+def lookup_problems():
+    entries = re.findall(r'using (\w+) =\s*SystemFunction<.*?,\s*L"([^"]+)",\s*"(\w+)">;',
+                         (ROOT / "win/system_functions.h").read_text(), re.S)
+    named = {(dll.lower(), function) for _, dll, function in entries}
+    return ([f"{alias} looks up {function}" for alias, _, function in entries if alias != function]
+            + [f"{dll} {function} is on one list only" for dll, function in sorted(named ^ LOOKED_UP)]
+            + [f"{path.relative_to(ROOT)} looks up a function itself"
+               for folder in ("app", "core", "settings", "ui", "win")
+               for path in sorted((ROOT / folder).rglob("*.[ch]*"))
+               if str(path.relative_to(ROOT)) not in LOADER
+               and re.search(r"SystemFunction<|FindSystemFunction|GetProcAddress", path.read_text())])
 
 
 def problems(objdump, path):
@@ -64,7 +84,7 @@ def patched(data, offset, clear=0, set_bits=0, width=2):
 
 def main(objdump, exe):
     exe = pathlib.Path(exe)
-    found = problems(objdump, exe)
+    found = problems(objdump, exe) + lookup_problems()
     print("\n".join(found) or f"{exe.name}: all checks pass")
     if found:
         return 1

@@ -18,7 +18,7 @@
 #include "ui/top_level_window.h"
 #include "win/com_apartment.h"
 #include "win/handles.h"
-#include "win/system_library.h"
+#include "win/system_functions.h"
 
 namespace daymarker {
 namespace {
@@ -197,8 +197,7 @@ Fonts MakeFonts(UINT dpi) {
 
 // Not examined: a website that cannot be opened is not reported.
 void OpenInBrowser(HWND owner, const wchar_t* address) {
-  const auto shellExecute =
-      SystemFunction<decltype(&::ShellExecuteW), L"shell32.dll", "ShellExecuteW">();
+  const auto shellExecute = system_functions::ShellExecuteW::Get();
   if (shellExecute != nullptr) {
     shellExecute(owner, nullptr, address, nullptr, nullptr, SW_SHOWNORMAL);
   }

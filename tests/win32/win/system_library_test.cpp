@@ -1,4 +1,5 @@
 #include "win/system_library.h"
+#include "win/system_functions.h"
 
 #include <objbase.h>
 
@@ -20,8 +21,8 @@ TEST(SystemLibrary, FindsFunctionsInSystem32Only) {
   ::FreeLibrary(planted);
   EXPECT_EQ(LoadFromSystemFolder(L"planted_dll.dll"), nullptr);
   EXPECT_NE(::GetProcAddress(LoadFromSystemFolder(L"shell32.dll"), "Shell_NotifyIconW"), nullptr);
-  EXPECT_EQ((SystemFunction<int (*)(), L"planted_dll.dll", "PlantedMarker">()), nullptr);
-  EXPECT_NE((SystemFunction<void(WINAPI*)(), L"ole32.dll", "CoUninitialize">()), nullptr);
+  EXPECT_EQ((SystemFunction<int (*)(), L"planted_dll.dll", "PlantedMarker">::Get()), nullptr);
+  EXPECT_NE(system_functions::CoUninitialize::Get(), nullptr);
 }
 
 // An apartment is let go of only by the object that entered it: on a thread

@@ -4,7 +4,7 @@
 
 #include "resources/resource.h"
 #include "ui/dpi.h"
-#include "win/system_library.h"
+#include "win/system_functions.h"
 
 namespace daymarker {
 namespace {
@@ -35,9 +35,7 @@ OSVERSIONINFOW QueryVersion() {
 // The shell is loaded the first time the window goes to the notification area.
 BOOL NotifyIcon(const TrayOwner& owner, DWORD message, NOTIFYICONDATAW& record) {
   const NotifyIconFunction notify =
-      owner.notify != nullptr
-          ? owner.notify
-          : SystemFunction<NotifyIconFunction, L"shell32.dll", "Shell_NotifyIconW">();
+      owner.notify != nullptr ? owner.notify : system_functions::Shell_NotifyIconW::Get();
   return notify != nullptr ? notify(message, &record) : FALSE;
 }
 
@@ -100,8 +98,7 @@ bool TrayAvailable() {
   } else if (platform != VER_PLATFORM_WIN32_WINDOWS) {
     return false;
   }
-  const auto appBarMessage =
-      SystemFunction<decltype(&::SHAppBarMessage), L"shell32.dll", "SHAppBarMessage">();
+  const auto appBarMessage = system_functions::SHAppBarMessage::Get();
   APPBARDATA bar{};
   bar.cbSize = sizeof(bar);
   return appBarMessage != nullptr && appBarMessage(ABM_GETTASKBARPOS, &bar) == 1;
@@ -120,8 +117,7 @@ bool Tray::Create(HWND mainWindow) {
   }
   // Windows holds back registered messages, TaskbarCreated among them, that a
   // program run as administrator gets from a shell that is not (Windows 7 on).
-  if (const auto allow = SystemFunction<decltype(&::ChangeWindowMessageFilterEx), L"user32.dll",
-                                        "ChangeWindowMessageFilterEx">()) {
+  if (const auto allow = system_functions::ChangeWindowMessageFilterEx::Get()) {
     allow(Window(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
   }
   return true;
