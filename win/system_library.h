@@ -54,13 +54,18 @@ class SystemFunction {
     return kept.function;
   }
 
-  // For tests: standIn answers in the function's place from now on (nullptr
-  // plays a Windows without it). Returns what answered before, to put back.
-  static Function Replace(Function standIn) {
-    const Function before = Get();
-    Slot().function = standIn;
-    return before;
-  }
+  // For tests: while it lives, a test's function answers in this one's place
+  // (nullptr plays a Windows without it).
+  class StandIn {
+   public:
+    explicit StandIn(Function standIn) : before_(Get()) { Slot().function = standIn; }
+    ~StandIn() { Slot().function = before_; }
+    StandIn(const StandIn&) = delete;
+    StandIn& operator=(const StandIn&) = delete;
+
+   private:
+    Function before_;
+  };
 
  private:
   struct Kept {

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "core/contrast.h"
+#include "core/version.h"
 #include "resources/resource.h"
 #include "ui/about/sysinfo.h"
 #include "ui/control_layout.h"
@@ -205,12 +206,8 @@ void OpenInBrowser(HWND owner, const wchar_t* address) {
 
 class AboutWindow : public TopLevelWindow {
  public:
-  AboutWindow(HINSTANCE instance, HWND mainWindow, const AboutContent& content)
-      : TopLevelWindow(instance, kFrame),
-        mainWindow_(mainWindow),
-        comments_(content.comments),
-        website_(content.website),
-        openAddress_(content.openAddress != nullptr ? content.openAddress : OpenInBrowser) {}
+  AboutWindow(HINSTANCE instance, HWND mainWindow)
+      : TopLevelWindow(instance, kFrame), mainWindow_(mainWindow) {}
   ~AboutWindow() override;
   AboutWindow(const AboutWindow&) = delete;
   AboutWindow& operator=(const AboutWindow&) = delete;
@@ -252,9 +249,6 @@ class AboutWindow : public TopLevelWindow {
   void CenterOnWorkArea();
 
   HWND mainWindow_;
-  std::wstring comments_;
-  std::wstring website_;
-  AddressOpener openAddress_;
 
   HWND owner_ = nullptr;    // hidden, so the window has no taskbar button
   HWND tooltip_ = nullptr;  // owned by the window and destroyed with it
@@ -543,14 +537,14 @@ void AboutWindow::Form_Load() {
   SetText(kLblDescription, std::wstring(kFileDescription));
 
   // The link's colour and underline are its look, given at WM_CTLCOLORSTATIC and by its font.
-  SetText(kLblTolvane, kLinkCaption + (L"\r\n(" + website_ + L")"));
+  SetText(kLblTolvane, kLinkCaption + (L"\r\n(" + std::wstring(kWebsite) + L")"));
   handCursor_.Reset(static_cast<HCURSOR>(::LoadImageW(Instance(), MAKEINTRESOURCEW(IDC_LINK_HAND),
                                                       IMAGE_CURSOR, 0, 0, LR_DEFAULTCOLOR)));
   AddLinkTooltip();
 
   SetText(kLblRegTo, std::wstring(kRegisteredTo) + kRegisteredName);
-  SetText(kLblComments, comments_);
-  if (comments_.empty()) {
+  SetText(kLblComments, std::wstring(kComments));
+  if (kComments.empty()) {
     fold_ = kNoCommentsRow;  // the window shrinks with it when it is centred
     PlaceControls(Window(), kLayout, Dpi(), fold_);
     ::ShowWindow(Control(kLblComments), SW_HIDE);
@@ -590,14 +584,13 @@ void AboutWindow::cmdSysInfo_Click() {
 // is unloaded, through the object that is still there.
 void AboutWindow::lblTolvane_Click() {
   const HWND self = Window();
-  const std::wstring address = website_;
-  const AddressOpener open = openAddress_;
+  const std::wstring address(kWebsite);
   // The main window may be gone by now; the request then has no owner.
   const HWND owner = ::IsWindow(mainWindow_) ? mainWindow_ : nullptr;
   {
     // The shell may hand the request to COM handlers, which want an apartment on this thread.
     const ComApartment apartment;
-    open(owner, address.c_str());
+    OpenInBrowser(owner, address.c_str());
   }
   if (g_about != nullptr && g_about->Window() == self) {
     g_about->cmdOK_Click();
@@ -607,15 +600,11 @@ void AboutWindow::lblTolvane_Click() {
 }  // namespace
 
 void ShowAboutWindow(HINSTANCE instance, HWND mainWindow) {
-  ShowAboutWindow(instance, mainWindow, AboutContent{});
-}
-
-void ShowAboutWindow(HINSTANCE instance, HWND mainWindow, const AboutContent& content) {
   if (g_about != nullptr && g_about->Window() != nullptr) {
     g_about->BringForward();
     return;
   }
-  auto about = std::make_unique<OwnedWindow<AboutWindow>>(instance, mainWindow, content);
+  auto about = std::make_unique<OwnedWindow<AboutWindow>>(instance, mainWindow);
   if (!about->Create()) {
     return;
   }

@@ -4,10 +4,6 @@
 
 #include <windows.h>
 
-#include <string_view>
-
-#include "core/version.h"
-
 namespace daymarker {
 
 namespace about_ids {
@@ -28,21 +24,9 @@ enum : int {
 };
 }  // namespace about_ids
 
-// Hands an address to whatever opens it; owner owns any window that shows meanwhile.
-using AddressOpener = void (*)(HWND owner, const wchar_t* address);
-
-// The application properties Form_Load shows, and what the link opens the
-// website with. The build's own unless a caller (a test) wants others.
-struct AboutContent {
-  std::wstring_view comments = kComments;
-  std::wstring_view website = kWebsite;
-  AddressOpener openAddress = nullptr;  // the shell's default handler
-};
-
 // Shows the one About window of the process, modeless and not owned by the main
 // window, loading it first when it is not open; an open one is only brought forward.
 // mainWindow is the owner of the shell request the link makes.
 void ShowAboutWindow(HINSTANCE instance, HWND mainWindow);
-void ShowAboutWindow(HINSTANCE instance, HWND mainWindow, const AboutContent& content);
 
 }  // namespace daymarker

@@ -97,12 +97,8 @@ HMENU BuildMenuBar() {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, SettingValues& settings, const Clock& clock,
-                       NotifyIconFunction notify)
-    : TopLevelWindow(instance, kFrame),
-      settings_(settings),
-      clock_(clock),
-      tray_(instance, notify) {}
+MainWindow::MainWindow(HINSTANCE instance, SettingValues& settings, const Clock& clock)
+    : TopLevelWindow(instance, kFrame), settings_(settings), clock_(clock), tray_(instance) {}
 
 bool MainWindow::Create() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
@@ -356,7 +352,7 @@ void MainWindow::PlaceAtSavedPosition() {
 }
 
 void MainWindow::Form_Resize() {
-  if (!::IsIconic(Window()) || !TrayAvailable()) {
+  if (!::IsIconic(Window())) {
     return;
   }
   if (tray_.Add(Window(), ControlText(kTxtTimeLeft))) {

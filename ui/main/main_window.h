@@ -16,9 +16,7 @@ namespace daymarker {
 
 class MainWindow : public TopLevelWindow {
  public:
-  // notify is the shell's icon function unless a caller (a test) hands another.
-  MainWindow(HINSTANCE instance, SettingValues& settings, const Clock& clock,
-             NotifyIconFunction notify = nullptr);
+  MainWindow(HINSTANCE instance, SettingValues& settings, const Clock& clock);
 
   // Creates the window and runs its start-up; the window stays hidden until Show.
   bool Create();

@@ -79,9 +79,9 @@ class MainWindowTest : public ::testing::Test {
   }
   void TearDown() override { Stop(); }
 
-  void Start(NotifyIconFunction notify = nullptr) {
-    window_ = std::make_unique<OwnedWindow<MainWindow>>(::GetModuleHandleW(nullptr), settings_,
-                                                        clock_, notify);
+  void Start() {
+    window_ =
+        std::make_unique<OwnedWindow<MainWindow>>(::GetModuleHandleW(nullptr), settings_, clock_);
     ASSERT_TRUE(window_->Create());
     window_->Show();
     PumpMessages();
