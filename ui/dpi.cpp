@@ -33,6 +33,15 @@ UINT WindowDpi(HWND window) {
     if (const UINT dpi = getDpiForWindow(window); dpi != 0) {
       return dpi;
     }
+  } else if (const auto getDpiForMonitor = system_functions::GetDpiForMonitor::Get()) {
+    // Windows 8.1 has no DPI per window; a per-monitor program gets its monitor's.
+    UINT dpiX = 0;
+    UINT dpiY = 0;
+    if (SUCCEEDED(getDpiForMonitor(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST),
+                                   MDT_EFFECTIVE_DPI, &dpiX, &dpiY)) &&
+        dpiY != 0) {
+      return dpiY;
+    }
   }
   return ScreenDpi();
 }

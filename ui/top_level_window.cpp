@@ -40,6 +40,12 @@ void TopLevelWindow::FitFrame() {
 
 LRESULT TopLevelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_NCCREATE:
+      // Windows 10 1607 runs the program as PerMonitor, whose caption and menu scale only so.
+      if (const auto scaleFrame = system_functions::EnableNonClientDpiScaling::Get()) {
+        scaleFrame(Window());
+      }
+      break;
     case WM_CREATE:
       return OnCreateFrame() ? 0 : -1;
     case WM_COMMAND:

@@ -12,6 +12,7 @@
 
 #include <objbase.h>
 #include <shellapi.h>
+#include <shellscalingapi.h>
 
 #include "win/system_library.h"
 
@@ -32,13 +33,18 @@ using SHAppBarMessage =
     SystemFunction<decltype(&::SHAppBarMessage), L"shell32.dll", "SHAppBarMessage">;
 using ShellExecuteW = SystemFunction<decltype(&::ShellExecuteW), L"shell32.dll", "ShellExecuteW">;
 
-// Windows 10 1607's, which the headers for Windows 7 do not declare: typed by
-// hand, and checked against newer headers by tests/win32/win/system_functions_test.cpp
-// (on 32-bit Windows a wrong type unbalances the stack).
+// Windows 8.1's and Windows 10 1607's, which the headers for Windows 7 do not
+// declare: typed by hand, and checked against newer headers by
+// tests/win32/win/system_functions_test.cpp (on 32-bit Windows a wrong type
+// unbalances the stack).
+using GetDpiForMonitor = SystemFunction<HRESULT(WINAPI*)(HMONITOR, MONITOR_DPI_TYPE, UINT*, UINT*),
+                                        L"shcore.dll", "GetDpiForMonitor">;
 using GetDpiForWindow = SystemFunction<UINT(WINAPI*)(HWND), L"user32.dll", "GetDpiForWindow">;
 using GetDpiForSystem = SystemFunction<UINT(WINAPI*)(), L"user32.dll", "GetDpiForSystem">;
 using GetSystemMetricsForDpi =
     SystemFunction<int(WINAPI*)(int, UINT), L"user32.dll", "GetSystemMetricsForDpi">;
+using EnableNonClientDpiScaling =
+    SystemFunction<BOOL(WINAPI*)(HWND), L"user32.dll", "EnableNonClientDpiScaling">;
 using AdjustWindowRectExForDpi = SystemFunction<BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT),
                                                 L"user32.dll", "AdjustWindowRectExForDpi">;
 

@@ -8,6 +8,7 @@
 #include "resources/resource.h"
 #include "ui/about/about_window.h"
 #include "ui/dpi.h"
+#include "win/system_functions.h"
 #include "window_test_support.h"
 
 namespace daymarker::testing {
@@ -84,6 +85,43 @@ TEST_F(MainWindowTest, LaysTheControlsOutAsDesigned) {
   }
   EXPECT_EQ(::GetWindowLongPtrW(Control(kCboUpdate), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
   EXPECT_TRUE(::GetWindowLongPtrW(Control(kTxtTimeLeft), GWL_STYLE) & ES_READONLY);
+}
+
+// Windows as the DPI functions see them, each a stand-in.
+HWND g_scaledFrame = nullptr;
+BOOL WINAPI ScaleFrame(HWND window) {
+  g_scaledFrame = window;
+  return TRUE;
+}
+UINT WINAPI WindowAt120(HWND) {
+  return 120;
+}
+UINT WINAPI UnknownWindow(HWND) {
+  return 0;
+}
+HRESULT WINAPI MonitorAt168(HMONITOR monitor, MONITOR_DPI_TYPE type, UINT* dpiX, UINT* dpiY) {
+  *dpiX = *dpiY = 168;
+  return monitor != nullptr && type == MDT_EFFECTIVE_DPI ? S_OK : E_INVALIDARG;
+}
+
+// The frame asks to scale with the DPI as it is made. The DPI is the window's
+// where Windows knows it; else (Windows 8.1) its monitor's; else the screen's.
+TEST_F(MainWindowTest, TheFrameScalesAndTheDpiIsTheWindowsElseItsMonitorsElseTheScreens) {
+  const system_functions::EnableNonClientDpiScaling::StandIn scaling(ScaleFrame);
+  Restart();
+  EXPECT_EQ(g_scaledFrame, Window());
+  const UINT screen = SystemDpi();  // one DPI for the screen, the system's
+  const std::tuple<system_functions::GetDpiForWindow::Type,
+                   system_functions::GetDpiForMonitor::Type, UINT>
+      rows[] = {{WindowAt120, MonitorAt168, 120},
+                {UnknownWindow, MonitorAt168, screen},
+                {nullptr, MonitorAt168, 168},
+                {nullptr, nullptr, screen}};
+  for (const auto& [forWindow, forMonitor, dpi] : rows) {
+    const system_functions::GetDpiForWindow::StandIn window(forWindow);
+    const system_functions::GetDpiForMonitor::StandIn monitor(forMonitor);
+    EXPECT_EQ(WindowDpi(Window()), dpi);
+  }
 }
 
 TEST_F(MainWindowTest, EditsShowAtOnce) {

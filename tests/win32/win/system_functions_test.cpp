@@ -14,9 +14,11 @@ namespace daymarker::system_functions {
 template <typename Entry, typename Declared>
 constexpr bool kDeclaredSo = std::is_same_v<typename Entry::Type, Declared>;
 
+static_assert(kDeclaredSo<GetDpiForMonitor, decltype(&::GetDpiForMonitor)>);
 static_assert(kDeclaredSo<GetDpiForWindow, decltype(&::GetDpiForWindow)>);
 static_assert(kDeclaredSo<GetDpiForSystem, decltype(&::GetDpiForSystem)>);
 static_assert(kDeclaredSo<GetSystemMetricsForDpi, decltype(&::GetSystemMetricsForDpi)>);
+static_assert(kDeclaredSo<EnableNonClientDpiScaling, decltype(&::EnableNonClientDpiScaling)>);
 static_assert(kDeclaredSo<AdjustWindowRectExForDpi, decltype(&::AdjustWindowRectExForDpi)>);
 static_assert(kGetDpiScaledSize == WM_GETDPISCALEDSIZE);
 
