@@ -70,9 +70,17 @@ BOOL AdjustWindowRectForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, U
 }
 
 HICON LoadIconForDpi(HINSTANCE instance, int id, int metricX, int metricY, UINT dpi) {
-  return static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON,
-                                         SystemMetricForDpi(metricX, dpi),
-                                         SystemMetricForDpi(metricY, dpi), LR_DEFAULTCOLOR));
+  const int width = SystemMetricForDpi(metricX, dpi);
+  const int height = SystemMetricForDpi(metricY, dpi);
+  // Windows' LoadImageW stretches the next smaller image up; this shrinks the next larger one.
+  HICON icon = nullptr;
+  if (const auto scaleDown = system_functions::LoadIconWithScaleDown::Get();
+      scaleDown != nullptr &&
+      SUCCEEDED(scaleDown(instance, MAKEINTRESOURCEW(id), width, height, &icon))) {
+    return icon;
+  }
+  return static_cast<HICON>(
+      ::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, width, height, LR_DEFAULTCOLOR));
 }
 
 HFONT CreateTahomaFont(UINT dpi, LONG weight, bool italic, bool underline) {

@@ -18,7 +18,7 @@ int PixelsToTwips(int pixels, UINT dpi);
 BOOL AdjustWindowRectForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi);
 
 // An icon resource at the size of two system metrics (SM_CXICON and
-// SM_CYICON, say) at dpi.
+// SM_CYICON, say) at dpi, made from the nearest larger image where it can.
 HICON LoadIconForDpi(HINSTANCE instance, int id, int metricX, int metricY, UINT dpi);
 
 // The message font the program uses everywhere: Tahoma 8.25 pt, Western.

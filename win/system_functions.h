@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <objbase.h>
 #include <shellapi.h>
 #include <shellscalingapi.h>
@@ -32,6 +33,8 @@ using Shell_NotifyIconW =
 using SHAppBarMessage =
     SystemFunction<decltype(&::SHAppBarMessage), L"shell32.dll", "SHAppBarMessage">;
 using ShellExecuteW = SystemFunction<decltype(&::ShellExecuteW), L"shell32.dll", "ShellExecuteW">;
+using LoadIconWithScaleDown =
+    SystemFunction<decltype(&::LoadIconWithScaleDown), L"comctl32.dll", "LoadIconWithScaleDown">;
 
 // Windows 8.1's and Windows 10 1607's, which the headers for Windows 7 do not
 // declare: typed by hand, and checked against newer headers by

@@ -99,6 +99,11 @@ UINT WINAPI WindowAt120(HWND) {
 UINT WINAPI UnknownWindow(HWND) {
   return 0;
 }
+std::vector<int> g_iconsAsked;
+HRESULT WINAPI RefuseToScaleDown(HINSTANCE, PCWSTR, int width, int height, HICON*) {
+  g_iconsAsked.push_back(width == height ? width : -1);
+  return E_FAIL;
+}
 HRESULT WINAPI MonitorAt168(HMONITOR monitor, MONITOR_DPI_TYPE type, UINT* dpiX, UINT* dpiY) {
   *dpiX = *dpiY = 168;
   return monitor != nullptr && type == MDT_EFFECTIVE_DPI ? S_OK : E_INVALIDARG;
@@ -106,6 +111,8 @@ HRESULT WINAPI MonitorAt168(HMONITOR monitor, MONITOR_DPI_TYPE type, UINT* dpiX,
 
 // The frame asks to scale with the DPI as it is made. The DPI is the window's
 // where Windows knows it; else (Windows 8.1) its monitor's; else the screen's.
+// The icons come at the sizes it asks for, shrunk from a larger image where
+// the common controls can, else as LoadImageW makes them.
 TEST_F(MainWindowTest, TheFrameScalesAndTheDpiIsTheWindowsElseItsMonitorsElseTheScreens) {
   const system_functions::EnableNonClientDpiScaling::StandIn scaling(ScaleFrame);
   Restart();
@@ -122,6 +129,21 @@ TEST_F(MainWindowTest, TheFrameScalesAndTheDpiIsTheWindowsElseItsMonitorsElseThe
     const system_functions::GetDpiForMonitor::StandIn monitor(forMonitor);
     EXPECT_EQ(WindowDpi(Window()), dpi);
   }
+  const std::pair<system_functions::LoadIconWithScaleDown::Type, int> loaders[] = {
+      {system_functions::LoadIconWithScaleDown::Get(), 144},
+      {RefuseToScaleDown, 120},
+      {nullptr, 192}};
+  for (const auto& [loader, dpi] : loaders) {
+    const system_functions::LoadIconWithScaleDown::StandIn standIn(loader);
+    ChangeDpi(Window(), dpi);
+    const auto width = [this](WPARAM icon) {
+      return IconWidth(reinterpret_cast<HICON>(::SendMessageW(Window(), WM_GETICON, icon, 0)));
+    };
+    EXPECT_EQ(std::pair(width(ICON_BIG), width(ICON_SMALL)),
+              std::pair(::MulDiv(32, dpi, 96), ::MulDiv(16, dpi, 96)))
+        << dpi;
+  }
+  EXPECT_EQ(g_iconsAsked, (std::vector<int>{40, 20}));
 }
 
 TEST_F(MainWindowTest, EditsShowAtOnce) {

@@ -91,16 +91,6 @@ class TrayTest : public MainWindowTest {
   system_functions::Shell_NotifyIconW::StandIn shell_{RecordingShell};
 };
 
-int IconWidth(HICON icon) {
-  ICONINFO info{};
-  ::GetIconInfo(icon, &info);
-  BITMAP mask{};
-  ::GetObjectW(info.hbmMask, sizeof(mask), &mask);
-  ::DeleteObject(info.hbmMask);
-  ::DeleteObject(info.hbmColor);
-  return mask.bmWidth;
-}
-
 // Whatever shows the window, the icon goes (a restarted shell brings none
 // back) and the next hide puts it back. While hidden, moves and single clicks
 // on the icon change nothing, and a right-click opens its menu with S&how as

@@ -20,6 +20,16 @@ int ScreenTwips(int pixels) {
   return pixels * 1440 / dpi;
 }
 
+int IconWidth(HICON icon) {
+  ICONINFO info{};
+  ::GetIconInfo(icon, &info);
+  BITMAP mask{};
+  ::GetObjectW(info.hbmMask, sizeof(mask), &mask);
+  ::DeleteObject(info.hbmMask);
+  ::DeleteObject(info.hbmColor);
+  return mask.bmWidth;
+}
+
 std::wstring MenuItemText(HMENU menu, UINT position) {
   wchar_t text[256] = {};
   ::GetMenuStringW(menu, position, text, 256, MF_BYPOSITION);

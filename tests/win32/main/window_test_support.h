@@ -68,6 +68,7 @@ inline void PrintTo(const RawValue& value, std::ostream* out) {
 // twips for 15 pixels, or any multiple, at every usual DPI.
 int ScreenTwips(int pixels);
 
+int IconWidth(HICON icon);
 std::wstring MenuItemText(HMENU menu, UINT position);
 
 // Each test starts with the window of a first run, shown, at 09:30 on 10 June 2026.
