@@ -14,7 +14,8 @@ namespace {
 
 // Only System32 is searched: the planted DLL beside this program is what an
 // ordinary search finds, yet no system function comes from it. Wine has the
-// search flags, so the fallback for a Windows without them is called here.
+// search flags, so the fallback for a Windows without them is called here,
+// and taken only where they are refused, not on any other failure.
 TEST(SystemLibrary, FindsFunctionsInSystem32Only) {
   HMODULE planted = ::LoadLibraryW(L"planted_dll.dll");
   ASSERT_NE(planted, nullptr) << "the test DLL must lie beside the test program";
@@ -23,6 +24,9 @@ TEST(SystemLibrary, FindsFunctionsInSystem32Only) {
   EXPECT_NE(::GetProcAddress(LoadFromSystemFolder(L"shell32.dll"), "Shell_NotifyIconW"), nullptr);
   EXPECT_EQ((SystemFunction<int (*)(), L"planted_dll.dll", "PlantedMarker">::Get()), nullptr);
   EXPECT_NE(system_functions::CoUninitialize::Get(), nullptr);
+  EXPECT_TRUE(LacksSearchFlags(nullptr, ERROR_INVALID_PARAMETER));
+  EXPECT_FALSE(LacksSearchFlags(nullptr, ERROR_MOD_NOT_FOUND));
+  EXPECT_FALSE(LacksSearchFlags(::GetModuleHandleW(nullptr), ERROR_INVALID_PARAMETER));
 }
 
 // An apartment is let go of only by the object that entered it: on a thread
