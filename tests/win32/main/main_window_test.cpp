@@ -16,6 +16,23 @@ namespace {
 
 const std::wstring kReached = L"Daymarker v1.03 - DISABLED";
 
+// Windows as the DPI functions and the icon loader could answer, each a stand-in.
+struct Answers {
+  static inline HWND scaledFrame = nullptr;
+  static inline std::vector<int> iconsAsked;
+  static BOOL WINAPI ScaleFrame(HWND window) { return (scaledFrame = window) != nullptr; }
+  static UINT WINAPI WindowAt120(HWND) { return 120; }
+  static UINT WINAPI UnknownWindow(HWND) { return 0; }
+  static HRESULT WINAPI MonitorAt168(HMONITOR monitor, MONITOR_DPI_TYPE type, UINT* x, UINT* y) {
+    *x = *y = 168;
+    return monitor != nullptr && type == MDT_EFFECTIVE_DPI ? S_OK : E_INVALIDARG;
+  }
+  static HRESULT WINAPI RefuseToScaleDown(HINSTANCE, PCWSTR, int cx, int cy, HICON*) {
+    iconsAsked.push_back(cx == cy ? cx : -1);
+    return E_FAIL;
+  }
+};
+
 TEST_F(MainWindowTest, ShowsTheDefaults) {
   EXPECT_EQ(::SendMessageW(Control(kCboUpdate), CB_GETCOUNT, 0, 0), 8);
   EXPECT_EQ(Text(kCboUpdate), L"Every 30 Seconds");
@@ -41,7 +58,9 @@ TEST_F(MainWindowTest, ShowsTheDefaults) {
 
 // Every control, from the client area's corner in twips: a control in a group
 // box is placed from the box, and all are children of the window itself. All
-// write in Tahoma 8.25 pt, regular, Western, at the window's DPI.
+// write in Tahoma 8.25 pt, regular, Western, at the window's DPI. The icons
+// come at the sizes the DPI asks for: shrunk from a larger image where the
+// common controls can (as at the start), else as LoadImageW makes them.
 TEST_F(MainWindowTest, LaysTheControlsOutAsDesigned) {
   const std::vector<std::tuple<int, int, int, int, int>> placements = {
       {kFraEvent, 120, 120, 4815, 1215},        {kDtpEventDate, 240, 360, 2175, 315},
@@ -59,10 +78,15 @@ TEST_F(MainWindowTest, LaysTheControlsOutAsDesigned) {
   ::GetClientRect(Window(), &client);
   EXPECT_EQ(Pixels(0, 0, 5055, 6015, WindowDpi(Window())),
             std::tuple(client.left, client.top, client.right, client.bottom));
-  for (const auto& [dpi, fontHeight] : {std::pair{96u, -11L}, {144u, -17L}, {1440u, -165L}}) {
+  const std::tuple<UINT, LONG, system_functions::LoadIconWithScaleDown::Type> dpis[] = {
+      {96, -11, nullptr}, {144, -17, Answers::RefuseToScaleDown}, {1440, -165, nullptr}};
+  for (const auto& [dpi, fontHeight, loadIcon] : dpis) {
+    const system_functions::LoadIconWithScaleDown::StandIn loader(loadIcon);
     if (dpi != WindowDpi(Window())) {
       ChangeDpi(Window(), dpi);
     }
+    EXPECT_EQ(std::pair(IconWidth(Window(), ICON_BIG), IconWidth(Window(), ICON_SMALL)),
+              std::pair(::MulDiv(32, dpi, 96), ::MulDiv(16, dpi, 96)));
     for (const auto& [id, left, top, width, height] : placements) {
       const RECT rect = ChildRect(Window(), Control(id));
       // No control has a frame or an edge of its own beyond what its kind draws.
@@ -83,67 +107,29 @@ TEST_F(MainWindowTest, LaysTheControlsOutAsDesigned) {
           << id << " at " << dpi;
     }
   }
+  EXPECT_EQ(Answers::iconsAsked, (std::vector<int>{48, 24}));
   EXPECT_EQ(::GetWindowLongPtrW(Control(kCboUpdate), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
   EXPECT_TRUE(::GetWindowLongPtrW(Control(kTxtTimeLeft), GWL_STYLE) & ES_READONLY);
 }
 
-// Windows as the DPI functions see them, each a stand-in.
-HWND g_scaledFrame = nullptr;
-BOOL WINAPI ScaleFrame(HWND window) {
-  g_scaledFrame = window;
-  return TRUE;
-}
-UINT WINAPI WindowAt120(HWND) {
-  return 120;
-}
-UINT WINAPI UnknownWindow(HWND) {
-  return 0;
-}
-std::vector<int> g_iconsAsked;
-HRESULT WINAPI RefuseToScaleDown(HINSTANCE, PCWSTR, int width, int height, HICON*) {
-  g_iconsAsked.push_back(width == height ? width : -1);
-  return E_FAIL;
-}
-HRESULT WINAPI MonitorAt168(HMONITOR monitor, MONITOR_DPI_TYPE type, UINT* dpiX, UINT* dpiY) {
-  *dpiX = *dpiY = 168;
-  return monitor != nullptr && type == MDT_EFFECTIVE_DPI ? S_OK : E_INVALIDARG;
-}
-
 // The frame asks to scale with the DPI as it is made. The DPI is the window's
 // where Windows knows it; else (Windows 8.1) its monitor's; else the screen's.
-// The icons come at the sizes it asks for, shrunk from a larger image where
-// the common controls can, else as LoadImageW makes them.
 TEST_F(MainWindowTest, TheFrameScalesAndTheDpiIsTheWindowsElseItsMonitorsElseTheScreens) {
-  const system_functions::EnableNonClientDpiScaling::StandIn scaling(ScaleFrame);
+  const system_functions::EnableNonClientDpiScaling::StandIn scaling(Answers::ScaleFrame);
   Restart();
-  EXPECT_EQ(g_scaledFrame, Window());
+  EXPECT_EQ(Answers::scaledFrame, Window());
   const UINT screen = SystemDpi();  // one DPI for the screen, the system's
   const std::tuple<system_functions::GetDpiForWindow::Type,
                    system_functions::GetDpiForMonitor::Type, UINT>
-      rows[] = {{WindowAt120, MonitorAt168, 120},
-                {UnknownWindow, MonitorAt168, screen},
-                {nullptr, MonitorAt168, 168},
+      rows[] = {{Answers::WindowAt120, Answers::MonitorAt168, 120},
+                {Answers::UnknownWindow, Answers::MonitorAt168, screen},
+                {nullptr, Answers::MonitorAt168, 168},
                 {nullptr, nullptr, screen}};
   for (const auto& [forWindow, forMonitor, dpi] : rows) {
     const system_functions::GetDpiForWindow::StandIn window(forWindow);
     const system_functions::GetDpiForMonitor::StandIn monitor(forMonitor);
     EXPECT_EQ(WindowDpi(Window()), dpi);
   }
-  const std::pair<system_functions::LoadIconWithScaleDown::Type, int> loaders[] = {
-      {system_functions::LoadIconWithScaleDown::Get(), 144},
-      {RefuseToScaleDown, 120},
-      {nullptr, 192}};
-  for (const auto& [loader, dpi] : loaders) {
-    const system_functions::LoadIconWithScaleDown::StandIn standIn(loader);
-    ChangeDpi(Window(), dpi);
-    const auto width = [this](WPARAM icon) {
-      return IconWidth(reinterpret_cast<HICON>(::SendMessageW(Window(), WM_GETICON, icon, 0)));
-    };
-    EXPECT_EQ(std::pair(width(ICON_BIG), width(ICON_SMALL)),
-              std::pair(::MulDiv(32, dpi, 96), ::MulDiv(16, dpi, 96)))
-        << dpi;
-  }
-  EXPECT_EQ(g_iconsAsked, (std::vector<int>{40, 20}));
 }
 
 TEST_F(MainWindowTest, EditsShowAtOnce) {

@@ -69,6 +69,9 @@ inline void PrintTo(const RawValue& value, std::ostream* out) {
 int ScreenTwips(int pixels);
 
 int IconWidth(HICON icon);
+inline int IconWidth(HWND window, WPARAM which) {
+  return IconWidth(reinterpret_cast<HICON>(::SendMessageW(window, WM_GETICON, which, 0)));
+}
 std::wstring MenuItemText(HMENU menu, UINT position);
 
 // Each test starts with the window of a first run, shown, at 09:30 on 10 June 2026.
