@@ -1,7 +1,7 @@
 #include "app/program.h"
 
 #include "settings/settings_store.h"
-#include "ui/main/clock.h"
+#include "win/clock.h"
 #include "win/system_functions.h"
 
 namespace daymarker {

@@ -7,9 +7,9 @@
 
 #include "core/calendar.h"
 #include "core/settings_values.h"
-#include "ui/main/clock.h"
 #include "ui/main/tray/tray.h"
 #include "ui/top_level_window.h"
+#include "win/clock.h"
 #include "win/handles.h"
 
 namespace daymarker {

@@ -16,9 +16,9 @@
 #include "settings/settings_store.h"
 #include "tests/win32/support/registry_support.h"
 #include "tests/win32/support/window_support.h"
-#include "ui/main/clock.h"
 #include "ui/main/main_window.h"
 #include "ui/main/main_window_ids.h"
+#include "win/clock.h"
 
 namespace daymarker::testing {
 
