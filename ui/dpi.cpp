@@ -85,7 +85,8 @@ HICON LoadIconForDpi(HINSTANCE instance, int id, int metricX, int metricY, UINT 
 
 HFONT CreateTahomaFont(UINT dpi, LONG weight, bool italic, bool underline) {
   LOGFONTW font{};
-  // 8.25 pt: the cell height in pixels is rounded as the classic form designers did.
+  // 8.25 pt as a character height in pixels (negative: not the cell's), rounded
+  // half away from zero as the classic form designers did.
   font.lfHeight = -static_cast<LONG>(std::lround(8.25 * dpi / 72.0));
   font.lfWeight = weight;
   font.lfItalic = italic ? TRUE : FALSE;

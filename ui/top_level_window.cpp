@@ -157,7 +157,7 @@ bool TopLevelWindow::OnGetDpiScaledSize(UINT dpi, SIZE& size) const {
   return true;
 }
 
-// Loaded at the sizes the DPI asks for, so that no one scales them.
+// Loaded at the sizes the DPI asks for, so that Windows need not stretch them.
 void TopLevelWindow::LoadWindowIcons() {
   ScopedIcon large(LoadIconForDpi(instance_, frame_.iconId, SM_CXICON, SM_CYICON, dpi_));
   ScopedIcon smallIcon(LoadIconForDpi(instance_, frame_.iconId, SM_CXSMICON, SM_CYSMICON, dpi_));
