@@ -1,6 +1,12 @@
+// What the saved values convert through: the event's wall-clock seconds, and
+// the window's place from a minimised window's work-area coordinates.
 #include "core/calendar.h"
 
 #include <gtest/gtest.h>
+
+#include <array>
+
+#include "core/workspace.h"
 
 namespace daymarker {
 namespace {
@@ -30,6 +36,20 @@ TEST(Calendar, ConvertsBothWaysAndSaturatesEventSeconds) {
     EXPECT_EQ(WallSecondsFromCivil(c.civil), c.seconds) << c.civil.year << "-" << c.civil.month;
     EXPECT_EQ(CivilFromWallSeconds(c.seconds), c.civil) << c.seconds;
     EXPECT_EQ(EventSecondsFromWall(c.seconds), c.event) << c.seconds;
+  }
+}
+
+TEST(WorkspaceToScreen, MovesByWhereTheWorkAreaStartsOnItsMonitor) {
+  struct Row {
+    int workAreaStart, monitorStart, screen;
+  };
+  for (const auto& [workAreaStart, monitorStart, screen] : std::to_array<Row>({
+           {0, 0, 100},          // no taskbar on that edge
+           {40, 0, 140},         // a taskbar 40 pixels deep along it
+           {1960, 1920, 140},    // the same on a second monitor to the right
+           {-1040, -1080, 140},  // or above the first
+       })) {
+    EXPECT_EQ(WorkspaceToScreen(100, workAreaStart, monitorStart), screen) << workAreaStart;
   }
 }
 
