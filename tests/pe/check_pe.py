@@ -6,8 +6,8 @@ kept) and DEP, imports exactly the DLLs of allowed_imports.txt and no function
 missing from it, asks for no more than the user's own rights, names its DPI
 awareness with the fallback for Windows 10 1607, and fits in 128 KiB; then
 proves each of those can fail, on patched copies. Fails too unless the
-functions looked up at run time are those of looked_up_functions.txt, all
-named in win/system_functions.h and looked up nowhere else."""
+functions of looked_up_functions.txt are exactly those win/system_functions.h
+looks up, and nothing else looks one up."""
 
 import pathlib
 import re
@@ -22,22 +22,20 @@ ALLOWED = {(dll.lower(), function)
 ALLOWED_DLLS = {dll for dll, _ in ALLOWED}
 MAX_BYTES = 128 * 1024
 ROOT = pathlib.Path(__file__).resolve().parents[2]
-# "DLL Function: the oldest Windows that has it".
-LOOKED_UP = {(dll.lower(), function) for dll, function in re.findall(
-    r"^([^#\s]\S*) (\w+):", (ROOT / "tests/pe/looked_up_functions.txt").read_text(), re.M)}
-LOADER = {"win/system_functions.h", "win/system_library.h", "win/system_library.cpp"}
+LOADER = ("win/system_functions.h", "win/system_library.h", "win/system_library.cpp")
 
 
 def lookup_problems():
-    entries = re.findall(r'using (\w+) =\s*SystemFunction<.*?,\s*L"([^"]+)",\s*"(\w+)">;',
-                         (ROOT / "win/system_functions.h").read_text(), re.S)
-    named = {(dll.lower(), function) for _, dll, function in entries}
-    return ([f"{alias} looks up {function}" for alias, _, function in entries if alias != function]
-            + [f"{dll} {function} is on one list only" for dll, function in sorted(named ^ LOOKED_UP)]
+    # Each entry is named as the function it looks up; the list has "DLL Function: since when".
+    named = {(dll.lower(), name) for name, dll in re.findall(
+        r'using (\w+) =\s*SystemFunction<[^;]*?,\s*L"([^"]+)",\s*"\1">;',
+        (ROOT / "win/system_functions.h").read_text())}
+    listed = {(dll.lower(), name) for dll, name in re.findall(
+        r"^([^#\s]\S*) (\w+):", (ROOT / "tests/pe/looked_up_functions.txt").read_text(), re.M)}
+    return ([f"{dll} {name} is on one list only" for dll, name in sorted(named ^ listed)]
             + [f"{path.relative_to(ROOT)} looks up a function itself"
-               for folder in ("app", "core", "settings", "ui", "win")
-               for path in sorted((ROOT / folder).rglob("*.[ch]*"))
-               if str(path.relative_to(ROOT)) not in LOADER
+               for path in sorted(ROOT.glob("[acsuw]*/**/*.[ch]*"))  # app, core, settings, ui, win
+               if path.relative_to(ROOT).as_posix() not in LOADER
                and re.search(r"SystemFunction<|FindSystemFunction|GetProcAddress", path.read_text())])
 
 

@@ -128,7 +128,6 @@ TEST_F(AboutWindowTest, LaysOutAndLoadsEachControlWithoutTheCommentsRow) {
       {kPicTolvane, 1920, 2040, 1920, 1200, 0, false, false, L""},
       {kLblTolvane, 240, 3360, 5295, 495, FW_NORMAL, false, true,
        L"Visit the Tolvane website for more FREE software\r\n(https://tolvane.example/)"},
-      {kLblComments, 240, 4320, 5295, 495, FW_NORMAL, false, false, L""},
       {kPicIcon, 240, 240, 480, 480, 0, false, false, L""},  // last: its size follows the DPI
   };
   for (const UINT at : {dpi, 1440u}) {
@@ -248,17 +247,16 @@ HWND g_reopened = nullptr;
 
 HINSTANCE WINAPI Shell(HWND owner, LPCWSTR verb, LPCWSTR address, LPCWSTR parameters,
                        LPCWSTR folder, INT show) {
-  if (!g_shellShowsAWindow) {
-    g_openedAddress = address;
-    return ::ShellExecuteW(owner, verb, g_probe.c_str(), parameters, folder, show);
+  if (HWND about = AboutWindowHandle(); g_shellShowsAWindow) {
+    ::PostMessageW(::GetDlgItem(about, kCmdOK), BM_CLICK, 0, 0);
+    PumpUntil([about] { return !::IsWindow(about); }, 2s);
+    ShowAboutWindow(::GetModuleHandleW(nullptr), owner);
+    g_reopened = AboutWindowHandle();
   }
-  HWND about = AboutWindowHandle();
-  ::PostMessageW(::GetDlgItem(about, kCmdOK), BM_CLICK, 0, 0);
-  PumpUntil([about] { return !::IsWindow(about); }, 2s);
-  ShowAboutWindow(::GetModuleHandleW(nullptr), owner);
-  g_reopened = AboutWindowHandle();
-  g_openedAddress = address;  // read only now, after the window that gave it has gone
-  return nullptr;
+  g_openedAddress = address;  // read only now, after the window that gave it may have gone
+  return g_shellShowsAWindow
+             ? nullptr
+             : ::ShellExecuteW(owner, verb, g_probe.c_str(), parameters, folder, show);
 }
 
 // Shown again, the one window comes forward as it is. Enter or Escape at OK,
