@@ -1,7 +1,8 @@
-// The registry reader every layer shares, against the real registry: a value
-// a hand-editor changes between its two queries never makes a read run past
-// the buffer sized from the first.
-#include "win/registry_value.h"
+// The layer below settings/ and ui/: the registry reader every layer shares,
+// against the real registry, where a value a hand-editor changes between its
+// two queries never makes a read run past the buffer sized from the first;
+// the System32-only loader; and COM for a thread.
+#include <objbase.h>
 
 #include <gtest/gtest.h>
 
@@ -9,9 +10,14 @@
 #include <cstddef>
 #include <optional>
 #include <span>
+#include <thread>
 #include <utility>
 
 #include "tests/win32/support/registry_support.h"
+#include "win/com_apartment.h"
+#include "win/registry_value.h"
+#include "win/system_functions.h"
+#include "win/system_library.h"
 
 namespace daymarker::testing {
 namespace {
@@ -75,6 +81,44 @@ TEST_F(RegValueTest, AKeyIsTakenOnlyFromAnOpenThatSucceeded) {
   EXPECT_EQ(OpenRegKey(Scratch(), L"Missing", KEY_READ, key), ERROR_FILE_NOT_FOUND);
   ASSERT_TRUE(key);
   EXPECT_EQ(RegValue(key.Get(), L"Value").Found(), ERROR_SUCCESS);
+}
+
+// Only System32 is searched: the planted DLL beside this program is what an
+// ordinary search finds, yet no system function comes from it. Wine has the
+// search flags, so the fallback for a Windows without them is called here,
+// and taken only where they are refused, not on any other failure.
+TEST(SystemLibrary, FindsFunctionsInSystem32Only) {
+  HMODULE planted = ::LoadLibraryW(L"planted_dll.dll");
+  ASSERT_NE(planted, nullptr) << "the test DLL must lie beside the test program";
+  ::FreeLibrary(planted);
+  EXPECT_EQ(LoadFromSystemFolder(L"planted_dll.dll"), nullptr);
+  EXPECT_NE(::GetProcAddress(LoadFromSystemFolder(L"shell32.dll"), "Shell_NotifyIconW"), nullptr);
+  EXPECT_EQ((SystemFunction<int (*)(), L"planted_dll.dll", "PlantedMarker">::Get()), nullptr);
+  EXPECT_NE(system_functions::CoUninitialize::Get(), nullptr);
+  EXPECT_TRUE(LacksSearchFlags(nullptr, ERROR_INVALID_PARAMETER));
+  EXPECT_FALSE(LacksSearchFlags(nullptr, ERROR_MOD_NOT_FOUND));
+  EXPECT_FALSE(LacksSearchFlags(::GetModuleHandleW(nullptr), ERROR_INVALID_PARAMETER));
+}
+
+// An apartment is let go of only by the object that entered it: on a thread
+// that has the other kind already, entering fails and leaves that one alone.
+TEST(ComApartment, LetsGoOnlyOfTheApartmentItEntered) {
+  for (const bool threadHasOne : {false, true}) {
+    HRESULT afterwards = E_FAIL;
+    std::thread([&] {
+      if (threadHasOne) {
+        ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+      }
+      { const ComApartment apartment; }
+      // S_FALSE: the thread's own apartment is still there; S_OK: none was.
+      afterwards = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+      ::CoUninitialize();
+      if (threadHasOne) {
+        ::CoUninitialize();
+      }
+    }).join();
+    EXPECT_EQ(afterwards, threadHasOne ? S_FALSE : S_OK) << threadHasOne;
+  }
 }
 
 }  // namespace
