@@ -241,7 +241,7 @@ TEST_F(AboutWindowTest, LoadsItsTitleImagesAndLook) {
 // of its own for the address (an error, an "Open with" prompt) and runs
 // messages until the user answers, while the user presses the About window's
 // OK and opens About again.
-std::wstring g_openedAddress, g_probe;
+std::wstring g_openedAddress, g_probe = BesideThisProgram(L"sysinfo_probe.exe");
 bool g_shellShowsAWindow = false;
 HWND g_reopened = nullptr;
 
@@ -266,7 +266,6 @@ HINSTANCE WINAPI Shell(HWND owner, LPCWSTR verb, LPCWSTR address, LPCWSTR parame
 // goes to the real shell; the keys to a shell that shows a window of its own,
 // leaving the About window opened meanwhile alone. Both get the website.
 TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichOKTheCloseBoxAndTheLinkClose) {
-  g_probe = BesideThisProgram(L"sysinfo_probe.exe");
   const system_functions::ShellExecuteW::StandIn shell(Shell);
   // Where a message goes (0: the window), which, and its key.
   const std::tuple<int, UINT, WPARAM> ways[] = {{kCmdOK, WM_KEYDOWN, VK_RETURN},

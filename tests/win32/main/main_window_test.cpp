@@ -116,19 +116,19 @@ TEST_F(MainWindowTest, LaysTheControlsOutAsDesigned) {
 // The frame asks to scale with the DPI as it is made. The DPI is the window's
 // where Windows knows it; else (Windows 8.1) its monitor's; else the screen's.
 TEST_F(MainWindowTest, TheFrameScalesAndTheDpiIsTheWindowsElseItsMonitorsElseTheScreens) {
-  const system_functions::EnableNonClientDpiScaling::StandIn scaling(Answers::ScaleFrame);
+  using namespace system_functions;
+  const EnableNonClientDpiScaling::StandIn scaling(Answers::ScaleFrame);
   Restart();
   EXPECT_EQ(Answers::scaledFrame, Window());
-  const UINT screen = SystemDpi();  // one DPI for the screen, the system's
-  const std::tuple<system_functions::GetDpiForWindow::Type,
-                   system_functions::GetDpiForMonitor::Type, UINT>
-      rows[] = {{Answers::WindowAt120, Answers::MonitorAt168, 120},
-                {Answers::UnknownWindow, Answers::MonitorAt168, screen},
-                {nullptr, Answers::MonitorAt168, 168},
-                {nullptr, nullptr, screen}};
+  const UINT screen = SystemDpi();  // the screen's is the system's
+  const std::tuple<GetDpiForWindow::Type, GetDpiForMonitor::Type, UINT> rows[] = {
+      {Answers::WindowAt120, Answers::MonitorAt168, 120},
+      {Answers::UnknownWindow, Answers::MonitorAt168, screen},
+      {nullptr, Answers::MonitorAt168, 168},
+      {nullptr, nullptr, screen}};
   for (const auto& [forWindow, forMonitor, dpi] : rows) {
-    const system_functions::GetDpiForWindow::StandIn window(forWindow);
-    const system_functions::GetDpiForMonitor::StandIn monitor(forMonitor);
+    const GetDpiForWindow::StandIn window(forWindow);
+    const GetDpiForMonitor::StandIn monitor(forMonitor);
     EXPECT_EQ(WindowDpi(Window()), dpi);
   }
 }

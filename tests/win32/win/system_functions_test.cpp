@@ -11,15 +11,15 @@
 
 namespace daymarker::system_functions {
 
-template <typename Entry, typename Declared>
-constexpr bool kDeclaredSo = std::is_same_v<typename Entry::Type, Declared>;
+// The entry of that name has the type of the function of that name.
+#define DECLARED_ALIKE(name) static_assert(std::is_same_v<name::Type, decltype(&::name)>, #name)
 
-static_assert(kDeclaredSo<GetDpiForMonitor, decltype(&::GetDpiForMonitor)>);
-static_assert(kDeclaredSo<GetDpiForWindow, decltype(&::GetDpiForWindow)>);
-static_assert(kDeclaredSo<GetDpiForSystem, decltype(&::GetDpiForSystem)>);
-static_assert(kDeclaredSo<GetSystemMetricsForDpi, decltype(&::GetSystemMetricsForDpi)>);
-static_assert(kDeclaredSo<EnableNonClientDpiScaling, decltype(&::EnableNonClientDpiScaling)>);
-static_assert(kDeclaredSo<AdjustWindowRectExForDpi, decltype(&::AdjustWindowRectExForDpi)>);
+DECLARED_ALIKE(GetDpiForMonitor);
+DECLARED_ALIKE(GetDpiForWindow);
+DECLARED_ALIKE(GetDpiForSystem);
+DECLARED_ALIKE(GetSystemMetricsForDpi);
+DECLARED_ALIKE(EnableNonClientDpiScaling);
+DECLARED_ALIKE(AdjustWindowRectExForDpi);
 static_assert(kGetDpiScaledSize == WM_GETDPISCALEDSIZE);
 
 }  // namespace daymarker::system_functions

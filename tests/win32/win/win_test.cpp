@@ -16,7 +16,6 @@
 #include "tests/win32/support/registry_support.h"
 #include "win/com_apartment.h"
 #include "win/registry_value.h"
-#include "win/system_functions.h"
 #include "win/system_library.h"
 
 namespace daymarker::testing {
@@ -94,7 +93,6 @@ TEST(SystemLibrary, FindsFunctionsInSystem32Only) {
   EXPECT_EQ(LoadFromSystemFolder(L"planted_dll.dll"), nullptr);
   EXPECT_NE(::GetProcAddress(LoadFromSystemFolder(L"shell32.dll"), "Shell_NotifyIconW"), nullptr);
   EXPECT_EQ((SystemFunction<int (*)(), L"planted_dll.dll", "PlantedMarker">::Get()), nullptr);
-  EXPECT_NE(system_functions::CoUninitialize::Get(), nullptr);
   EXPECT_TRUE(LacksSearchFlags(nullptr, ERROR_INVALID_PARAMETER));
   EXPECT_FALSE(LacksSearchFlags(nullptr, ERROR_MOD_NOT_FOUND));
   EXPECT_FALSE(LacksSearchFlags(::GetModuleHandleW(nullptr), ERROR_INVALID_PARAMETER));
