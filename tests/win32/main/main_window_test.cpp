@@ -23,7 +23,6 @@ struct Answers {
   static inline std::vector<int> iconsAsked;
   static BOOL WINAPI ScaleFrame(HWND window) { return (scaledFrame = window) != nullptr; }
   static UINT WINAPI WindowAt120(HWND) { return 120; }
-  static UINT WINAPI UnknownWindow(HWND) { return 0; }
   static HRESULT WINAPI MonitorAt168(HMONITOR monitor, MONITOR_DPI_TYPE type, UINT* x, UINT* y) {
     *x = *y = 168;
     return monitor != nullptr && type == MDT_EFFECTIVE_DPI ? S_OK : E_INVALIDARG;
@@ -123,7 +122,6 @@ TEST_F(MainWindowTest, TheFrameScalesAndTheDpiIsTheWindowsElseItsMonitorsElseThe
   const UINT screen = SystemDpi();  // the screen's is the system's
   const std::tuple<GetDpiForWindow::Type, GetDpiForMonitor::Type, UINT> rows[] = {
       {Answers::WindowAt120, Answers::MonitorAt168, 120},
-      {Answers::UnknownWindow, Answers::MonitorAt168, screen},
       {nullptr, Answers::MonitorAt168, 168},
       {nullptr, nullptr, screen}};
   for (const auto& [forWindow, forMonitor, dpi] : rows) {
