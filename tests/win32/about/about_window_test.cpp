@@ -236,9 +236,9 @@ TEST_F(AboutWindowTest, LoadsItsTitleImagesAndLook) {
   EXPECT_STREQ(tip, L"Click to visit the Tolvane Website...");
 }
 
-// The shell as the link reaches it. The real one, given the probe in place
-// of the website so that its request can be seen; or one that shows a window
-// of its own for the address (an error, an "Open with" prompt) and runs
+// The shell as the link reaches it: the real one, given the probe in place of
+// the website so that its request can be seen; first, where asked, showing a
+// window of its own for the address (an "Open with" prompt) and running
 // messages until the user answers, while the user presses the About window's
 // OK and opens About again.
 std::wstring g_openedAddress, g_probe = BesideThisProgram(L"sysinfo_probe.exe");
@@ -254,16 +254,14 @@ HINSTANCE WINAPI Shell(HWND owner, LPCWSTR verb, LPCWSTR address, LPCWSTR parame
     g_reopened = AboutWindowHandle();
   }
   g_openedAddress = address;  // read only now, after the window that gave it may have gone
-  return g_shellShowsAWindow
-             ? nullptr
-             : ::ShellExecuteW(owner, verb, g_probe.c_str(), parameters, folder, show);
+  return ::ShellExecuteW(owner, verb, g_probe.c_str(), parameters, folder, show);
 }
 
 // Shown again, the one window comes forward as it is. Enter or Escape at OK,
 // the close box, or the link close it and its hidden owner, and the next load
 // starts afresh. The link by a click, or from the keyboard: Tab from OK round
 // to it, its last stop, where a focus cue shows, and Enter or Space. The click
-// goes to the real shell; the keys to a shell that shows a window of its own,
+// goes to the shell; the keys to one that shows a window of its own first,
 // leaving the About window opened meanwhile alone. Both get the website.
 TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichOKTheCloseBoxAndTheLinkClose) {
   const system_functions::ShellExecuteW::StandIn shell(Shell);
@@ -278,7 +276,8 @@ TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichOKTheCloseBoxAndTheLin
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kProbeKey);
     g_openedAddress.clear();
     g_reopened = nullptr;
-    const bool click = message == WM_LBUTTONDOWN, linkKey = id == kLblTolvane && !click;
+    const bool link = id == kLblTolvane, click = message == WM_LBUTTONDOWN,
+               linkKey = link && !click;
     g_shellShowsAWindow = linkKey;
     HWND about = Open();
     ::SetWindowTextW(Control(kLblRegTo), L"changed by the test");
@@ -336,9 +335,9 @@ TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichOKTheCloseBoxAndTheLin
       ::PostMessageW(target, WM_LBUTTONUP, 0, 1);
     }
     EXPECT_TRUE(PumpUntil([about] { return !::IsWindow(about); }, 2s)) << id << ", " << key;
-    const std::wstring report = WaitForProbe(g_probe, click ? 15s : 0s);
-    EXPECT_EQ(report.substr(report.find(L'\n') + 1), click ? std::to_wstring(SW_SHOWNORMAL) : L"");
-    EXPECT_EQ(g_openedAddress, id == kLblTolvane ? L"https://tolvane.example/" : L"");
+    const std::wstring report = WaitForProbe(g_probe, link ? 15s : 0s);
+    EXPECT_EQ(report.substr(report.find(L'\n') + 1), link ? std::to_wstring(SW_SHOWNORMAL) : L"");
+    EXPECT_EQ(g_openedAddress, link ? L"https://tolvane.example/" : L"");
     EXPECT_EQ(AboutWindowHandle(), g_reopened) << "the About window opened meanwhile was closed";
     Close();
     EXPECT_TRUE(PumpUntil([] { return !::FindWindowW(L"DaymarkerAboutOwner", nullptr); }, 2s))
