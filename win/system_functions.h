@@ -37,8 +37,8 @@ using LoadIconWithScaleDown =
     SystemFunction<decltype(&::LoadIconWithScaleDown), L"comctl32.dll", "LoadIconWithScaleDown">;
 
 // Windows 8.1's and Windows 10 1607's, which the headers for Windows 7 do not
-// declare: typed by hand, and checked against newer headers by
-// tests/win32/win/system_functions_test.cpp (on 32-bit Windows a wrong type
+// declare: typed by hand, and checked against newer headers when
+// tests/win32/win/win_test.cpp compiles (on 32-bit Windows a wrong type
 // unbalances the stack).
 using GetDpiForMonitor = SystemFunction<HRESULT(WINAPI*)(HMONITOR, MONITOR_DPI_TYPE, UINT*, UINT*),
                                         L"shcore.dll", "GetDpiForMonitor">;

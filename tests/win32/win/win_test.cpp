@@ -1,7 +1,14 @@
 // The layer below settings/ and ui/: the registry reader every layer shares,
 // against the real registry, where a value a hand-editor changes between its
 // two queries never makes a read run past the buffer sized from the first;
-// the System32-only loader; and COM for a thread.
+// the System32-only loader and the functions it looks up, whose hand-typed
+// types are checked against the headers for Windows 10 as this compiles; and
+// COM for a thread.
+#undef _WIN32_WINNT
+#undef WINVER
+#define _WIN32_WINNT 0x0A00
+#define WINVER 0x0A00
+
 #include <objbase.h>
 
 #include <gtest/gtest.h>
@@ -11,17 +18,31 @@
 #include <optional>
 #include <span>
 #include <thread>
+#include <type_traits>
 #include <utility>
 
 #include "tests/win32/support/registry_support.h"
 #include "win/com_apartment.h"
 #include "win/registry_value.h"
+#include "win/system_functions.h"
 #include "win/system_library.h"
 
 namespace daymarker::testing {
 namespace {
 
 using namespace std::literals;
+using namespace system_functions;
+
+// The entry of that name has the type of the function of that name.
+#define DECLARED_ALIKE(name) static_assert(std::is_same_v<name::Type, decltype(&::name)>, #name)
+
+DECLARED_ALIKE(GetDpiForMonitor);
+DECLARED_ALIKE(GetDpiForWindow);
+DECLARED_ALIKE(GetDpiForSystem);
+DECLARED_ALIKE(GetSystemMetricsForDpi);
+DECLARED_ALIKE(EnableNonClientDpiScaling);
+DECLARED_ALIKE(AdjustWindowRectExForDpi);
+static_assert(kGetDpiScaledSize == WM_GETDPISCALEDSIZE);
 
 using RegValueTest = ScratchRegistryTest;
 
