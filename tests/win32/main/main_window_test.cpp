@@ -119,11 +119,10 @@ TEST_F(MainWindowTest, TheFrameScalesAndTheDpiIsTheWindowsElseItsMonitorsElseThe
   const EnableNonClientDpiScaling::StandIn scaling(Answers::ScaleFrame);
   Restart();
   EXPECT_EQ(Answers::scaledFrame, Window());
-  const UINT screen = SystemDpi();  // the screen's is the system's
   const std::tuple<GetDpiForWindow::Type, GetDpiForMonitor::Type, UINT> rows[] = {
       {Answers::WindowAt120, Answers::MonitorAt168, 120},
       {nullptr, Answers::MonitorAt168, 168},
-      {nullptr, nullptr, screen}};
+      {nullptr, nullptr, SystemDpi()}};  // the screen's DPI is the system's
   for (const auto& [forWindow, forMonitor, dpi] : rows) {
     const GetDpiForWindow::StandIn window(forWindow);
     const GetDpiForMonitor::StandIn monitor(forMonitor);
