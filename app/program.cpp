@@ -1,8 +1,8 @@
 #include "app/program.h"
 
 #include "settings/settings_store.h"
-#include "ui/main/clock.h"
-#include "win/system_library.h"
+#include "win/clock.h"
+#include "win/system_functions.h"
 
 namespace daymarker {
 namespace {
@@ -11,8 +11,7 @@ namespace {
 // lying beside it or in the current directory be loaded in place of the system's.
 void RestrictDllSearch() {
   // Windows 8 on, and Windows 7 with its loader update: looked up, so any Windows 7 starts.
-  if (const auto setDefault = SystemFunction<decltype(&::SetDefaultDllDirectories), L"kernel32.dll",
-                                             "SetDefaultDllDirectories">()) {
+  if (const auto setDefault = system_functions::SetDefaultDllDirectories::Get()) {
     setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
   }
   ::SetDllDirectoryW(L"");  // also drops the current directory where the above is missing

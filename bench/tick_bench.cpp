@@ -10,9 +10,9 @@
 #include <new>
 #include <string>
 
-#include "ui/main/clock.h"
 #include "ui/main/main_window.h"
 #include "ui/main/main_window_ids.h"
+#include "win/clock.h"
 #include "win/handles.h"
 
 namespace {

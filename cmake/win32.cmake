@@ -8,7 +8,8 @@ if(MINGW)
   # nothing asks for it.
   add_compile_options(-fno-exceptions -fno-asynchronous-unwind-tables -fno-rtti)
   add_link_options(-static -static-libgcc -static-libstdc++)
-  # ASLR with relocations kept, DEP, and DLL lookups limited to System32.
+  # ASLR with relocations kept, and DEP. (No link option limits DLL lookups to
+  # System32: the program does that as it starts, in app/program.cpp.)
   add_link_options(-Wl,--dynamicbase -Wl,--nxcompat)
   # The same sources give the same bytes wherever and whenever they are built,
   # so anyone can rebuild a release and compare its hash: no source folder in

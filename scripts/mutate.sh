@@ -28,8 +28,9 @@ tests_of() {  # the CTest tests that cover a product file, quickest first
     core/settings_values.h) echo core_tests settings_tests main_window_tests ;;  # the defaults
     core/*) echo core_tests ;;
     win/registry_value.*) echo win_tests settings_tests about_tests ;;
-    win/system_library.*) echo win_tests main_window_tests about_tests ;;
+    win/system_library.* | win/system_functions.h) echo win_tests main_window_tests about_tests ;;
     win/com_apartment.*) echo main_window_tests about_tests ;;
+    win/clock.*) echo main_window_tests ;;  # the fake clock and the zone rules
     win/*) echo win_tests settings_tests main_window_tests about_tests ;;  # handles.h
     settings/*) echo settings_tests ;;
     ui/main/*) echo main_window_tests ;;

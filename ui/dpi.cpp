@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "win/system_library.h"
+#include "win/system_functions.h"
 
 namespace daymarker {
 namespace {
@@ -19,16 +19,8 @@ UINT ScreenDpi() {
   return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
 }
 
-// Windows 10 version 1607 brings these; the headers for Windows 7 do not declare them.
-using GetSystemMetricsForDpiFn = int(WINAPI*)(int index, UINT dpi);
-using GetDpiForWindowFn = UINT(WINAPI*)(HWND window);
-using GetDpiForSystemFn = UINT(WINAPI*)();
-using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT* rect, DWORD style, BOOL menu, DWORD exStyle,
-                                                 UINT dpi);
-
 int SystemMetricForDpi(int index, UINT dpi) {
-  if (const auto forDpi =
-          SystemFunction<GetSystemMetricsForDpiFn, L"user32.dll", "GetSystemMetricsForDpi">()) {
+  if (const auto forDpi = system_functions::GetSystemMetricsForDpi::Get()) {
     return forDpi(index, dpi);
   }
   return ::MulDiv(::GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
@@ -43,18 +35,25 @@ BOOL CALLBACK AddMonitorRect(HMONITOR /*monitor*/, HDC /*dc*/, RECT* rect, LPARA
 }  // namespace
 
 UINT WindowDpi(HWND window) {
-  if (const auto getDpiForWindow =
-          SystemFunction<GetDpiForWindowFn, L"user32.dll", "GetDpiForWindow">()) {
+  if (const auto getDpiForWindow = system_functions::GetDpiForWindow::Get()) {
     if (const UINT dpi = getDpiForWindow(window); dpi != 0) {
       return dpi;
+    }
+  } else if (const auto getDpiForMonitor = system_functions::GetDpiForMonitor::Get()) {
+    // Windows 8.1 has no DPI per window; a per-monitor program gets its monitor's.
+    UINT dpiX = 0;
+    UINT dpiY = 0;
+    if (SUCCEEDED(getDpiForMonitor(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST),
+                                   MDT_EFFECTIVE_DPI, &dpiX, &dpiY)) &&
+        dpiY != 0) {
+      return dpiY;
     }
   }
   return ScreenDpi();
 }
 
 UINT SystemDpi() {
-  if (const auto getDpiForSystem =
-          SystemFunction<GetDpiForSystemFn, L"user32.dll", "GetDpiForSystem">()) {
+  if (const auto getDpiForSystem = system_functions::GetDpiForSystem::Get()) {
     return getDpiForSystem();
   }
   return ScreenDpi();  // the screen's DC reports the system DPI to a per-monitor program
@@ -76,22 +75,30 @@ std::vector<ScreenRect> MonitorRects() {
 }
 
 BOOL AdjustWindowRectForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi) {
-  if (const auto adjust =
-          SystemFunction<AdjustWindowRectExForDpiFn, L"user32.dll", "AdjustWindowRectExForDpi">()) {
+  if (const auto adjust = system_functions::AdjustWindowRectExForDpi::Get()) {
     return adjust(rect, style, menu, exStyle, dpi);
   }
   return ::AdjustWindowRectEx(rect, style, menu, exStyle);
 }
 
 HICON LoadIconForDpi(HINSTANCE instance, int id, int metricX, int metricY, UINT dpi) {
-  return static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON,
-                                         SystemMetricForDpi(metricX, dpi),
-                                         SystemMetricForDpi(metricY, dpi), LR_DEFAULTCOLOR));
+  const int width = SystemMetricForDpi(metricX, dpi);
+  const int height = SystemMetricForDpi(metricY, dpi);
+  // Windows' LoadImageW stretches the next smaller image up; this shrinks the next larger one.
+  HICON icon = nullptr;
+  if (const auto scaleDown = system_functions::LoadIconWithScaleDown::Get();
+      scaleDown != nullptr &&
+      SUCCEEDED(scaleDown(instance, MAKEINTRESOURCEW(id), width, height, &icon))) {
+    return icon;
+  }
+  return static_cast<HICON>(
+      ::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, width, height, LR_DEFAULTCOLOR));
 }
 
 HFONT CreateTahomaFont(UINT dpi, LONG weight, bool italic, bool underline) {
   LOGFONTW font{};
-  // 8.25 pt: the cell height in pixels is rounded as the classic form designers did.
+  // 8.25 pt as a character height in pixels (negative: not the cell's), rounded
+  // half away from zero as the classic form designers did.
   font.lfHeight = -static_cast<LONG>(std::lround(8.25 * dpi / 72.0));
   font.lfWeight = weight;
   font.lfItalic = italic ? TRUE : FALSE;

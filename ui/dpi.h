@@ -12,6 +12,8 @@ namespace daymarker {
 
 inline constexpr UINT kDefaultDpi = 96;
 
+// The DPI the window is shown at: its own where Windows keeps one (Windows 10
+// 1607 on), else its monitor's (Windows 8.1), else the screen's.
 UINT WindowDpi(HWND window);
 // One DPI for the whole desktop, whatever monitor a window is on: screen
 // coordinates and the notification area are scaled by it.
@@ -24,10 +26,10 @@ std::vector<ScreenRect> MonitorRects();
 BOOL AdjustWindowRectForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi);
 
 // An icon resource at the size of two system metrics (SM_CXICON and
-// SM_CYICON, say) at dpi.
+// SM_CYICON, say) at dpi, made from the nearest larger image where it can.
 HICON LoadIconForDpi(HINSTANCE instance, int id, int metricX, int metricY, UINT dpi);
 
-// The message font the program uses everywhere: Tahoma 8.25 pt, Western.
+// The font of every control and label: Tahoma 8.25 pt, Western.
 HFONT CreateTahomaFont(UINT dpi, LONG weight = FW_NORMAL, bool italic = false,
                        bool underline = false);
 

@@ -11,9 +11,9 @@ struct Registered {
   HACCEL accelerators;
 };
 
-// The program has at most two top-level windows at a time (tests a few
-// more). A plain array, so it needs no destruction: a window may still
-// unregister while the process ends.
+// The program registers at most two windows at a time, the main window and
+// About (tests a few more). A plain array, so it needs no destruction: a
+// window may still unregister while the process ends.
 std::array<Registered, 8>
     g_windows{};  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 

@@ -4,14 +4,9 @@
 
 #include "ui/dpi.h"
 #include "ui/message_loop.h"
+#include "win/system_functions.h"
 
 namespace daymarker {
-namespace {
-
-// WM_GETDPISCALEDSIZE, which Windows 10 1703 and later send before WM_DPICHANGED.
-constexpr UINT kGetDpiScaledSize = 0x02E4;
-
-}  // namespace
 
 TopLevelWindow::TopLevelWindow(HINSTANCE instance, const FrameSpec& frame)
     : instance_(instance), frame_(frame), dpi_(kDefaultDpi) {}
@@ -45,6 +40,12 @@ void TopLevelWindow::FitFrame() {
 
 LRESULT TopLevelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_NCCREATE:
+      // Windows 10 1607 runs the program as PerMonitor, whose caption and menu scale only so.
+      if (const auto scaleFrame = system_functions::EnableNonClientDpiScaling::Get()) {
+        scaleFrame(Window());
+      }
+      break;
     case WM_CREATE:
       return OnCreateFrame() ? 0 : -1;
     case WM_COMMAND:
@@ -71,7 +72,7 @@ LRESULT TopLevelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_SYSCOLORCHANGE:
       ForwardToControls(message, wParam, lParam);
       break;
-    case kGetDpiScaledSize:
+    case system_functions::kGetDpiScaledSize:
       return OnGetDpiScaledSize(static_cast<UINT>(wParam), *reinterpret_cast<SIZE*>(lParam));
     case WM_DESTROY:
       UnregisterTopLevelWindow(Window());
@@ -167,7 +168,7 @@ bool TopLevelWindow::OnGetDpiScaledSize(UINT dpi, SIZE& size) const {
   return true;
 }
 
-// Loaded at the sizes the DPI asks for, so that no one scales them.
+// Loaded at the sizes the DPI asks for, so that Windows need not stretch them.
 void TopLevelWindow::LoadWindowIcons() {
   ScopedIcon large(LoadIconForDpi(instance_, frame_.iconId, SM_CXICON, SM_CYICON, dpi_));
   ScopedIcon smallIcon(LoadIconForDpi(instance_, frame_.iconId, SM_CXSMICON, SM_CYSMICON, dpi_));

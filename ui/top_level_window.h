@@ -1,8 +1,8 @@
 // What the program's two top-level windows share: one object behind each
-// window, a frame sized from a client area in twips at the window's DPI,
-// icons loaded at that DPI, the dialog manager's focus moves, focus that
-// comes back to the control that had it, the move to a new DPI, and colour
-// changes passed on to the controls.
+// window, a frame sized from a client area in twips at the window's DPI, whose
+// caption and menu scale with it, icons loaded at that DPI, the dialog
+// manager's focus moves, focus that comes back to the control that had it,
+// the move to a new DPI, and colour changes passed on to the controls.
 #pragma once
 
 #include <windows.h>
@@ -40,7 +40,8 @@ class TopLevelWindow : public ObjectWindow {
   virtual void OnCommand(int id, int code) = 0;
   // Every message the base does not answer itself; by default DefWindowProc.
   virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  // The frame's width and height at Dpi(), or at dpi, as a rectangle from 0, 0.
+  // The frame around a client area placed at 0, 0, at Dpi() or at dpi: its
+  // left and top are below 0, and only its width and height are of use.
   RECT FrameRect() const { return FrameRect(dpi_); }
   RECT FrameRect(UINT dpi) const;
   HWND Control(int id) const { return ::GetDlgItem(Window(), id); }

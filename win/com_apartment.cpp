@@ -1,6 +1,6 @@
 #include "win/com_apartment.h"
 
-#include "win/system_library.h"
+#include "win/system_functions.h"
 
 namespace daymarker {
 
@@ -8,10 +8,8 @@ namespace {
 
 // CoUninitialize when this thread has entered the apartment, else nothing to undo.
 decltype(&::CoUninitialize) EnterApartment() {
-  const auto initialise =
-      SystemFunction<decltype(&::CoInitializeEx), L"ole32.dll", "CoInitializeEx">();
-  const auto uninitialise =
-      SystemFunction<decltype(&::CoUninitialize), L"ole32.dll", "CoUninitialize">();
+  const auto initialise = system_functions::CoInitializeEx::Get();
+  const auto uninitialise = system_functions::CoUninitialize::Get();
   if (initialise == nullptr || uninitialise == nullptr ||
       FAILED(initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {
     return nullptr;

@@ -7,10 +7,11 @@ namespace daymarker {
 
 HMODULE LoadSystemLibrary(const wchar_t* name) {
   HMODULE module = ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (module != nullptr || ::GetLastError() != ERROR_INVALID_PARAMETER) {
-    return module;
-  }
-  return LoadFromSystemFolder(name);
+  return LacksSearchFlags(module, ::GetLastError()) ? LoadFromSystemFolder(name) : module;
+}
+
+bool LacksSearchFlags(HMODULE loaded, DWORD error) {
+  return loaded == nullptr && error == ERROR_INVALID_PARAMETER;
 }
 
 HMODULE LoadFromSystemFolder(const wchar_t* name) {

@@ -1,8 +1,5 @@
-// Functions of system DLLs, looked up at run time: those of newer Windows
-// versions (with a fallback where they are missing), and those of DLLs the
-// program needs only now and then (the shell's, for the notification area and
-// the website link; COM's, for the link and a screen reader's first request),
-// loaded the first time they are used rather than at every start.
+// The loader behind the functions the program looks up at run time
+// (win/system_functions.h): System32's DLLs, and nothing from elsewhere.
 #pragma once
 
 #include <windows.h>
@@ -18,9 +15,13 @@ namespace daymarker {
 // loaded for the life of the process.
 HMODULE LoadSystemLibrary(const wchar_t* name);
 
-// What LoadSystemLibrary falls back on where Windows lacks the search flags
-// (Windows 7 without its 2011 loader update): the DLL by its full path in
-// System32, which searches nowhere else.
+// Whether LoadSystemLibrary, given what LoadLibraryExW returned and its last
+// error, falls back: only where Windows refused the search flags, as Windows 7
+// without its 2011 loader update does with ERROR_INVALID_PARAMETER.
+bool LacksSearchFlags(HMODULE loaded, DWORD error);
+
+// What LoadSystemLibrary falls back on: the DLL by its full path in System32,
+// which searches nowhere else.
 HMODULE LoadFromSystemFolder(const wchar_t* name);
 
 // A function of a System32 DLL, or nullptr when the DLL or the function is missing.
@@ -37,21 +38,48 @@ struct FixedName {
   std::array<Char, Length> text{};
 };
 
-// Function typed as the Windows headers declare it (decltype(&::ShellExecuteW)),
-// so that a call with the wrong signature does not compile. It is looked up
-// the first time it is asked for and kept: nullptr when it is missing.
+// A function of a System32 DLL, looked up the first time it is asked for and
+// kept: nullptr when it is missing. Every one the program uses is named once,
+// with its DLL and its type, in win/system_functions.h.
 // The program calls these from its one thread only, so plain statics do
 // (a thread-safe one would bring the whole threads library in).
 template <typename Function, FixedName Library, FixedName Name>
-Function SystemFunction() {
-  static Function function = nullptr;
-  static bool lookedUp = false;
-  if (!lookedUp) {
-    function = reinterpret_cast<Function>(
-        reinterpret_cast<void*>(FindSystemFunction(Library.text.data(), Name.text.data())));
-    lookedUp = true;
+class SystemFunction {
+ public:
+  using Type = Function;
+
+  static Function Get() {
+    Kept& kept = Slot();
+    if (!kept.lookedUp) {
+      kept.function = reinterpret_cast<Function>(
+          reinterpret_cast<void*>(FindSystemFunction(Library.text.data(), Name.text.data())));
+      kept.lookedUp = true;
+    }
+    return kept.function;
   }
-  return function;
-}
+
+  // For tests: while it lives, a test's function answers in this one's place
+  // (nullptr plays a Windows without it).
+  class StandIn {
+   public:
+    explicit StandIn(Function standIn) : before_(Get()) { Slot().function = standIn; }
+    ~StandIn() { Slot().function = before_; }
+    StandIn(const StandIn&) = delete;
+    StandIn& operator=(const StandIn&) = delete;
+
+   private:
+    Function before_;
+  };
+
+ private:
+  struct Kept {
+    Function function = nullptr;
+    bool lookedUp = false;
+  };
+  static Kept& Slot() {
+    static Kept kept;
+    return kept;
+  }
+};
 
 }  // namespace daymarker

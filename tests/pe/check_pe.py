@@ -5,7 +5,9 @@ Fails unless the executable is a 32-bit GUI program with ASLR (relocations
 kept) and DEP, imports exactly the DLLs of allowed_imports.txt and no function
 missing from it, asks for no more than the user's own rights, names its DPI
 awareness with the fallback for Windows 10 1607, and fits in 128 KiB; then
-proves each of those can fail, on patched copies."""
+proves each of those can fail, on patched copies. Fails too unless the
+functions of looked_up_functions.txt are exactly those win/system_functions.h
+looks up, and nothing else looks one up."""
 
 import pathlib
 import re
@@ -19,6 +21,22 @@ ALLOWED = {(dll.lower(), function)
            for dll, function in re.findall(r"^([^#\s]\S*) (\S+)$", LISTED, re.M)}
 ALLOWED_DLLS = {dll for dll, _ in ALLOWED}
 MAX_BYTES = 128 * 1024
+ROOT = pathlib.Path(__file__).resolve().parents[2]
+
+
+def lookup_problems():
+    # Each entry is named as the function it looks up; the list has "DLL Function: since when".
+    named = {(dll.lower(), name) for name, dll in re.findall(
+        r'using (\w+) =\s*SystemFunction<[^;]*?,\s*L"([^"]+)",\s*"\1">;',
+        (ROOT / "win/system_functions.h").read_text())}
+    listed = {(dll.lower(), name) for dll, name in re.findall(
+        r"^([^#\s]\S*) (\w+):", (ROOT / "tests/pe/looked_up_functions.txt").read_text(), re.M)}
+    # The product's own folders (app, core, settings, ui, win), the loader and its list aside.
+    sources = [path for path in sorted(ROOT.glob("[acsuw]*/**/*.[ch]*"))
+               if not re.match(r"win/system_(functions|library)\.", str(path.relative_to(ROOT)))]
+    return ([f"{dll} {name} is on one list only" for dll, name in sorted(named ^ listed)]
+            + [f"{path.relative_to(ROOT)} looks a function up" for path in sources
+               if re.search(r"SystemFunction|GetProcAddress", path.read_text())])
 
 
 def problems(objdump, path):
@@ -64,7 +82,7 @@ def patched(data, offset, clear=0, set_bits=0, width=2):
 
 def main(objdump, exe):
     exe = pathlib.Path(exe)
-    found = problems(objdump, exe)
+    found = problems(objdump, exe) + lookup_problems()
     print("\n".join(found) or f"{exe.name}: all checks pass")
     if found:
         return 1

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "core/contrast.h"
+#include "core/version.h"
 #include "resources/resource.h"
 #include "ui/about/sysinfo.h"
 #include "ui/control_layout.h"
@@ -18,7 +19,7 @@
 #include "ui/top_level_window.h"
 #include "win/com_apartment.h"
 #include "win/handles.h"
-#include "win/system_library.h"
+#include "win/system_functions.h"
 
 namespace daymarker {
 namespace {
@@ -197,8 +198,7 @@ Fonts MakeFonts(UINT dpi) {
 
 // Not examined: a website that cannot be opened is not reported.
 void OpenInBrowser(HWND owner, const wchar_t* address) {
-  const auto shellExecute =
-      SystemFunction<decltype(&::ShellExecuteW), L"shell32.dll", "ShellExecuteW">();
+  const auto shellExecute = system_functions::ShellExecuteW::Get();
   if (shellExecute != nullptr) {
     shellExecute(owner, nullptr, address, nullptr, nullptr, SW_SHOWNORMAL);
   }
@@ -217,12 +217,8 @@ void BringForward(HWND window) {
 // messages into calls of those handlers.
 class AboutWindow : public TopLevelWindow {
  public:
-  AboutWindow(HINSTANCE instance, HWND mainWindow, const AboutContent& content)
-      : TopLevelWindow(instance, kFrame),
-        mainWindow_(mainWindow),
-        comments_(content.comments),
-        website_(content.website),
-        openAddress_(content.openAddress != nullptr ? content.openAddress : OpenInBrowser) {}
+  AboutWindow(HINSTANCE instance, HWND mainWindow)
+      : TopLevelWindow(instance, kFrame), mainWindow_(mainWindow) {}
 
   // Creates and loads the window, still hidden.
   bool Create();
@@ -259,9 +255,6 @@ class AboutWindow : public TopLevelWindow {
   void CenterOnWorkArea();
 
   HWND mainWindow_;
-  std::wstring comments_;
-  std::wstring website_;
-  AddressOpener openAddress_;
 
   ScopedWindow owner_;      // hidden, so the window has no taskbar button
   HWND tooltip_ = nullptr;  // owned by the window and destroyed with it
@@ -524,12 +517,12 @@ void AboutWindow::Form_Load() {
   SetText(kLblDescription, std::wstring(kFileDescription));
 
   // The link's colour and underline are its look, given at WM_CTLCOLORSTATIC and by its font.
-  SetText(kLblTolvane, kLinkCaption + (L"\r\n(" + website_ + L")"));
+  SetText(kLblTolvane, kLinkCaption + (L"\r\n(" + std::wstring(kWebsite) + L")"));
   AddLinkTooltip();
 
   SetText(kLblRegTo, std::wstring(kRegisteredTo) + kRegisteredName);
-  SetText(kLblComments, comments_);
-  if (comments_.empty()) {
+  SetText(kLblComments, std::wstring(kComments));
+  if (kComments.empty()) {
     fold_ = kNoCommentsRow;  // the window shrinks with it when it is centred
     PlaceControls(Window(), kLayout, Dpi(), fold_);
     ::ShowWindow(Control(kLblComments), SW_HIDE);
@@ -570,14 +563,13 @@ void AboutWindow::cmdSysInfo_Click() {
 // afterwards only a window still open is unloaded: its object is still held.
 void AboutWindow::lblTolvane_Click() {
   const HWND self = Window();
-  const std::wstring address = website_;
-  const AddressOpener open = openAddress_;
+  const std::wstring address(kWebsite);
   // The main window may be gone by now; the request then has no owner.
   const HWND owner = ::IsWindow(mainWindow_) ? mainWindow_ : nullptr;
   {
     // The shell may hand the request to COM handlers, which want an apartment on this thread.
     const ComApartment apartment;
-    open(owner, address.c_str());
+    OpenInBrowser(owner, address.c_str());
   }
   if (::IsWindow(self)) {
     cmdOK_Click();
@@ -587,16 +579,11 @@ void AboutWindow::lblTolvane_Click() {
 }  // namespace
 
 void ShowAboutWindow(std::unique_ptr<ObjectWindow>& about, HINSTANCE instance, HWND mainWindow) {
-  ShowAboutWindow(about, instance, mainWindow, AboutContent{});
-}
-
-void ShowAboutWindow(std::unique_ptr<ObjectWindow>& about, HINSTANCE instance, HWND mainWindow,
-                     const AboutContent& content) {
   if (about != nullptr && about->Window() != nullptr) {
     BringForward(about->Window());
     return;
   }
-  auto window = std::make_unique<OwnedWindow<AboutWindow>>(instance, mainWindow, content);
+  auto window = std::make_unique<OwnedWindow<AboutWindow>>(instance, mainWindow);
   if (!window->Create()) {
     return;
   }

@@ -5,9 +5,7 @@
 #include <windows.h>
 
 #include <memory>
-#include <string_view>
 
-#include "core/version.h"
 #include "ui/object_window.h"
 
 namespace daymarker {
@@ -30,24 +28,11 @@ enum : int {
 };
 }  // namespace about_ids
 
-// Hands an address to whatever opens it; owner owns any window that shows meanwhile.
-using AddressOpener = void (*)(HWND owner, const wchar_t* address);
-
-// The application properties Form_Load shows, and what the link opens the
-// website with. The build's own unless a caller (a test) wants others.
-struct AboutContent {
-  std::wstring_view comments = kComments;
-  std::wstring_view website = kWebsite;
-  AddressOpener openAddress = nullptr;  // the shell's default handler
-};
-
 // Shows the About window that about holds, modeless and not owned by the main
 // window: an open one is only brought forward; else a new one is loaded in its
 // place, and the closed one let go. Letting go of about closes the window, so
 // its keeper lives as long as the window may, which is longer than the main
 // window. mainWindow is the owner of the shell request the link makes.
 void ShowAboutWindow(std::unique_ptr<ObjectWindow>& about, HINSTANCE instance, HWND mainWindow);
-void ShowAboutWindow(std::unique_ptr<ObjectWindow>& about, HINSTANCE instance, HWND mainWindow,
-                     const AboutContent& content);
 
 }  // namespace daymarker

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "win/com_apartment.h"
-#include "win/system_library.h"
+#include "win/system_functions.h"
 
 namespace daymarker {
 namespace {
@@ -22,8 +22,7 @@ struct Annotation {
 };
 
 IAccPropServices* CreatePropServices() {
-  const auto create =
-      SystemFunction<decltype(&::CoCreateInstance), L"ole32.dll", "CoCreateInstance">();
+  const auto create = system_functions::CoCreateInstance::Get();
   void* services = nullptr;
   if (create == nullptr || FAILED(create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
                                          IID_IAccPropServices, &services))) {

@@ -97,12 +97,8 @@ HMENU BuildMenuBar() {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, SettingValues& settings, const Clock& clock,
-                       NotifyIconFunction notify)
-    : TopLevelWindow(instance, kFrame),
-      settings_(settings),
-      clock_(clock),
-      tray_(instance, notify) {}
+MainWindow::MainWindow(HINSTANCE instance, SettingValues& settings, const Clock& clock)
+    : TopLevelWindow(instance, kFrame), settings_(settings), clock_(clock), tray_(instance) {}
 
 bool MainWindow::Create() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
@@ -357,7 +353,7 @@ void MainWindow::PlaceAtSavedPosition() {
 
 void MainWindow::Form_Resize() {
   // WM_SIZE(SIZE_MINIMIZED) can reach a minimised window again while it is hidden.
-  if (!::IsIconic(Window()) || tray_.HiddenInTray() || !TrayAvailable()) {
+  if (!::IsIconic(Window()) || tray_.HiddenInTray()) {
     return;
   }
   if (tray_.Add(Window(), ControlText(kTxtTimeLeft))) {

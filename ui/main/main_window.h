@@ -8,9 +8,9 @@
 
 #include "core/calendar.h"
 #include "core/settings_values.h"
-#include "ui/main/clock.h"
 #include "ui/main/tray/tray.h"
 #include "ui/top_level_window.h"
+#include "win/clock.h"
 #include "win/handles.h"
 
 namespace daymarker {
@@ -23,9 +23,7 @@ namespace daymarker {
 // messages into calls of those handlers.
 class MainWindow : public TopLevelWindow {
  public:
-  // notify is the shell's icon function unless a caller (a test) hands another.
-  MainWindow(HINSTANCE instance, SettingValues& settings, const Clock& clock,
-             NotifyIconFunction notify = nullptr);
+  MainWindow(HINSTANCE instance, SettingValues& settings, const Clock& clock);
 
   // Creates the window and runs its start-up; the window stays hidden until Show.
   bool Create();

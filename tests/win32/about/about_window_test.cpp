@@ -22,6 +22,7 @@
 #include "ui/about/sysinfo.h"
 #include "ui/dpi.h"
 #include "win/handles.h"
+#include "win/system_functions.h"
 
 namespace daymarker {
 namespace {
@@ -82,8 +83,8 @@ class AboutWindowTest : public ::testing::Test {
     g_about.reset();
     ::DestroyWindow(mainWindow_);
   }
-  HWND Open(const AboutContent& content = {}) {
-    ShowAboutWindow(g_about, ::GetModuleHandleW(nullptr), mainWindow_, content);
+  HWND Open() {
+    ShowAboutWindow(g_about, ::GetModuleHandleW(nullptr), mainWindow_);
     PumpUntil([] { return false; }, 30ms);
     return AboutWindowHandle();
   }
@@ -96,67 +97,63 @@ class AboutWindowTest : public ::testing::Test {
 // Every control as designed, at the DPI the window starts with and at 1440
 // DPI, where a pixel is a twip: its place, and its words, the program's own,
 // in Tahoma, the title bold, the registration italic, the link underlined.
-// Without comments their row is taken out and what lies below it moves up,
-// the window with it.
-TEST_F(AboutWindowTest, LaysOutAndLoadsEachControlWithOrWithoutTheCommentsRow) {
-  for (const auto& [comments, up] : {std::pair{L"Built for testing", 0}, std::pair{L"", 600}}) {
-    HWND about = Open({.comments = comments});
-    const UINT dpi = WindowDpi(about);
-    RECT client;
-    ::GetClientRect(about, &client);
-    EXPECT_EQ(Pixels(0, 0, 5760, 6555 - up, dpi),
-              std::tuple(client.left, client.top, client.right, client.bottom));
-    EXPECT_EQ(Rule(about, 4935 - up), std::vector({::GetSysColor(COLOR_BTNFACE), kGrey, kWhite}));
-    EXPECT_EQ(::IsWindowVisible(Control(kLblComments)) != FALSE, up == 0);
-    EXPECT_EQ(::GetWindowLongPtrW(Control(kLblVersion), GWL_STYLE) & (SS_TYPEMASK | SS_NOPREFIX),
-              SS_RIGHT | SS_NOPREFIX);  // flush with the window's right edge, "&" as it is
-    // The place in twips; the font's weight (0: a picture, without words), italic and underline.
-    const std::tuple<int, int, int, int, int, LONG, bool, bool, std::wstring> controls[] = {
-        {kCmdOK, 4245, 5115 - up, 1260, 345, FW_NORMAL, false, false, L"OK"},
-        {kCmdSysInfo, 4260, 5565 - up, 1245, 345, FW_NORMAL, false, false, L"&System Info..."},
-        {kLblDescription, 240, 840, 5295, 975, FW_NORMAL, false, false,
-         L"Daymarker simply counts down to a time and date you specify.  It will also sit in the "
-         L"System Tray, reporting remaining time whenever you hover over it.  It can be "
-         L"configured to display the time in various different ways including Seconds ONLY."},
-        {kLblDisclaimer, 240, 5115 - up, 3870, 1185, FW_NORMAL, false, false,
-         L"\r\n\r\n\r\n\r\n\r\n"},  // six empty lines
-        {kLblTitle, 960, 240, 2655, 240, FW_BOLD, false, false, L"Daymarker"},
-        {kLblVersion, 3840, 240, 1695, 225, FW_NORMAL, false, false, L"Version 1.03"},
-        {kLblCopyright, 960, 480, 4575, 225, FW_NORMAL, false, false,
-         L"Copyright (C) 2026 Tolvane"},
-        {kLblRegTo, 240, 3960, 5295, 255, FW_NORMAL, true, false, L"Registered to: FREEWARE!"},
-        {kPicTolvane, 1920, 2040, 1920, 1200, 0, false, false, L""},
-        {kLblTolvane, 240, 3360, 5295, 495, FW_NORMAL, false, true,
-         L"Visit the Tolvane website for more FREE software\r\n(https://tolvane.example/)"},
-        {kLblComments, 240, 4320, 5295, 495, FW_NORMAL, false, false, comments},
-        {kPicIcon, 240, 240, 480, 480, 0, false, false, L""},  // last: its size follows the DPI
-    };
-    for (const UINT at : {dpi, 1440u}) {
-      if (at != WindowDpi(about)) {  // first as the load left them
-        ChangeDpi(about, at);
-      }
-      for (const auto& [id, left, top, width, height, weight, italic, underline, text] : controls) {
-        const RECT rect = ChildRect(about, Control(id));
-        const LONG_PTR edges = WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE | WS_EX_STATICEDGE;
-        EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right, rect.bottom,
-                             ::GetWindowLongPtrW(Control(id), GWL_EXSTYLE) & edges),
-                  std::tuple_cat(Pixels(left, top, width, height, at),
-                                 std::tuple(id == kPicTolvane ? WS_EX_CLIENTEDGE : 0)))
-            << id << " at " << at << ", up " << up;
-        if (weight == 0) {
-          continue;
-        }
-        LOGFONTW font{};
-        ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Control(id), WM_GETFONT, 0, 0)),
-                     sizeof(font), &font);
-        EXPECT_EQ(std::tuple(std::wstring(font.lfFaceName), font.lfHeight, font.lfWeight,
-                             font.lfItalic != 0, font.lfUnderline != 0, WindowText(Control(id))),
-                  std::tuple(std::wstring(L"Tahoma"), at == 1440 ? -165L : -11L, weight, italic,
-                             underline, text))
-            << id << " at " << at;
-      }
+// The program has no comments, so their row is taken out and what lies below
+// it moves up by 600 twips, the window with it.
+TEST_F(AboutWindowTest, LaysOutAndLoadsEachControlWithoutTheCommentsRow) {
+  constexpr int up = 600;
+  HWND about = Open();
+  const UINT dpi = WindowDpi(about);
+  RECT client;
+  ::GetClientRect(about, &client);
+  EXPECT_EQ(Pixels(0, 0, 5760, 6555 - up, dpi),
+            std::tuple(client.left, client.top, client.right, client.bottom));
+  EXPECT_EQ(Rule(about, 4935 - up), std::vector({::GetSysColor(COLOR_BTNFACE), kGrey, kWhite}));
+  EXPECT_FALSE(::IsWindowVisible(Control(kLblComments)));
+  EXPECT_EQ(::GetWindowLongPtrW(Control(kLblVersion), GWL_STYLE) & (SS_TYPEMASK | SS_NOPREFIX),
+            SS_RIGHT | SS_NOPREFIX);  // flush with the window's right edge, "&" as it is
+  // The place in twips; the font's weight (0: a picture, without words), italic and underline.
+  const std::tuple<int, int, int, int, int, LONG, bool, bool, std::wstring> controls[] = {
+      {kCmdOK, 4245, 5115 - up, 1260, 345, FW_NORMAL, false, false, L"OK"},
+      {kCmdSysInfo, 4260, 5565 - up, 1245, 345, FW_NORMAL, false, false, L"&System Info..."},
+      {kLblDescription, 240, 840, 5295, 975, FW_NORMAL, false, false,
+       L"Daymarker simply counts down to a time and date you specify.  It will also sit in the "
+       L"System Tray, reporting remaining time whenever you hover over it.  It can be "
+       L"configured to display the time in various different ways including Seconds ONLY."},
+      {kLblDisclaimer, 240, 5115 - up, 3870, 1185, FW_NORMAL, false, false,
+       L"\r\n\r\n\r\n\r\n\r\n"},  // six empty lines
+      {kLblTitle, 960, 240, 2655, 240, FW_BOLD, false, false, L"Daymarker"},
+      {kLblVersion, 3840, 240, 1695, 225, FW_NORMAL, false, false, L"Version 1.03"},
+      {kLblCopyright, 960, 480, 4575, 225, FW_NORMAL, false, false, L"Copyright (C) 2026 Tolvane"},
+      {kLblRegTo, 240, 3960, 5295, 255, FW_NORMAL, true, false, L"Registered to: FREEWARE!"},
+      {kPicTolvane, 1920, 2040, 1920, 1200, 0, false, false, L""},
+      {kLblTolvane, 240, 3360, 5295, 495, FW_NORMAL, false, true,
+       L"Visit the Tolvane website for more FREE software\r\n(https://tolvane.example/)"},
+      {kPicIcon, 240, 240, 480, 480, 0, false, false, L""},  // last: its size follows the DPI
+  };
+  for (const UINT at : {dpi, 1440u}) {
+    if (at != WindowDpi(about)) {  // first as the load left them
+      ChangeDpi(about, at);
     }
-    g_about.reset();
+    for (const auto& [id, left, top, width, height, weight, italic, underline, text] : controls) {
+      const RECT rect = ChildRect(about, Control(id));
+      const LONG_PTR edges = WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE | WS_EX_STATICEDGE;
+      EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right, rect.bottom,
+                           ::GetWindowLongPtrW(Control(id), GWL_EXSTYLE) & edges),
+                std::tuple_cat(Pixels(left, top, width, height, at),
+                               std::tuple(id == kPicTolvane ? WS_EX_CLIENTEDGE : 0)))
+          << id << " at " << at;
+      if (weight == 0) {
+        continue;
+      }
+      LOGFONTW font{};
+      ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Control(id), WM_GETFONT, 0, 0)),
+                   sizeof(font), &font);
+      EXPECT_EQ(std::tuple(std::wstring(font.lfFaceName), font.lfHeight, font.lfWeight,
+                           font.lfItalic != 0, font.lfUnderline != 0, WindowText(Control(id))),
+                std::tuple(std::wstring(L"Tahoma"), at == 1440 ? -165L : -11L, weight, italic,
+                           underline, text))
+          << id << " at " << at;
+    }
   }
 }
 
@@ -239,30 +236,35 @@ TEST_F(AboutWindowTest, LoadsItsTitleImagesAndLook) {
   EXPECT_STREQ(tip, L"Click to visit the Tolvane Website...");
 }
 
-// What a shell does that shows a window of its own for the address (an
-// error, an "Open with" prompt): it runs messages until the user answers.
-// Meanwhile the user presses the About window's OK, and opens About again.
-std::wstring g_openedAddress;
+// The shell as the link reaches it: the real one, given the probe in place of
+// the website so that its request can be seen; first, where asked, showing a
+// window of its own for the address (an "Open with" prompt) and running
+// messages until the user answers, while the user presses the About window's
+// OK and opens About again.
+std::wstring g_openedAddress, g_probe = BesideThisProgram(L"sysinfo_probe.exe");
+bool g_shellShowsAWindow = false;
 HWND g_reopened = nullptr;
 
-void OpenWithAWindowOfItsOwn(HWND owner, const wchar_t* address) {
-  HWND about = AboutWindowHandle();
-  ::PostMessageW(::GetDlgItem(about, kCmdOK), BM_CLICK, 0, 0);
-  PumpUntil([about] { return !::IsWindow(about); }, 2s);
-  ShowAboutWindow(g_about, ::GetModuleHandleW(nullptr), owner);
-  g_reopened = AboutWindowHandle();
-  g_openedAddress = address;  // read only now, after the window that gave it has gone
+HINSTANCE WINAPI Shell(HWND owner, LPCWSTR verb, LPCWSTR address, LPCWSTR parameters,
+                       LPCWSTR folder, INT show) {
+  if (HWND about = AboutWindowHandle(); g_shellShowsAWindow) {
+    ::PostMessageW(::GetDlgItem(about, kCmdOK), BM_CLICK, 0, 0);
+    PumpUntil([about] { return !::IsWindow(about); }, 2s);
+    ShowAboutWindow(g_about, ::GetModuleHandleW(nullptr), owner);
+    g_reopened = AboutWindowHandle();
+  }
+  g_openedAddress = address;  // read only now, after the window that gave it may have gone
+  return ::ShellExecuteW(owner, verb, g_probe.c_str(), parameters, folder, show);
 }
 
 // Shown again, the one window comes forward as it is. Enter or Escape at OK,
 // the close box, or the link close it and its hidden owner, and the next load
 // starts afresh. The link by a click, or from the keyboard: Tab from OK round
 // to it, its last stop, where a focus cue shows, and Enter or Space. The click
-// goes to the shell, with the probe standing in for the website so that the
-// shell's request can be seen; the keys to a shell that shows a window of its
-// own, leaving the About window opened meanwhile alone.
+// goes to the shell; the keys to one that shows a window of its own first,
+// leaving the About window opened meanwhile alone. Both get the website.
 TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichOKTheCloseBoxAndTheLinkClose) {
-  const std::wstring website = BesideThisProgram(L"sysinfo_probe.exe");
+  const system_functions::ShellExecuteW::StandIn shell(Shell);
   // Where a message goes (0: the window), which, and its key.
   const std::tuple<int, UINT, WPARAM> ways[] = {{kCmdOK, WM_KEYDOWN, VK_RETURN},
                                                 {kCmdOK, WM_KEYDOWN, VK_ESCAPE},
@@ -274,9 +276,10 @@ TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichOKTheCloseBoxAndTheLin
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kProbeKey);
     g_openedAddress.clear();
     g_reopened = nullptr;
-    const bool click = message == WM_LBUTTONDOWN, linkKey = id == kLblTolvane && !click;
-    HWND about =
-        Open({.website = website, .openAddress = click ? nullptr : OpenWithAWindowOfItsOwn});
+    const bool link = id == kLblTolvane, click = message == WM_LBUTTONDOWN,
+               linkKey = link && !click;
+    g_shellShowsAWindow = linkKey;
+    HWND about = Open();
     ::SetWindowTextW(Control(kLblRegTo), L"changed by the test");
     EXPECT_EQ(Open(), about);
     EXPECT_EQ(WindowText(Control(kLblRegTo)), L"changed by the test");
@@ -332,9 +335,9 @@ TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichOKTheCloseBoxAndTheLin
       ::PostMessageW(target, WM_LBUTTONUP, 0, 1);
     }
     EXPECT_TRUE(PumpUntil([about] { return !::IsWindow(about); }, 2s)) << id << ", " << key;
-    const std::wstring report = WaitForProbe(website, click ? 15s : 0s);
-    EXPECT_EQ(report.substr(report.find(L'\n') + 1), click ? std::to_wstring(SW_SHOWNORMAL) : L"");
-    EXPECT_EQ(g_openedAddress, linkKey ? website : L"");
+    const std::wstring report = WaitForProbe(g_probe, link ? 15s : 0s);
+    EXPECT_EQ(report.substr(report.find(L'\n') + 1), link ? std::to_wstring(SW_SHOWNORMAL) : L"");
+    EXPECT_EQ(g_openedAddress, link ? L"https://tolvane.example/" : L"");
     EXPECT_EQ(AboutWindowHandle(), g_reopened) << "the About window opened meanwhile was closed";
     // Its hidden owner went with it: only the one opened meanwhile has one.
     EXPECT_EQ(::FindWindowW(L"DaymarkerAboutOwner", nullptr), ::GetWindow(g_reopened, GW_OWNER));

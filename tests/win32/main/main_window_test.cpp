@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <tuple>
 #include <vector>
@@ -8,12 +9,29 @@
 #include "resources/resource.h"
 #include "ui/about/about_window.h"
 #include "ui/dpi.h"
+#include "win/system_functions.h"
 #include "window_test_support.h"
 
 namespace daymarker::testing {
 namespace {
 
 const std::wstring kReached = L"Daymarker v1.03 - DISABLED";
+
+// Windows as the DPI functions and the icon loader could answer, each a stand-in.
+struct Answers {
+  static inline HWND scaledFrame = nullptr;
+  static inline std::vector<int> iconsAsked;
+  static BOOL WINAPI ScaleFrame(HWND window) { return (scaledFrame = window) != nullptr; }
+  static UINT WINAPI WindowAt120(HWND) { return 120; }
+  static HRESULT WINAPI MonitorAt168(HMONITOR monitor, MONITOR_DPI_TYPE type, UINT* x, UINT* y) {
+    *x = *y = 168;
+    return monitor != nullptr && type == MDT_EFFECTIVE_DPI ? S_OK : E_INVALIDARG;
+  }
+  static HRESULT WINAPI RefuseToScaleDown(HINSTANCE, PCWSTR, int cx, int cy, HICON*) {
+    iconsAsked.push_back(cx == cy ? cx : -1);
+    return E_FAIL;
+  }
+};
 
 TEST_F(MainWindowTest, ShowsTheDefaults) {
   EXPECT_EQ(::SendMessageW(Control(kCboUpdate), CB_GETCOUNT, 0, 0), 8);
@@ -40,7 +58,9 @@ TEST_F(MainWindowTest, ShowsTheDefaults) {
 
 // Every control, from the client area's corner in twips: a control in a group
 // box is placed from the box, and all are children of the window itself. All
-// write in Tahoma 8.25 pt, regular, Western, at the window's DPI.
+// write in Tahoma 8.25 pt, regular, Western, at the window's DPI. The icons
+// come at the sizes the DPI asks for: shrunk from a larger image where the
+// common controls can (as at the start), else as LoadImageW makes them.
 TEST_F(MainWindowTest, LaysTheControlsOutAsDesigned) {
   const std::vector<std::tuple<int, int, int, int, int>> placements = {
       {kFraEvent, 120, 120, 4815, 1215},        {kDtpEventDate, 240, 360, 2175, 315},
@@ -58,10 +78,15 @@ TEST_F(MainWindowTest, LaysTheControlsOutAsDesigned) {
   ::GetClientRect(Window(), &client);
   EXPECT_EQ(Pixels(0, 0, 5055, 6015, WindowDpi(Window())),
             std::tuple(client.left, client.top, client.right, client.bottom));
-  for (const auto& [dpi, fontHeight] : {std::pair{96u, -11L}, {144u, -17L}, {1440u, -165L}}) {
+  const std::tuple<UINT, LONG, system_functions::LoadIconWithScaleDown::Type> dpis[] = {
+      {96, -11, nullptr}, {144, -17, Answers::RefuseToScaleDown}, {1440, -165, nullptr}};
+  for (const auto& [dpi, fontHeight, loadIcon] : dpis) {
+    const system_functions::LoadIconWithScaleDown::StandIn loader(loadIcon);
     if (dpi != WindowDpi(Window())) {
       ChangeDpi(Window(), dpi);
     }
+    EXPECT_EQ(std::pair(IconWidth(Window(), ICON_BIG), IconWidth(Window(), ICON_SMALL)),
+              std::pair(::MulDiv(32, dpi, 96), ::MulDiv(16, dpi, 96)));
     for (const auto& [id, left, top, width, height] : placements) {
       const RECT rect = ChildRect(Window(), Control(id));
       // No control has a frame or an edge of its own beyond what its kind draws.
@@ -82,8 +107,27 @@ TEST_F(MainWindowTest, LaysTheControlsOutAsDesigned) {
           << id << " at " << dpi;
     }
   }
+  EXPECT_EQ(Answers::iconsAsked, (std::vector<int>{48, 24}));
   EXPECT_EQ(::GetWindowLongPtrW(Control(kCboUpdate), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
   EXPECT_TRUE(::GetWindowLongPtrW(Control(kTxtTimeLeft), GWL_STYLE) & ES_READONLY);
+}
+
+// The frame asks to scale with the DPI as it is made. The DPI is the window's
+// where Windows knows it; else (Windows 8.1) its monitor's; else the screen's.
+TEST_F(MainWindowTest, TheFrameScalesAndTheDpiIsTheWindowsElseItsMonitorsElseTheScreens) {
+  using namespace system_functions;
+  const EnableNonClientDpiScaling::StandIn scaling(Answers::ScaleFrame);
+  Restart();
+  EXPECT_EQ(Answers::scaledFrame, Window());
+  const std::tuple<GetDpiForWindow::Type, GetDpiForMonitor::Type, UINT> rows[] = {
+      {Answers::WindowAt120, Answers::MonitorAt168, 120},
+      {nullptr, Answers::MonitorAt168, 168},
+      {nullptr, nullptr, SystemDpi()}};  // the screen's DPI is the system's
+  for (const auto& [forWindow, forMonitor, dpi] : rows) {
+    const GetDpiForWindow::StandIn window(forWindow);
+    const GetDpiForMonitor::StandIn monitor(forMonitor);
+    EXPECT_EQ(WindowDpi(Window()), dpi);
+  }
 }
 
 TEST_F(MainWindowTest, EditsShowAtOnce) {
@@ -264,6 +308,67 @@ TEST_F(MainWindowTest, RebuildsKeepTheSelectionOfTheFocusedStatusLine) {
   EXPECT_EQ(StatusLine(), std::wstring(200, L'x') + L" - 1 day, 1 hour, 49 seconds");
   EXPECT_EQ(Selection(kTxtTimeLeft), std::pair(end - 8, end)) << "as long as before";
   EXPECT_GT(::SendMessageW(status, EM_GETFIRSTVISIBLELINE, 0, 0), 100) << "scrolled to the end";
+}
+
+// What a screen reader says for the controls that have no text of their own.
+
+// The name the system's accessibility layer gives a window, as a screen reader asks for it.
+std::wstring AccessibleName(HWND window) {
+  IAccessible* accessible = nullptr;
+  if (FAILED(::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
+                                          __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&accessible)))) {
+    return L"(no accessible object)";
+  }
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  std::wstring text = L"(no name)";
+  if (accessible->get_accName(self, &name) == S_OK && name != nullptr) {
+    text = name;
+  }
+  ::SysFreeString(name);
+  accessible->Release();
+  return text;
+}
+
+// Whether this thread has COM already, from someone other than this call.
+bool ThreadHasCom() {
+  const HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  if (SUCCEEDED(hr)) {
+    ::CoUninitialize();
+  }
+  return hr == S_FALSE;
+}
+
+TEST_F(MainWindowTest, ControlsWithoutTextAreNamedByAHiddenLabelBeforeThem) {
+  EXPECT_FALSE(ThreadHasCom()) << "nothing of COM at start-up";
+  EXPECT_EQ(AccessibleName(Control(kTxtEvent)), L"Event name");
+  EXPECT_EQ(AccessibleName(Control(kTxtTimeLeft)), L"Time left");
+  // Wine names pickers and lists by their value; Windows reads the labels for lists, and the
+  // pickers are given theirs when first asked for.
+  for (const auto& [id, name] :
+       {std::pair{kDtpEventDate, L"Event date"}, std::pair{kDtpEventTime, L"Event time"},
+        std::pair{kTxtEvent, L"Event name"}, std::pair{kTxtTimeLeft, L"Time left"},
+        std::pair{kCboUpdate, L"Update interval"}}) {
+    HWND label = ::GetWindow(Control(id), GW_HWNDPREV);
+    EXPECT_EQ(WindowText(label), name) << id;
+    wchar_t className[64] = {};
+    ::GetClassNameW(label, className, 64);
+    EXPECT_STREQ(className, L"Static") << id;
+    EXPECT_FALSE(::IsWindowVisible(label)) << "the window looks as it did: " << id;
+  }
+  // Asked twice each: named once, holding COM until the pickers go. Wine's naming service is a
+  // stub, so here the pickers keep answering with their value.
+  for (int request = 0; request < 2; ++request) {
+    for (const int id : {kDtpEventDate, kDtpEventTime}) {
+      EXPECT_EQ(AccessibleName(Control(id)), Text(id)) << id;
+    }
+  }
+  EXPECT_TRUE(ThreadHasCom());
+  window_.reset();
+  EXPECT_FALSE(ThreadHasCom()) << "COM let go with the pickers, as often as it was taken";
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "resources/resource.h"
 #include "ui/main/tray/tray.h"
+#include "win/system_functions.h"
 #include "window_test_support.h"
 
 namespace daymarker::testing {
@@ -50,20 +51,21 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
 class TrayTest : public MainWindowTest {
  protected:
   void SetUp() override {
-    MainWindowTest::SetUp();
     g_shellCalls.clear();
     g_refuseAdds = false;
     g_onDelete = nullptr;
-    Start(RecordingShell);
+    MainWindowTest::SetUp();
   }
 
   // picTray, the window that owns the icon, as the shell knows it.
   static HWND IconOwner() { return ::FindWindowW(L"DaymarkerTrayOwner", nullptr); }
-  // Whether the shell holds our icon: only an icon that is there can be changed.
-  static bool IconPresent() {
+  // What the shell answers a call about our icon, made as another program would.
+  static bool Shell(DWORD message) {
     NOTIFYICONDATAW record{static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE), IconOwner(), kTrayIconId};
-    return ::Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
+    return ::Shell_NotifyIconW(message, &record) != FALSE;
   }
+  // Whether the shell holds our icon: only an icon that is there can be changed.
+  static bool IconPresent() { return Shell(NIM_MODIFY); }
   bool HiddenInTray() const { return !::IsWindowVisible(Window()) && IconPresent(); }
   void Minimise() {
     ::ShowWindow(Window(), SW_MINIMIZE);
@@ -85,17 +87,9 @@ class TrayTest : public MainWindowTest {
     ::KillTimer(nullptr, timer);
     return g_menuSeen;
   }
-};
 
-int IconWidth(HICON icon) {
-  ICONINFO info{};
-  ::GetIconInfo(icon, &info);
-  BITMAP mask{};
-  ::GetObjectW(info.hbmMask, sizeof(mask), &mask);
-  ::DeleteObject(info.hbmMask);
-  ::DeleteObject(info.hbmColor);
-  return mask.bmWidth;
-}
+  system_functions::Shell_NotifyIconW::StandIn shell_{RecordingShell};
+};
 
 // Whatever shows the window, the icon goes (a restarted shell brings none
 // back) and the next hide puts it back. While hidden, moves and single clicks
@@ -164,13 +158,13 @@ TEST_F(TrayTest, ARestartedShellGetsTheIconOfAHiddenWindowBack) {
   ::SendMessageW(IconOwner(), taskbarCreated, 0, 0);
   EXPECT_TRUE(HiddenInTray());
   // What a restarted shell looks like: our icon is gone.
-  RemoveTrayIcon(kTrayIconId, {IconOwner(), nullptr});
+  Shell(NIM_DELETE);
   ASSERT_FALSE(IconPresent());
   ::SendMessageW(IconOwner(), taskbarCreated, 0, 0);
   EXPECT_TRUE(HiddenInTray());
 
   // Hidden with no icon, nothing could bring the window back: it returns to the taskbar.
-  RemoveTrayIcon(kTrayIconId, {IconOwner(), nullptr});
+  Shell(NIM_DELETE);
   g_refuseAdds = true;
   ::SendMessageW(IconOwner(), taskbarCreated, 0, 0);
   EXPECT_TRUE(::IsWindowVisible(Window()));
@@ -190,7 +184,7 @@ TEST_F(TrayTest, AMinimisedWindowSavesItsPlaceOnTheScreen) {
   };
   for (const auto& [how, refused, close] : rows) {
     SCOPED_TRACE(how);
-    Start(RecordingShell);
+    Start();
     ::SetWindowPos(Window(), nullptr, 192, 144, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Tick();
     g_refuseAdds = refused;
@@ -218,12 +212,12 @@ TEST_F(TrayTest, EveryEndRemovesTheIcon) {
   for (const bool busy : {false, true}) {
     for (const auto& [what, end] : ends) {
       SCOPED_TRACE(std::string(what) + (busy ? ", after an add the shell answered late" : ""));
-      Start(RecordingShell);
+      Start();
       g_refuseAdds = busy;
       Minimise();
       if (busy) {
         EXPECT_EQ(g_shellCalls.back().message, static_cast<DWORD>(NIM_DELETE)) << "after the add";
-        AddTrayIcon(kTrayIconId, {IconOwner(), nullptr}, L"");  // the shell makes it after all
+        Shell(NIM_ADD);  // the shell makes it after all
       }
       HWND window = Window();
       HWND owner = IconOwner();

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -16,9 +18,9 @@
 #include "settings/settings_store.h"
 #include "tests/win32/support/registry_support.h"
 #include "tests/win32/support/window_support.h"
-#include "ui/main/clock.h"
 #include "ui/main/main_window.h"
 #include "ui/main/main_window_ids.h"
+#include "win/clock.h"
 
 namespace daymarker::testing {
 
@@ -31,7 +33,14 @@ class FakeClock final : public Clock {
     return {static_cast<DWORD>(ticks_), static_cast<DWORD>(ticks_ >> 32)};
   }
   // Sets the present to a local wall-clock moment of the test's time zone.
-  void SetLocal(const CivilDateTime& local);
+  void SetLocal(const CivilDateTime& local) {
+    const SYSTEMTIME localTime = SystemTimeFromCivil(local);
+    SYSTEMTIME utcTime;
+    FILETIME utc;
+    ASSERT_TRUE(::TzSpecificLocalTimeToSystemTime(nullptr, &localTime, &utcTime));
+    ASSERT_TRUE(::SystemTimeToFileTime(&utcTime, &utc));
+    ticks_ = (std::uint64_t{utc.dwHighDateTime} << 32) | utc.dwLowDateTime;
+  }
   void Advance(std::int64_t seconds) { ticks_ += static_cast<std::uint64_t>(seconds) * 10'000'000; }
 
  private:
@@ -66,9 +75,30 @@ inline void PrintTo(const RawValue& value, std::ostream* out) {
 
 // Screen pixels as twips at the system DPI, the desktop's one scale: whole
 // twips for 15 pixels, or any multiple, at every usual DPI.
-int ScreenTwips(int pixels);
+inline int ScreenTwips(int pixels) {
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+  ::ReleaseDC(nullptr, screen);
+  return pixels * 1440 / dpi;
+}
 
-std::wstring MenuItemText(HMENU menu, UINT position);
+inline int IconWidth(HICON icon) {
+  ICONINFO info{};
+  ::GetIconInfo(icon, &info);
+  BITMAP mask{};
+  ::GetObjectW(info.hbmMask, sizeof(mask), &mask);
+  ::DeleteObject(info.hbmMask);
+  ::DeleteObject(info.hbmColor);
+  return mask.bmWidth;
+}
+inline int IconWidth(HWND window, WPARAM which) {
+  return IconWidth(reinterpret_cast<HICON>(::SendMessageW(window, WM_GETICON, which, 0)));
+}
+inline std::wstring MenuItemText(HMENU menu, UINT position) {
+  wchar_t text[256] = {};
+  ::GetMenuStringW(menu, position, text, 256, MF_BYPOSITION);
+  return text;
+}
 
 // Each test starts with the window of a first run, shown, at 09:30 on 10 June 2026.
 class MainWindowTest : public ::testing::Test {
@@ -79,9 +109,9 @@ class MainWindowTest : public ::testing::Test {
   }
   void TearDown() override { Stop(); }
 
-  void Start(NotifyIconFunction notify = nullptr) {
-    window_ = std::make_unique<OwnedWindow<MainWindow>>(::GetModuleHandleW(nullptr), settings_,
-                                                        clock_, notify);
+  void Start() {
+    window_ =
+        std::make_unique<OwnedWindow<MainWindow>>(::GetModuleHandleW(nullptr), settings_, clock_);
     ASSERT_TRUE(window_->Create());
     window_->Show();
     PumpMessages();
@@ -102,14 +132,31 @@ class MainWindowTest : public ::testing::Test {
   std::wstring StatusLine() const { return Text(kTxtTimeLeft); }
   LRESULT Checked(int id) const { return ::SendMessageW(Control(id), BM_GETCHECK, 0, 0); }
   // An edit box's selection: where it starts and where it ends.
-  std::pair<DWORD, DWORD> Selection(int id) const;
+  std::pair<DWORD, DWORD> Selection(int id) const {
+    DWORD start = 0;
+    DWORD end = 0;
+    ::SendMessageW(Control(id), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                   reinterpret_cast<LPARAM>(&end));
+    return {start, end};
+  }
   // One timer tick, the clock moved on by a second first.
   void Tick() {
     clock_.Advance(1);
     ::SendMessageW(Window(), WM_TIMER, kTimerId, 0);
   }
   // Sets a picker as a user would, which raises its change notification.
-  void PickDateTime(int pickerId, const CivilDateTime& value);
+  void PickDateTime(int pickerId, const CivilDateTime& value) {
+    HWND picker = Control(pickerId);
+    const SYSTEMTIME time = SystemTimeFromCivil(value);
+    ASSERT_NE(::SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time)),
+              0);
+    NMDATETIMECHANGE change{
+        {picker, static_cast<UINT_PTR>(pickerId), static_cast<UINT>(DTN_DATETIMECHANGE)},
+        GDT_VALID,
+        time};
+    ::SendMessageW(Window(), WM_NOTIFY, static_cast<WPARAM>(pickerId),
+                   reinterpret_cast<LPARAM>(&change));
+  }
   // Date and time set to the local present plus seconds.
   void PickSecondsAhead(std::int64_t seconds) {
     const CivilDateTime target =
@@ -118,7 +165,11 @@ class MainWindowTest : public ::testing::Test {
     PickDateTime(kDtpEventTime, target);
   }
   void Click(int id) { ::SendMessageW(Control(id), BM_CLICK, 0, 0); }
-  void ChooseUpdate(int position);
+  void ChooseUpdate(int position) {
+    ::SendMessageW(Control(kCboUpdate), CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+    ::SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(kCboUpdate, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(Control(kCboUpdate)));
+  }
 
   ScratchUserKey registry_;  // before the window, so it is undone after it
   FakeClock clock_;

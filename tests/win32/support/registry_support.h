@@ -6,16 +6,21 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "win/handles.h"
 
 namespace daymarker::testing {
+
+inline constexpr wchar_t kScratchParent[] = L"Software\\DaymarkerTestScratch";
+inline std::atomic<int> gScratchCount = 0;
 
 struct RawValue {
   DWORD type = REG_NONE;
@@ -27,9 +32,15 @@ struct RawValue {
 using KeyContents = std::map<std::wstring, RawValue>;
 
 // No terminator is added: put one in the view (L"abc\0"sv) to store it.
-std::vector<BYTE> TextBytes(std::wstring_view text);
+inline std::vector<BYTE> TextBytes(std::wstring_view text) {
+  const auto* first = reinterpret_cast<const BYTE*>(text.data());
+  return std::vector<BYTE>(first, first + text.size() * sizeof(wchar_t));
+}
 // Little-endian, as a REG_DWORD is stored.
-std::vector<BYTE> DwordBytes(std::uint32_t number);
+inline std::vector<BYTE> DwordBytes(std::uint32_t number) {
+  return {static_cast<BYTE>(number), static_cast<BYTE>(number >> 8),
+          static_cast<BYTE>(number >> 16), static_cast<BYTE>(number >> 24)};
+}
 inline RawValue Dword(std::uint32_t number) {
   return {REG_DWORD, DwordBytes(number)};
 }
@@ -39,24 +50,88 @@ inline RawValue Sz(std::wstring_view text) {
 
 // root\path opened, or created with every missing level, with access; an
 // empty key when that fails.
-ScopedKey CreateTestKey(HKEY root, std::wstring_view path, REGSAM access);
+inline ScopedKey CreateTestKey(HKEY root, std::wstring_view path, REGSAM access) {
+  HKEY created = nullptr;
+  if (::RegCreateKeyExW(root, std::wstring(path).c_str(), 0, nullptr, 0, access, nullptr, &created,
+                        nullptr) != ERROR_SUCCESS) {
+    return {};
+  }
+  return ScopedKey(created);
+}
 
 // Stores exactly these bytes as root\path\name, creating the path; false when
 // the key cannot be created or the value set.
-bool Plant(HKEY root, std::wstring_view path, std::wstring_view name, DWORD type,
-           const std::vector<BYTE>& bytes);
+inline bool Plant(HKEY root, std::wstring_view path, std::wstring_view name, DWORD type,
+                  const std::vector<BYTE>& bytes) {
+  const ScopedKey key = CreateTestKey(root, path, KEY_SET_VALUE);  // else the write fails
+  // The system terminates a REG_SZ whose data is followed by a NUL in memory,
+  // so what follows the data here never is one.
+  std::vector<BYTE> padded = bytes;
+  padded.insert(padded.end(), {0x41, 0x41, 0x41, 0x41});
+  return ::RegSetValueExW(key.Get(), std::wstring(name).c_str(), 0, type, padded.data(),
+                          static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
+}
 
 // Nothing when the key (or the value) does not exist.
-std::optional<KeyContents> ReadKey(HKEY root, std::wstring_view path);
-std::optional<RawValue> ReadValue(HKEY root, std::wstring_view path, std::wstring_view name);
+inline std::optional<KeyContents> ReadKey(HKEY root, std::wstring_view path) {
+  HKEY opened = nullptr;  // never created: a missing key reads as nothing
+  if (::RegOpenKeyExW(root, std::wstring(path).c_str(), 0, KEY_QUERY_VALUE, &opened) !=
+      ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  const ScopedKey key(opened);
+  KeyContents contents;
+  for (DWORD index = 0;; ++index) {
+    std::wstring name(16384, L'\0');  // the longest value name allowed, with its NUL
+    DWORD nameLength = static_cast<DWORD>(name.size());
+    RawValue value;
+    DWORD size = 0;
+    if (::RegEnumValueW(key.Get(), index, name.data(), &nameLength, nullptr, &value.type, nullptr,
+                        &size) != ERROR_SUCCESS) {
+      return contents;
+    }
+    name.resize(nameLength);
+    value.bytes.resize(size);
+    if (::RegQueryValueExW(key.Get(), name.c_str(), nullptr, &value.type, value.bytes.data(),
+                           &size) != ERROR_SUCCESS) {
+      return std::nullopt;
+    }
+    value.bytes.resize(size);
+    contents.emplace(std::move(name), std::move(value));
+  }
+}
+inline std::optional<RawValue> ReadValue(HKEY root, std::wstring_view path,
+                                         std::wstring_view name) {
+  const std::optional<KeyContents> contents = ReadKey(root, path);
+  if (!contents || !contents->contains(std::wstring(name))) {
+    return std::nullopt;
+  }
+  return contents->at(std::wstring(name));
+}
 
 // While it lives, HKEY_CURRENT_USER of this process is a fresh empty key
 // (RegOverridePredefKey works under Wine as on Windows); a failed redirection
 // fails the test.
 class ScratchUserKey {
  public:
-  ScratchUserKey();
-  ~ScratchUserKey();
+  ScratchUserKey()
+      : path_(std::wstring(kScratchParent) + L"\\" + std::to_wstring(::GetCurrentProcessId()) +
+              L"-" + std::to_wstring(++gScratchCount)) {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
+    key_ = CreateTestKey(HKEY_CURRENT_USER, path_, KEY_ALL_ACCESS);
+    if (!key_) {
+      ADD_FAILURE() << "no scratch key";
+    } else if (::RegOverridePredefKey(HKEY_CURRENT_USER, key_.Get()) != ERROR_SUCCESS) {
+      ADD_FAILURE() << "HKEY_CURRENT_USER not redirected";
+    }
+  }
+  ~ScratchUserKey() {
+    ::RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    key_.Reset();
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
+    // Fails, as it should, while another test program still has a scratch key there.
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, kScratchParent);
+  }
   ScratchUserKey(const ScratchUserKey&) = delete;
   ScratchUserKey& operator=(const ScratchUserKey&) = delete;
 

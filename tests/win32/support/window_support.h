@@ -11,6 +11,7 @@
 
 #include "ui/dpi.h"
 #include "ui/message_loop.h"
+#include "win/system_functions.h"
 
 namespace daymarker::testing {
 
@@ -56,7 +57,8 @@ inline bool ChangeDpi(HWND window, UINT dpi, const POINT* to = nullptr) {
   RECT frame;
   ::GetWindowRect(window, &frame);
   SIZE size{frame.right - frame.left, frame.bottom - frame.top};
-  if (::SendMessageW(window, 0x02E4, dpi, reinterpret_cast<LPARAM>(&size)) == FALSE) {
+  if (::SendMessageW(window, system_functions::kGetDpiScaledSize, dpi,
+                     reinterpret_cast<LPARAM>(&size)) == FALSE) {
     size = {::MulDiv(size.cx, dpi, WindowDpi(window)), ::MulDiv(size.cy, dpi, WindowDpi(window))};
   }
   const POINT origin = to != nullptr ? *to : POINT{frame.left, frame.top};

@@ -1,11 +1,14 @@
 #include "ui/main/tray/tray.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
+#include <cstdint>
 
 #include "core/tray_tip.h"
 #include "resources/resource.h"
 #include "ui/dpi.h"
-#include "win/system_library.h"
+#include "win/system_functions.h"
 
 namespace daymarker {
 namespace {
@@ -35,12 +38,15 @@ OSVERSIONINFOW QueryVersion() {
   return info;
 }
 
+// The window that receives the icon's messages, and the image it shows.
+struct TrayOwner {
+  HWND window = nullptr;
+  HICON icon = nullptr;
+};
+
 // The shell is loaded the first time the window goes to the notification area.
-BOOL NotifyIcon(const TrayOwner& owner, DWORD message, NOTIFYICONDATAW& record) {
-  const NotifyIconFunction notify =
-      owner.notify != nullptr
-          ? owner.notify
-          : SystemFunction<NotifyIconFunction, L"shell32.dll", "Shell_NotifyIconW">();
+BOOL NotifyIcon(DWORD message, NOTIFYICONDATAW& record) {
+  const auto notify = system_functions::Shell_NotifyIconW::Get();
   return notify != nullptr ? notify(message, &record) : FALSE;
 }
 
@@ -61,16 +67,14 @@ NOTIFYICONDATAW MakeTrayRecord(UINT id, const TrayOwner& owner, std::wstring_vie
   return record;
 }
 
-}  // namespace
-
 BOOL AddTrayIcon(UINT id, const TrayOwner& owner, std::wstring_view tip) {
   NOTIFYICONDATAW record = MakeTrayRecord(id, owner, tip);
-  return NotifyIcon(owner, NIM_ADD, record);
+  return NotifyIcon(NIM_ADD, record);
 }
 
 BOOL SetTrayTip(UINT id, const TrayOwner& owner, std::wstring_view tip) {
   NOTIFYICONDATAW record = MakeTrayRecord(id, owner, tip);
-  return NotifyIcon(owner, NIM_MODIFY, record);
+  return NotifyIcon(NIM_MODIFY, record);
 }
 
 BOOL RemoveTrayIcon(UINT id, const TrayOwner& owner) {
@@ -79,7 +83,7 @@ BOOL RemoveTrayIcon(UINT id, const TrayOwner& owner) {
   record.hWnd = owner.window;
   record.uID = id;
   record.uCallbackMessage = kTrayCallbackMessage;
-  return NotifyIcon(owner, NIM_DELETE, record);
+  return NotifyIcon(NIM_DELETE, record);
 }
 
 DWORD GetOSPlatform() {
@@ -100,12 +104,13 @@ bool TrayAvailable() {
   } else if (platform != VER_PLATFORM_WIN32_WINDOWS) {
     return false;
   }
-  const auto appBarMessage =
-      SystemFunction<decltype(&::SHAppBarMessage), L"shell32.dll", "SHAppBarMessage">();
+  const auto appBarMessage = system_functions::SHAppBarMessage::Get();
   APPBARDATA bar{};
   bar.cbSize = sizeof(bar);
   return appBarMessage != nullptr && appBarMessage(ABM_GETTASKBARPOS, &bar) == 1;
 }
+
+}  // namespace
 
 bool Tray::Create(HWND mainWindow) {
   menu_.Reset(::CreatePopupMenu());
@@ -120,15 +125,14 @@ bool Tray::Create(HWND mainWindow) {
   }
   // Windows holds back registered messages, TaskbarCreated among them, that a
   // program run as administrator gets from a shell that is not (Windows 7 on).
-  if (const auto allow = SystemFunction<decltype(&::ChangeWindowMessageFilterEx), L"user32.dll",
-                                        "ChangeWindowMessageFilterEx">()) {
+  if (const auto allow = system_functions::ChangeWindowMessageFilterEx::Get()) {
     allow(Window(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
   }
   return true;
 }
 
 bool Tray::Add(HWND mainWindow, std::wstring_view tip) {
-  if (Window() == nullptr && !Create(mainWindow)) {
+  if (!TrayAvailable() || (Window() == nullptr && !Create(mainWindow))) {
     return false;
   }
   if (!icon_) {
@@ -155,11 +159,11 @@ void Tray::Remove() {
 
 bool Tray::AddIcon(std::wstring_view tip) {
   iconMayExist_ = true;
-  return AddTrayIcon(kTrayIconId, Owner(), tip) != FALSE;
+  return AddTrayIcon(kTrayIconId, {Window(), icon_.Get()}, tip) != FALSE;
 }
 
 void Tray::DeleteIcon() {
-  if (iconMayExist_ && RemoveTrayIcon(kTrayIconId, Owner()) != FALSE) {
+  if (iconMayExist_ && RemoveTrayIcon(kTrayIconId, {Window(), icon_.Get()}) != FALSE) {
     iconMayExist_ = false;
   }
 }
@@ -168,7 +172,7 @@ void Tray::SetTip(std::wstring_view tip) {
   // Without an icon the shell would refuse the change anyway, after a costly round trip.
   if (hiddenInTray_) {
     tip_ = tip;
-    SetTrayTip(kTrayIconId, Owner(), tip);
+    SetTrayTip(kTrayIconId, {Window(), icon_.Get()}, tip);
   }
 }
 
@@ -207,7 +211,7 @@ void Tray::OnTaskbarCreated() {
     return;
   }
   // A shell that kept the icon refuses to add it twice, but takes a change to it.
-  if (SetTrayTip(kTrayIconId, Owner(), tip_) != FALSE) {
+  if (SetTrayTip(kTrayIconId, {Window(), icon_.Get()}, tip_) != FALSE) {
     return;
   }
   // No icon to be had: the window comes back, minimised on the taskbar.

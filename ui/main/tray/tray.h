@@ -1,12 +1,9 @@
-// The notification-area icon: the icon routines, and the Tray that stands
-// for the main window while it is hidden behind its icon.
+// The notification-area icon: the Tray that stands for the main window while
+// it is hidden behind its icon.
 #pragma once
 
 #include <windows.h>
 
-#include <shellapi.h>
-
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -25,28 +22,6 @@ inline constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;
 inline constexpr int kTrayHideShow = 0;
 inline constexpr int kTrayExit = 2;
 
-// Shell_NotifyIconW, or a stand-in with its signature that a caller (a test)
-// hands over to see the calls on their way to the shell.
-using NotifyIconFunction = decltype(&::Shell_NotifyIconW);
-
-// The window that receives the icon's messages, the image it shows, and the
-// function that tells the shell (nullptr: the shell's own).
-struct TrayOwner {
-  HWND window = nullptr;
-  HICON icon = nullptr;
-  NotifyIconFunction notify = nullptr;
-};
-
-BOOL AddTrayIcon(UINT id, const TrayOwner& owner, std::wstring_view tip);
-BOOL SetTrayTip(UINT id, const TrayOwner& owner, std::wstring_view tip);
-BOOL RemoveTrayIcon(UINT id, const TrayOwner& owner);
-
-// True when the system has a taskbar to hold the icon.
-bool TrayAvailable();
-DWORD GetOSPlatform();
-// Major version * 100 + minor version: 3.51 gives 351.
-std::int16_t GetOSVersion();
-
 // picTray: a hidden window that owns the icon and hears the shell, with the
 // icon's menu, made the first time the main window goes to the notification
 // area. The icon's commands (a menu item, or a double-click as the first
@@ -55,11 +30,10 @@ std::int16_t GetOSVersion();
 // handler is picTray_MouseMove; every other member is plumbing.
 class Tray : public ObjectWindow {
  public:
-  explicit Tray(HINSTANCE instance, NotifyIconFunction notify = nullptr)
-      : instance_(instance), notify_(notify) {}
+  explicit Tray(HINSTANCE instance) : instance_(instance) {}
 
-  // Adds the icon with the tip; only then does the main window count as
-  // hidden behind it.
+  // Adds the icon with the tip where the system has a taskbar to hold it;
+  // only then does the main window count as hidden behind it.
   bool Add(HWND mainWindow, std::wstring_view tip);
   // Removes the icon; the main window is no longer hidden behind it.
   void Remove();
@@ -79,10 +53,8 @@ class Tray : public ObjectWindow {
   void OnTaskbarCreated();
   void ShowMenu();
   void SetMenuCaption(const wchar_t* caption);
-  TrayOwner Owner() const { return {Window(), icon_.Get(), notify_}; }
 
   HINSTANCE instance_;
-  NotifyIconFunction notify_;
   UINT taskbarCreated_ = 0;
   ScopedMenu menu_;
   ScopedIcon icon_;

@@ -1,4 +1,4 @@
-#include "ui/main/clock.h"
+#include "win/clock.h"
 
 namespace daymarker {
 namespace {

@@ -1,4 +1,5 @@
-// The present moment, as the main window reads it. Tests pass their own clock.
+// The present moment, and local wall-clock time by the system's time-zone
+// rules. The main window reads the moment from a Clock; tests pass their own.
 #pragma once
 
 #include <windows.h>
