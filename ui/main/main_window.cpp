@@ -16,16 +16,14 @@
 #include "ui/dpi.h"
 #include "ui/main/accessible_name.h"
 #include "ui/main/main_window_ids.h"
+#include "ui/main/main_window_layout.h"
 
 namespace daymarker {
 namespace {
 
 using namespace main_ids;
+using namespace main_layout;
 
-constexpr FrameSpec kFrame = {L"DaymarkerMainWindow",
-                              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0,
-                              IDI_DAYMARKER, IDA_MAIN};
-constexpr SIZE kClientTwips = {5055, 6015};
 constexpr UINT_PTR kEventBoxSubclass = 1;
 
 constexpr const wchar_t* kDefaultEventName = L"Enter event here...";
@@ -33,66 +31,12 @@ constexpr const wchar_t* kReachedSuffix = L" - DISABLED";
 // What start-up selects before the saved settings: "(Years, Months,) &Days" and "Every 30 Seconds".
 constexpr int kDefaultDisplayOption = 3;
 
-constexpr DWORD kGroupBox = BS_GROUPBOX;
-constexpr DWORD kRadio = BS_AUTORADIOBUTTON;
-constexpr DWORD kEditBox = ES_AUTOHSCROLL | WS_TABSTOP;
-
-// Rows are in tab order; positions inside a group box are measured from it.
-constexpr int kRowFraEvent = 0;
-constexpr int kRowFraDisplay = 7;
-constexpr int kRowFraTimeLeft = 15;
-constexpr int kRowFraUpdate = 18;
-constexpr std::array<ControlSpec, 21> kLayout = {{
-    {kFraEvent, WC_BUTTONW, L"&Event:", kGroupBox, 0, kNoContainer, 120, 120, 4815, 1215},
-    HiddenLabel(kLblEventDate, L"Event date"),
-    {kDtpEventDate, DATETIMEPICK_CLASSW, L"", DTS_SHORTDATEFORMAT | WS_TABSTOP | WS_GROUP, 0,
-     kRowFraEvent, 120, 240, 2175, 315},
-    HiddenLabel(kLblEventTime, L"Event time"),
-    {kDtpEventTime, DATETIMEPICK_CLASSW, L"", DTS_TIMEFORMAT | DTS_UPDOWN | WS_TABSTOP, 0,
-     kRowFraEvent, 2520, 240, 2175, 315},
-    HiddenLabel(kLblEventName, L"Event name"),
-    {kTxtEvent, WC_EDITW, L"", kEditBox, WS_EX_CLIENTEDGE, kRowFraEvent, 120, 720, 4575, 285},
-    {kFraDisplay, WC_BUTTONW, L"&Display:", kGroupBox, 0, kNoContainer, 120, 1440, 4815, 2895},
-    {kOptDisplay0 + 0, WC_BUTTONW, L"(Years, Months, Days, Hours, Minutes,) &Seconds",
-     kRadio | WS_GROUP | WS_TABSTOP, 0, kRowFraDisplay, 240, 360, 4455, 255},
-    {kOptDisplay0 + 1, WC_BUTTONW, L"(Years, Months, Days, Hours,) Mi&nutes", kRadio, 0,
-     kRowFraDisplay, 240, 720, 4455, 255},
-    {kOptDisplay0 + 2, WC_BUTTONW, L"(Years, Months, Days,) &Hours", kRadio, 0, kRowFraDisplay, 240,
-     1080, 4455, 255},
-    {kOptDisplay0 + 3, WC_BUTTONW, L"(Years, Months,) &Days", kRadio, 0, kRowFraDisplay, 240, 1440,
-     4455, 255},
-    {kOptDisplay0 + 4, WC_BUTTONW, L"(Years,) &Months", kRadio, 0, kRowFraDisplay, 240, 1800, 4455,
-     255},
-    {kOptDisplay0 + 5, WC_BUTTONW, L"&Years", kRadio, 0, kRowFraDisplay, 240, 2160, 4455, 255},
-    {kChkOnlyUnits, WC_BUTTONW, L"&Only display the units selected",
-     BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 0, kRowFraDisplay, 480, 2520, 4215, 255},
-    {kFraTimeLeft, WC_BUTTONW, L"&Time Left:", kGroupBox, 0, kNoContainer, 120, 4440, 4815, 675},
-    HiddenLabel(kLblTimeLeft, L"Time left"),
-    {kTxtTimeLeft, WC_EDITW, L"", kEditBox | ES_READONLY | WS_GROUP, WS_EX_CLIENTEDGE,
-     kRowFraTimeLeft, 120, 240, 4575, 285},
-    {kFraUpdate, WC_BUTTONW, L"&Update:", kGroupBox, 0, kNoContainer, 120, 5160, 4815, 735},
-    HiddenLabel(kLblUpdate, L"Update interval"),
-    {kCboUpdate, WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, 0,
-     kRowFraUpdate, 120, 240, 4575, 315},
-}};
-
 // Enabling a window is a round trip to the window manager: this makes one
 // only when the state is not already as asked.
 void SetEnabled(HWND window, bool enabled) {
   if ((::IsWindowEnabled(window) != FALSE) != enabled) {
     ::EnableWindow(window, enabled ? TRUE : FALSE);
   }
-}
-
-HMENU BuildMenuBar() {
-  HMENU bar = ::CreateMenu();
-  HMENU file = ::CreatePopupMenu();
-  ::AppendMenuW(file, MF_STRING, IDM_FILE_BASE, L"E&xit");
-  HMENU help = ::CreatePopupMenu();
-  ::AppendMenuW(help, MF_STRING, IDM_HELP_BASE, L"&About...\tF1");
-  ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
-  ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
-  return bar;
 }
 
 }  // namespace
