@@ -81,6 +81,8 @@ class MainWindow : public TopLevelWindow {
   void SetOnlyUnitsBox(bool ticked);
   std::wstring ControlText(int id) const;
   void ShowStatusLine(const std::wstring& line);
+
+  // The window's place on screen, kept in the settings in twips.
   void PlaceAtSavedPosition();
   void RecordPosition();
 
