@@ -127,7 +127,8 @@ void BringForward(HWND window) {
 // (Form_Load, Form_QueryUnload, cmdOK_Click, cmdSysInfo_Click and
 // lblTolvane_Click), with Unload, which closes the window. Every other member
 // is plumbing: it creates, places and paints the window and turns its
-// messages into calls of those handlers.
+// messages into calls of those handlers. The link's keys, focus rectangle,
+// tooltip and shell request live in about_link.cpp.
 class AboutWindow : public TopLevelWindow {
  public:
   AboutWindow(HINSTANCE instance, HWND mainWindow)

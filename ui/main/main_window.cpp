@@ -27,7 +27,7 @@ constexpr UINT_PTR kEventBoxSubclass = 1;
 
 constexpr const wchar_t* kDefaultEventName = L"Enter event here...";
 constexpr const wchar_t* kReachedSuffix = L" - DISABLED";
-// What start-up selects before the saved settings: "(Years, Months,) &Days" and "Every 30 Seconds".
+// The option start-up selects before the saved settings: "(Years, Months,) &Days".
 constexpr int kDefaultDisplayOption = 3;
 
 // Enabling a window is a round trip to the window manager: this makes one
