@@ -1,7 +1,6 @@
 #include "ui/about/about_window.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <array>
@@ -12,14 +11,13 @@
 #include "core/contrast.h"
 #include "core/version.h"
 #include "resources/resource.h"
+#include "ui/about/about_link.h"
 #include "ui/about/sysinfo.h"
 #include "ui/control_layout.h"
 #include "ui/dpi.h"
 #include "ui/object_window.h"
 #include "ui/top_level_window.h"
-#include "win/com_apartment.h"
 #include "win/handles.h"
-#include "win/system_functions.h"
 
 namespace daymarker {
 namespace {
@@ -38,7 +36,6 @@ constexpr const wchar_t* kRegisteredName = L"FREEWARE!";
 constexpr std::array<std::wstring_view, 6> kDisclaimerLines = {L"", L"", L"", L"", L"", L""};
 constexpr COLORREF kLinkColour = RGB(0, 0, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr UINT_PTR kLinkSubclass = 1;
 
 // Labels show data texts, so an ampersand in them is no access key.
 constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
@@ -104,82 +101,6 @@ bool FixedColourSeen(COLORREF fixed, double minimum = kTextContrast) {
   return KeepFixedColour(fixed, ::GetSysColor(COLOR_BTNFACE), HighContrastOn(), minimum);
 }
 
-// Paints the link while it shows a focus rectangle: the static's own picture,
-// and the rectangle around its text, which the static centres line by line.
-void PaintFocusedLink(HWND link, HDC dc, LPARAM options) {
-  ::DefSubclassProc(link, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), options);
-  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(link)) + 1, L'\0');
-  text.resize(
-      static_cast<std::size_t>(::GetWindowTextW(link, text.data(), static_cast<int>(text.size()))));
-  RECT client;
-  ::GetClientRect(link, &client);
-  RECT around = client;
-  const int saved = ::SaveDC(dc);
-  ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(link, WM_GETFONT, 0, 0)));
-  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &around,
-              DT_CALCRECT | DT_CENTER | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
-  ::RestoreDC(dc, saved);
-  ::OffsetRect(&around, (client.right - around.right) / 2, 0);
-  ::InflateRect(&around, 1, 1);
-  ::IntersectRect(&around, &around, &client);
-  ::DrawFocusRect(dc, &around);
-}
-
-bool ShowsFocusCue(HWND link) {
-  // Shown from the start: no dialog manager sends this window UIS_INITIALIZE to hide it.
-  return ::GetFocus() == link &&
-         (::SendMessageW(link, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
-}
-
-// The link as a keyboard reaches it: a tab stop whose Enter and Space click
-// it, with a focus rectangle. Without the focus the static paints it alone.
-LRESULT CALLBACK LinkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam,
-                          UINT_PTR subclassId, DWORD_PTR /*refData*/) {
-  switch (message) {
-    case WM_GETDLGCODE:
-      // Else the dialog keys make Enter the default button's.
-      if (const auto* key = reinterpret_cast<const MSG*>(lParam);
-          key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) {
-        return ::DefSubclassProc(link, message, wParam, lParam) | DLGC_WANTMESSAGE;
-      }
-      break;
-    case WM_KEYDOWN:
-      if (wParam == VK_RETURN || wParam == VK_SPACE) {
-        // As a click does; the window's handler unloads it, this control with it.
-        ::SendMessageW(::GetParent(link), WM_COMMAND, MAKEWPARAM(kLblTolvane, STN_CLICKED),
-                       reinterpret_cast<LPARAM>(link));
-        return 0;
-      }
-      break;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-    case WM_UPDATEUISTATE:
-      ::InvalidateRect(link, nullptr, TRUE);
-      break;
-    case WM_PAINT:
-      if (ShowsFocusCue(link)) {
-        PAINTSTRUCT paint;
-        HDC dc = ::BeginPaint(link, &paint);
-        PaintFocusedLink(link, dc, PRF_CLIENT);
-        ::EndPaint(link, &paint);
-        return 0;
-      }
-      break;
-    case WM_PRINTCLIENT:
-      if (ShowsFocusCue(link)) {
-        PaintFocusedLink(link, reinterpret_cast<HDC>(wParam), lParam);
-        return 0;
-      }
-      break;
-    case WM_NCDESTROY:
-      ::RemoveWindowSubclass(link, LinkProc, subclassId);
-      break;
-    default:
-      break;
-  }
-  return ::DefSubclassProc(link, message, wParam, lParam);
-}
-
 struct Fonts {
   ScopedFont regular;
   ScopedFont bold;
@@ -196,14 +117,6 @@ Fonts MakeFonts(UINT dpi) {
   return fonts;
 }
 
-// Not examined: a website that cannot be opened is not reported.
-void OpenInBrowser(HWND owner, const wchar_t* address) {
-  const auto shellExecute = system_functions::ShellExecuteW::Get();
-  if (shellExecute != nullptr) {
-    shellExecute(owner, nullptr, address, nullptr, nullptr, SW_SHOWNORMAL);
-  }
-}
-
 // A second request for About: the open window comes forward as it is.
 void BringForward(HWND window) {
   ::ShowWindow(window, ::IsIconic(window) ? SW_RESTORE : SW_SHOW);
@@ -214,7 +127,8 @@ void BringForward(HWND window) {
 // (Form_Load, Form_QueryUnload, cmdOK_Click, cmdSysInfo_Click and
 // lblTolvane_Click), with Unload, which closes the window. Every other member
 // is plumbing: it creates, places and paints the window and turns its
-// messages into calls of those handlers.
+// messages into calls of those handlers. The link's keys, focus rectangle,
+// tooltip and shell request live in about_link.cpp.
 class AboutWindow : public TopLevelWindow {
  public:
   AboutWindow(HINSTANCE instance, HWND mainWindow)
@@ -248,7 +162,6 @@ class AboutWindow : public TopLevelWindow {
   void ApplyFonts(Fonts fonts);
   HANDLE ShowImage(int controlId, int resourceId, UINT type, UINT flags) const;
   void LoadImages();
-  void AddLinkTooltip();
   void SetDefaultButton(int id);
   void PaintRule(HDC dc) const;
   RECT WorkArea() const;
@@ -321,7 +234,7 @@ bool AboutWindow::OnCreate() {
     return false;
   }
   ApplyFonts(MakeFonts(Dpi()));
-  ::SetWindowSubclass(Control(kLblTolvane), LinkProc, kLinkSubclass, 0);
+  MakeKeyboardLink(Control(kLblTolvane));
   return true;
 }
 
@@ -483,21 +396,6 @@ void AboutWindow::LoadImages() {
       static_cast<HBITMAP>(ShowImage(kPicTolvane, IDB_LOGO, IMAGE_BITMAP, LR_CREATEDIBSECTION)));
 }
 
-void AboutWindow::AddLinkTooltip() {
-  tooltip_ =
-      ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                        CW_USEDEFAULT, CW_USEDEFAULT, Window(), nullptr, Instance(), nullptr);
-  TOOLINFOW tool{};
-  tool.cbSize = TTTOOLINFOW_V2_SIZE;  // understood by every version of the control
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = Window();
-  tool.uId = reinterpret_cast<UINT_PTR>(Control(kLblTolvane));
-  // The tooltip keeps its own copy; the field is not const only for TTM_GETTEXT.
-  tool.lpszText = const_cast<wchar_t*>(kLinkTip);  // NOLINT(cppcoreguidelines-pro-type-const-cast)
-  ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-}
-
 // Enter presses the focused button, and the dialog keys find it by its default style.
 void AboutWindow::SetDefaultButton(int id) {
   for (const int button : {kCmdOK, kCmdSysInfo}) {
@@ -518,7 +416,7 @@ void AboutWindow::Form_Load() {
 
   // The link's colour and underline are its look, given at WM_CTLCOLORSTATIC and by its font.
   SetText(kLblTolvane, kLinkCaption + (L"\r\n(" + std::wstring(kWebsite) + L")"));
-  AddLinkTooltip();
+  tooltip_ = AddLinkTooltip(Instance(), Window(), Control(kLblTolvane), kLinkTip);
 
   SetText(kLblRegTo, std::wstring(kRegisteredTo) + kRegisteredName);
   SetText(kLblComments, std::wstring(kComments));
@@ -566,11 +464,7 @@ void AboutWindow::lblTolvane_Click() {
   const std::wstring address(kWebsite);
   // The main window may be gone by now; the request then has no owner.
   const HWND owner = ::IsWindow(mainWindow_) ? mainWindow_ : nullptr;
-  {
-    // The shell may hand the request to COM handlers, which want an apartment on this thread.
-    const ComApartment apartment;
-    OpenInBrowser(owner, address.c_str());
-  }
+  OpenInBrowser(owner, address.c_str());
   if (::IsWindow(self)) {
     cmdOK_Click();
   }

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <array>
 
 #include "core/refresh_cycle.h"
@@ -16,65 +15,20 @@
 #include "ui/dpi.h"
 #include "ui/main/accessible_name.h"
 #include "ui/main/main_window_ids.h"
+#include "ui/main/main_window_layout.h"
 
 namespace daymarker {
 namespace {
 
 using namespace main_ids;
+using namespace main_layout;
 
-constexpr FrameSpec kFrame = {L"DaymarkerMainWindow",
-                              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0,
-                              IDI_DAYMARKER, IDA_MAIN};
-constexpr SIZE kClientTwips = {5055, 6015};
 constexpr UINT_PTR kEventBoxSubclass = 1;
 
 constexpr const wchar_t* kDefaultEventName = L"Enter event here...";
 constexpr const wchar_t* kReachedSuffix = L" - DISABLED";
-// What start-up selects before the saved settings: "(Years, Months,) &Days" and "Every 30 Seconds".
+// The option start-up selects before the saved settings: "(Years, Months,) &Days".
 constexpr int kDefaultDisplayOption = 3;
-
-constexpr DWORD kGroupBox = BS_GROUPBOX;
-constexpr DWORD kRadio = BS_AUTORADIOBUTTON;
-constexpr DWORD kEditBox = ES_AUTOHSCROLL | WS_TABSTOP;
-
-// Rows are in tab order; positions inside a group box are measured from it.
-constexpr int kRowFraEvent = 0;
-constexpr int kRowFraDisplay = 7;
-constexpr int kRowFraTimeLeft = 15;
-constexpr int kRowFraUpdate = 18;
-constexpr std::array<ControlSpec, 21> kLayout = {{
-    {kFraEvent, WC_BUTTONW, L"&Event:", kGroupBox, 0, kNoContainer, 120, 120, 4815, 1215},
-    HiddenLabel(kLblEventDate, L"Event date"),
-    {kDtpEventDate, DATETIMEPICK_CLASSW, L"", DTS_SHORTDATEFORMAT | WS_TABSTOP | WS_GROUP, 0,
-     kRowFraEvent, 120, 240, 2175, 315},
-    HiddenLabel(kLblEventTime, L"Event time"),
-    {kDtpEventTime, DATETIMEPICK_CLASSW, L"", DTS_TIMEFORMAT | DTS_UPDOWN | WS_TABSTOP, 0,
-     kRowFraEvent, 2520, 240, 2175, 315},
-    HiddenLabel(kLblEventName, L"Event name"),
-    {kTxtEvent, WC_EDITW, L"", kEditBox, WS_EX_CLIENTEDGE, kRowFraEvent, 120, 720, 4575, 285},
-    {kFraDisplay, WC_BUTTONW, L"&Display:", kGroupBox, 0, kNoContainer, 120, 1440, 4815, 2895},
-    {kOptDisplay0 + 0, WC_BUTTONW, L"(Years, Months, Days, Hours, Minutes,) &Seconds",
-     kRadio | WS_GROUP | WS_TABSTOP, 0, kRowFraDisplay, 240, 360, 4455, 255},
-    {kOptDisplay0 + 1, WC_BUTTONW, L"(Years, Months, Days, Hours,) Mi&nutes", kRadio, 0,
-     kRowFraDisplay, 240, 720, 4455, 255},
-    {kOptDisplay0 + 2, WC_BUTTONW, L"(Years, Months, Days,) &Hours", kRadio, 0, kRowFraDisplay, 240,
-     1080, 4455, 255},
-    {kOptDisplay0 + 3, WC_BUTTONW, L"(Years, Months,) &Days", kRadio, 0, kRowFraDisplay, 240, 1440,
-     4455, 255},
-    {kOptDisplay0 + 4, WC_BUTTONW, L"(Years,) &Months", kRadio, 0, kRowFraDisplay, 240, 1800, 4455,
-     255},
-    {kOptDisplay0 + 5, WC_BUTTONW, L"&Years", kRadio, 0, kRowFraDisplay, 240, 2160, 4455, 255},
-    {kChkOnlyUnits, WC_BUTTONW, L"&Only display the units selected",
-     BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 0, kRowFraDisplay, 480, 2520, 4215, 255},
-    {kFraTimeLeft, WC_BUTTONW, L"&Time Left:", kGroupBox, 0, kNoContainer, 120, 4440, 4815, 675},
-    HiddenLabel(kLblTimeLeft, L"Time left"),
-    {kTxtTimeLeft, WC_EDITW, L"", kEditBox | ES_READONLY | WS_GROUP, WS_EX_CLIENTEDGE,
-     kRowFraTimeLeft, 120, 240, 4575, 285},
-    {kFraUpdate, WC_BUTTONW, L"&Update:", kGroupBox, 0, kNoContainer, 120, 5160, 4815, 735},
-    HiddenLabel(kLblUpdate, L"Update interval"),
-    {kCboUpdate, WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, 0,
-     kRowFraUpdate, 120, 240, 4575, 315},
-}};
 
 // Enabling a window is a round trip to the window manager: this makes one
 // only when the state is not already as asked.
@@ -82,17 +36,6 @@ void SetEnabled(HWND window, bool enabled) {
   if ((::IsWindowEnabled(window) != FALSE) != enabled) {
     ::EnableWindow(window, enabled ? TRUE : FALSE);
   }
-}
-
-HMENU BuildMenuBar() {
-  HMENU bar = ::CreateMenu();
-  HMENU file = ::CreatePopupMenu();
-  ::AppendMenuW(file, MF_STRING, IDM_FILE_BASE, L"E&xit");
-  HMENU help = ::CreatePopupMenu();
-  ::AppendMenuW(help, MF_STRING, IDM_HELP_BASE, L"&About...\tF1");
-  ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
-  ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
-  return bar;
 }
 
 }  // namespace
@@ -351,6 +294,27 @@ void MainWindow::PlaceAtSavedPosition() {
   }
 }
 
+void MainWindow::RecordPosition() {
+  RECT frame;
+  if (::IsIconic(Window())) {
+    // A minimised window sits at a parking position; its place on screen is
+    // the restored one, which the placement gives in work-area coordinates.
+    WINDOWPLACEMENT placement{sizeof(placement)};
+    ::GetWindowPlacement(Window(), &placement);
+    frame = placement.rcNormalPosition;
+    MONITORINFO monitor{sizeof(monitor)};
+    if (::GetMonitorInfoW(::MonitorFromRect(&frame, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+      frame.left = WorkspaceToScreen(frame.left, monitor.rcWork.left, monitor.rcMonitor.left);
+      frame.top = WorkspaceToScreen(frame.top, monitor.rcWork.top, monitor.rcMonitor.top);
+    }
+  } else {
+    ::GetWindowRect(Window(), &frame);
+  }
+  // Screen coordinates are one pixel space for the whole desktop, whatever each monitor's DPI.
+  settings_.WindowLeft = PixelsToTwips(frame.left, SystemDpi());
+  settings_.WindowTop = PixelsToTwips(frame.top, SystemDpi());
+}
+
 void MainWindow::Form_Resize() {
   // WM_SIZE(SIZE_MINIMIZED) can reach a minimised window again while it is hidden.
   if (!::IsIconic(Window()) || tray_.HiddenInTray()) {
@@ -388,6 +352,9 @@ void MainWindow::Unload() {
   ::DestroyWindow(Window());
 }
 
+// ---------------------------------------------------------------------------
+// Menus
+
 void MainWindow::mnuFile_Click(int index) {
   if (index == 0) {
     Unload();
@@ -416,27 +383,6 @@ void MainWindow::mnuTray_Click(int index) {
 // ---------------------------------------------------------------------------
 // Refresh cycle
 
-void MainWindow::RecordPosition() {
-  RECT frame;
-  if (::IsIconic(Window())) {
-    // A minimised window sits at a parking position; its place on screen is
-    // the restored one, which the placement gives in work-area coordinates.
-    WINDOWPLACEMENT placement{sizeof(placement)};
-    ::GetWindowPlacement(Window(), &placement);
-    frame = placement.rcNormalPosition;
-    MONITORINFO monitor{sizeof(monitor)};
-    if (::GetMonitorInfoW(::MonitorFromRect(&frame, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
-      frame.left = WorkspaceToScreen(frame.left, monitor.rcWork.left, monitor.rcMonitor.left);
-      frame.top = WorkspaceToScreen(frame.top, monitor.rcWork.top, monitor.rcMonitor.top);
-    }
-  } else {
-    ::GetWindowRect(Window(), &frame);
-  }
-  // Screen coordinates are one pixel space for the whole desktop, whatever each monitor's DPI.
-  settings_.WindowLeft = PixelsToTwips(frame.left, SystemDpi());
-  settings_.WindowTop = PixelsToTwips(frame.top, SystemDpi());
-}
-
 void MainWindow::tmrTimer_Timer() {
   if (!tray_.HiddenInTray()) {
     RecordPosition();
@@ -460,27 +406,6 @@ void MainWindow::tmrTimer_Timer() {
   }
   ShowStatusLine(line);
   tray_.SetTip(line);
-}
-
-// A line already shown is left alone. While the user reads or copies the
-// line, a rebuild keeps their selection and caret, and so the part of a long
-// line they scrolled to.
-void MainWindow::ShowStatusLine(const std::wstring& line) {
-  HWND box = Control(kTxtTimeLeft);
-  if (ControlText(kTxtTimeLeft) == line) {
-    return;
-  }
-  const bool reading = ::GetFocus() == box;
-  DWORD start = 0;
-  DWORD end = 0;
-  if (reading) {
-    ::SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                   reinterpret_cast<LPARAM>(&end));
-  }
-  ::SetWindowTextW(box, line.c_str());
-  if (reading) {
-    ::SendMessageW(box, EM_SETSEL, start, static_cast<LPARAM>(end));  // scrolls the caret into view
-  }
 }
 
 void MainWindow::RefreshNow() {
@@ -543,81 +468,6 @@ void MainWindow::chkOnlyUnits_Click() {
   const LRESULT state = ::SendMessageW(Control(kChkOnlyUnits), BM_GETCHECK, 0, 0);
   settings_.OnlyUnitsFlag = static_cast<std::int16_t>(state == BST_CHECKED ? 1 : 2);
   RefreshNow();
-}
-
-// ---------------------------------------------------------------------------
-// Control values
-
-std::wstring MainWindow::ControlText(int id) const {
-  HWND control = Control(id);
-  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)), L'\0');
-  if (!text.empty()) {
-    const int copied = ::GetWindowTextW(control, text.data(), static_cast<int>(text.size() + 1));
-    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
-  }
-  return text;
-}
-
-CivilDateTime MainWindow::TargetDateTime() const {
-  SYSTEMTIME date{};
-  SYSTEMTIME time{};
-  ::SendMessageW(Control(kDtpEventDate), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&date));
-  ::SendMessageW(Control(kDtpEventTime), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time));
-  CivilDateTime target = CivilFromSystemTime(date);
-  target.hour = time.wHour;
-  target.minute = time.wMinute;
-  target.second = time.wSecond;
-  return target;
-}
-
-void MainWindow::SetPickers(const CivilDateTime& time) {
-  // A saved moment past the last day the date picker offers shows as that day.
-  const CivilDateTime date = WallSecondsFromCivil(time) <= WallSecondsFromCivil(kLatestEventDate)
-                                 ? time
-                                 : CivilDateTime{kLatestEventDate.year, kLatestEventDate.month,
-                                                 kLatestEventDate.day,  time.hour,
-                                                 time.minute,           time.second};
-  const SYSTEMTIME value = SystemTimeFromCivil(date);
-  ::SendMessageW(Control(kDtpEventDate), DTM_SETSYSTEMTIME, GDT_VALID,
-                 reinterpret_cast<LPARAM>(&value));
-  ::SendMessageW(Control(kDtpEventTime), DTM_SETSYSTEMTIME, GDT_VALID,
-                 reinterpret_cast<LPARAM>(&value));
-}
-
-// Setting a control in code raises no notification in Win32, so these run the
-// handler themselves when the value really changes, as a user's click would.
-void MainWindow::SelectDisplayOption(int index) {
-  HWND option = Control(kOptDisplay0 + index);
-  if (::SendMessageW(option, BM_GETCHECK, 0, 0) == BST_CHECKED) {
-    return;
-  }
-  for (int i = 0; i < kOptDisplayCount; ++i) {
-    HWND other = Control(kOptDisplay0 + i);
-    if (i != index && ::SendMessageW(other, BM_GETCHECK, 0, 0) == BST_CHECKED) {
-      ::SendMessageW(other, BM_SETCHECK, BST_UNCHECKED, 0);
-    }
-  }
-  ::SendMessageW(option, BM_SETCHECK, BST_CHECKED, 0);
-  optDisplay_Click(index);
-}
-
-void MainWindow::SelectUpdatePosition(int position) {
-  HWND list = Control(kCboUpdate);
-  if (::SendMessageW(list, CB_GETCURSEL, 0, 0) == position) {
-    return;
-  }
-  ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
-  cboUpdate_Click();
-}
-
-void MainWindow::SetOnlyUnitsBox(bool ticked) {
-  HWND box = Control(kChkOnlyUnits);
-  const bool current = ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
-  if (current == ticked) {
-    return;
-  }
-  ::SendMessageW(box, BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
-  chkOnlyUnits_Click();
 }
 
 }  // namespace daymarker

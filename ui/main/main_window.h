@@ -19,8 +19,9 @@ namespace daymarker {
 // from Form_Load to mnuTray_Click, and the routines they share: Unload,
 // RefreshNow and UpdateEventTarget. Form_Shown is this program's own: a show
 // of the window from behind its icon takes the icon away. Every other member
-// is plumbing: it creates, places and paints the window and turns its
-// messages into calls of those handlers.
+// is plumbing: it creates, places and colours the window and turns its
+// messages into calls of those handlers. The controls' values are read and
+// set in main_window_controls.cpp; their table is main_window_layout.h.
 class MainWindow : public TopLevelWindow {
  public:
   MainWindow(HINSTANCE instance, SettingValues& settings, const Clock& clock);
@@ -81,6 +82,8 @@ class MainWindow : public TopLevelWindow {
   void SetOnlyUnitsBox(bool ticked);
   std::wstring ControlText(int id) const;
   void ShowStatusLine(const std::wstring& line);
+
+  // The window's place on screen, kept in the settings in twips.
   void PlaceAtSavedPosition();
   void RecordPosition();
 
