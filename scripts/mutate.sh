@@ -98,7 +98,7 @@ def faults(path):  # (line number, function, line, mutated line), lines as writt
         if call and " = " not in code and not code.lstrip().startswith("return"):
             add(call.group(1) + "{}")
         value = RETURN.match(code.rstrip())
-        if value and not re.fullmatch(r"\{\}|\d+|true|false|TRUE|FALSE|nullptr|std::nullopt|"
+        if value and not re.fullmatch(r"\{\}|[\d.]+|true|false|TRUE|FALSE|nullptr|std::nullopt|"
                                       r"ERROR_SUCCESS|S_OK|std::\w+\(\)", value.group(2)):
             add(value.group(1) + "{};")
     return list(dict.fromkeys(found))
