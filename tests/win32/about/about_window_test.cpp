@@ -426,14 +426,16 @@ TEST_F(GetKeyValueTest, ReadsTextAndNumbersAndLeavesOtherTypesAlone) {
 }
 
 // A name; the program in the tool's folder that the first key's PATH names
-// (none: no PATH); the attributes of MSINFO32.EXE in that folder, which the
-// second key names (0: no such file; INVALID_FILE_ATTRIBUTES: no second key);
-// the program that starts (none: the message that the tool is unavailable).
+// (none: no PATH; empty: an empty one); the attributes of MSINFO32.EXE in that
+// folder, which the second key names (0: no such file; INVALID_FILE_ATTRIBUTES:
+// no second key); the program that starts (none: the message that the tool is
+// unavailable).
 using LaunchCase = std::tuple<const char*, const wchar_t*, DWORD, const wchar_t*>;
 constexpr LaunchCase kLaunchCases[] = {
     {"PathComesFirst", L"sys info.exe", FILE_ATTRIBUTE_NORMAL, L"sys info.exe"},
     // A path that cannot be started is the end of the search, and is said so.
     {"PathNamesNoProgram", L"no program.exe", FILE_ATTRIBUTE_NORMAL, nullptr},
+    {"PathIsEmpty", L"", FILE_ATTRIBUTE_NORMAL, nullptr},
     {"FolderHoldsTheTool", nullptr, FILE_ATTRIBUTE_NORMAL, L"MSINFO32.EXE"},
     {"FolderLacksTheTool", nullptr, 0, nullptr},
     {"HiddenToolDoesNotCount", nullptr, FILE_ATTRIBUTE_HIDDEN, nullptr},
@@ -502,7 +504,8 @@ TEST_P(StartSysInfoTest, StartsTheToolOrSaysItIsUnavailable) {
                ::SetFileAttributesW(tool.c_str(), attributes)));
   ASSERT_TRUE(path == nullptr ||
               Plant(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", L"PATH",
-                    REG_SZ, TextBytes((scratch_ / path).wstring() + L'\0')));
+                    REG_SZ,
+                    TextBytes((*path != L'\0' ? (scratch_ / path).wstring() : L"") + L'\0')));
   ASSERT_TRUE(!folderKnown ||
               Plant(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools Location", L"MSINFO",
                     REG_SZ, TextBytes(scratch_.wstring() + L'\0')));

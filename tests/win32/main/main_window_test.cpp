@@ -208,6 +208,13 @@ TEST_F(MainWindowTest, TargetIsSavedAsWallClockSecondsAndCountedInRealOnes) {
                             L"12 days, 15 hours, 29 minutes, 59 seconds"s));
   EXPECT_EQ(pick(start, {2038, 1, 19, 0, 0, 0}, {2038, 1, 18, 23, 59, 59}), last)
       << "the date picker refuses a day past its last";
+  // Its range starts at the earliest moment a FILETIME holds, read back as Wine's calendar
+  // offers no day of 1601 to pick.
+  SYSTEMTIME range[2] = {};
+  ::SendMessageW(Control(kDtpEventDate), DTM_GETRANGE, 0, reinterpret_cast<LPARAM>(range));
+  EXPECT_EQ(std::tuple(range[0].wYear, range[0].wMonth, range[0].wDay, range[0].wHour,
+                       range[0].wMinute, range[0].wSecond),
+            std::tuple(1601, 1, 1, 0, 0, 0));
   EXPECT_EQ(pick(start, {1900, 1, 1, 0, 0, 0}, {1900, 1, 1, 0, 0, 0}), std::pair(0, kReached));
   EXPECT_EQ(pick({2027, 3, 27, 12, 0, 0}, {2027, 3, 28, 0, 0, 0}, {2027, 3, 28, 12, 0, 0}),
             std::pair(1'806'235'200, L"Enter event here... - 23 hours, "s));
