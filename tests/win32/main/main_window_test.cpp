@@ -26,8 +26,7 @@ TEST_F(MainWindowTest, ShowsTheDefaults) {
   // 2026-06-10 09:30, the date of one picker at the time of the other.
   ::SetWindowPos(Window(), nullptr, 96, 48, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Tick();
-  EXPECT_EQ(settings_, (SettingValues{ScreenTwips(96), ScreenTwips(48), 1'781'083'800,
-                                      L"Enter event here...", 4, 3, 0}));
+  EXPECT_EQ(settings_, (SettingValues{1440, 720, 1'781'083'800, L"Enter event here...", 4, 3, 0}));
 
   HMENU bar = ::GetMenu(Window());
   EXPECT_EQ(::GetMenuItemCount(bar), 2);

@@ -116,8 +116,8 @@ TEST_F(MainWindowTest, EveryCloseSavesEverythingForTheNextStart) {
     EXPECT_EQ(window_->Window(), nullptr);
     // 1,781,343,000 seconds: 2026-06-13 09:30 on the wall clock.
     EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kSettingsKey),
-              (KeyContents{{L"WindowX", Dword(ScreenTwips(45))},
-                           {L"WindowY", Dword(ScreenTwips(30))},
+              (KeyContents{{L"WindowX", Dword(675)},
+                           {L"WindowY", Dword(450)},
                            {L"DateNTime", Dword(1'781'343'000)},
                            {L"Event", Sz(L"Праздник 🎉\0"sv)},
                            {L"Display", Dword(3)},
@@ -126,8 +126,7 @@ TEST_F(MainWindowTest, EveryCloseSavesEverythingForTheNextStart) {
     Restart();
     const RECT frame = ChildRect(nullptr, Window());
     EXPECT_EQ(std::pair(frame.left, frame.top), std::pair(45L, 30L)) << "back where it was closed";
-    EXPECT_EQ(settings_, (SettingValues{ScreenTwips(45), ScreenTwips(30), 1'781'343'000,
-                                        L"Праздник 🎉", 3, 4, 1}));
+    EXPECT_EQ(settings_, (SettingValues{675, 450, 1'781'343'000, L"Праздник 🎉", 3, 4, 1}));
   }
 }
 

@@ -198,8 +198,8 @@ TEST_F(TrayTest, AMinimisedWindowSavesItsPlaceOnTheScreen) {
     ASSERT_EQ(::IsWindowVisible(Window()) != FALSE, refused);
     Tick();
     close();
-    EXPECT_EQ(SavedValue(L"WindowX"), Dword(ScreenTwips(192)));
-    EXPECT_EQ(SavedValue(L"WindowY"), Dword(ScreenTwips(144)));
+    EXPECT_EQ(SavedValue(L"WindowX"), Dword(2880));
+    EXPECT_EQ(SavedValue(L"WindowY"), Dword(2160));
   }
 }
 

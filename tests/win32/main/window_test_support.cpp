@@ -13,13 +13,6 @@ void FakeClock::SetLocal(const CivilDateTime& local) {
   ticks_ = (std::uint64_t{utc.dwHighDateTime} << 32) | utc.dwLowDateTime;
 }
 
-int ScreenTwips(int pixels) {
-  HDC screen = ::GetDC(nullptr);
-  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
-  ::ReleaseDC(nullptr, screen);
-  return pixels * 1440 / dpi;
-}
-
 std::wstring MenuItemText(HMENU menu, UINT position) {
   wchar_t text[256] = {};
   ::GetMenuStringW(menu, position, text, 256, MF_BYPOSITION);

@@ -64,13 +64,10 @@ inline void PrintTo(const RawValue& value, std::ostream* out) {
   }
 }
 
-// Screen pixels as twips at the system DPI, the desktop's one scale: whole
-// twips for 15 pixels, or any multiple, at every usual DPI.
-int ScreenTwips(int pixels);
-
 std::wstring MenuItemText(HMENU menu, UINT position);
 
-// Each test starts with the window of a first run, shown, at 09:30 on 10 June 2026.
+// Each test starts with the window of a first run, shown, at 09:30 on 10 June
+// 2026, on the test session's desktop at 96 DPI: 15 twips to a screen pixel.
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
