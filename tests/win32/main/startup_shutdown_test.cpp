@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <functional>
+#include <string>
 
 #include "resources/resource.h"
 #include "window_test_support.h"
@@ -88,45 +90,77 @@ TEST_F(MainWindowTest, StartUpShowsWhatWasSaved) {
   }
 }
 
-// Every way of closing the window saves all seven values, once, and the next
-// start shows them.
-TEST_F(MainWindowTest, EveryCloseSavesEverythingForTheNextStart) {
-  const std::pair<const char*, std::function<void(HWND)>> closes[] = {
-      {"File, Exit", [](HWND w) { ::SendMessageW(w, WM_COMMAND, IDM_FILE_BASE, 0); }},
-      {"the close box", [](HWND w) { ::SendMessageW(w, WM_CLOSE, 0, 0); }},
-      {"the system menu", [](HWND w) { ::SendMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0); }},
-      {"log-off", LogOff},
+// Every end takes the window and picTray away, and the icon with them, even
+// after an add that a busy shell answered with FALSE but made all the same:
+// Windows would keep a dead program's icon until the pointer passes over it.
+// Every close saves all seven values, once, and the next start shows them.
+TEST_F(MainWindowTest, EveryEndTakesTheIconAndSavesEverythingForTheNextStart) {
+  // How it ends, and whether from behind the icon.
+  const std::tuple<const char*, bool, std::function<void()>> ends[] = {
+      {"File, Exit", false, [this] { ::SendMessageW(Window(), WM_COMMAND, IDM_FILE_BASE, 0); }},
+      {"the close box", false, [this] { ::SendMessageW(Window(), WM_CLOSE, 0, 0); }},
+      {"the system menu", false, [this] { ::SendMessageW(Window(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
+      {"log-off", false, [this] { LogOff(Window()); }},
+      {"log-off while hidden", true, [this] { LogOff(Window()); }},
+      {"the icon's Exit", true,
+       [] { ::SendMessageW(IconOwner(), WM_COMMAND, IDM_TRAY_BASE + kTrayExit, 0); }},
+      {"a close from another program", true, [this] { ::PostMessageW(Window(), WM_CLOSE, 0, 0); }},
+      {"a close of the icon's window (taskkill closes them all)", true,
+       [] { ::PostMessageW(IconOwner(), WM_CLOSE, 0, 0); }},
   };
-  for (const auto& [how, close] : closes) {
-    SCOPED_TRACE(how);
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software");
-    Restart();
-    PickSecondsAhead(86'400 * 3);
-    ::SetWindowTextW(Control(kTxtEvent), L"Праздник 🎉");
-    Click(kOptDisplay0 + 2);
-    Click(kChkOnlyUnits);
-    ChooseUpdate(3);
-    // Moved since the last tick, onto a monitor at 150 %: the close itself reads
-    // where the window is, in the desktop's one pixel space.
-    const POINT to{45, 30};
-    EXPECT_TRUE(ChangeDpi(Window(), 144, &to)) << "the rectangle Windows suggests is the one taken";
-
-    close(Window());
-    PumpMessages();
-    EXPECT_EQ(window_->Window(), nullptr);
-    // 1,781,343,000 seconds: 2026-06-13 09:30 on the wall clock.
-    EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kSettingsKey),
-              (KeyContents{{L"WindowX", Dword(675)},
-                           {L"WindowY", Dword(450)},
-                           {L"DateNTime", Dword(1'781'343'000)},
-                           {L"Event", Sz(L"Праздник 🎉\0"sv)},
-                           {L"Display", Dword(3)},
-                           {L"Update", Dword(4)},
-                           {L"OnlyUnits", Dword(1)}}));
-    Restart();
-    const RECT frame = ChildRect(nullptr, Window());
-    EXPECT_EQ(std::pair(frame.left, frame.top), std::pair(45L, 30L)) << "back where it was closed";
-    EXPECT_EQ(settings_, (SettingValues{675, 450, 1'781'343'000, L"Праздник 🎉", 3, 4, 1}));
+  for (const bool busy : {false, true}) {
+    for (const auto& [how, hidden, end] : ends) {
+      if (busy && !hidden) {
+        continue;
+      }
+      SCOPED_TRACE(std::string(how) + (busy ? ", after an add the shell answered late" : ""));
+      Stop();
+      ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software");
+      settings_ = {};
+      clock_.SetLocal({2026, 6, 10, 9, 30, 0});
+      Start(RecordingShell);
+      PickSecondsAhead(86'400 * 3);
+      ::SetWindowTextW(Control(kTxtEvent), L"Праздник 🎉");
+      Click(kOptDisplay0 + 2);
+      Click(kChkOnlyUnits);
+      ChooseUpdate(3);
+      // Moved onto a monitor at 150 %: a shown window's close reads where it is,
+      // in the desktop's one pixel space; a hidden one's the tick's record.
+      const POINT to{45, 30};
+      EXPECT_TRUE(ChangeDpi(Window(), 144, &to)) << "the rectangle Windows suggests is taken";
+      if (hidden) {
+        Tick();
+        g_refuseAdds = busy;
+        ::ShowWindow(Window(), SW_MINIMIZE);
+        PumpMessages();
+        if (busy) {
+          EXPECT_EQ(g_shellCalls.back().message, static_cast<DWORD>(NIM_DELETE)) << "after the add";
+          AddTrayIcon(kTrayIconId, {IconOwner(), nullptr}, L"");  // the shell makes it after all
+        }
+      }
+      const HWND window = Window(), owner = IconOwner();
+      g_shellCalls.clear();
+      end();
+      PumpMessages();
+      EXPECT_FALSE(::IsWindow(window) || ::IsWindow(owner)) << "the main window ended";
+      EXPECT_EQ(
+          std::ranges::count(g_shellCalls, std::pair(DWORD{NIM_DELETE}, owner),
+                             [](const ShellCall& c) { return std::pair(c.message, c.owner); }),
+          hidden ? 1 : 0);
+      // 1,781,343,000 seconds: 2026-06-13 09:30 on the wall clock.
+      EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kSettingsKey),
+                (KeyContents{{L"WindowX", Dword(675)},
+                             {L"WindowY", Dword(450)},
+                             {L"DateNTime", Dword(1'781'343'000)},
+                             {L"Event", Sz(L"Праздник 🎉\0"sv)},
+                             {L"Display", Dword(3)},
+                             {L"Update", Dword(4)},
+                             {L"OnlyUnits", Dword(1)}}));
+      Restart();
+      const RECT frame = ChildRect(nullptr, Window());
+      EXPECT_EQ(std::pair(frame.left, frame.top), std::pair(45L, 30L)) << "back where it was";
+      EXPECT_EQ(settings_, (SettingValues{675, 450, 1'781'343'000, L"Праздник 🎉", 3, 4, 1}));
+    }
   }
 }
 

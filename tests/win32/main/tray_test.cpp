@@ -12,29 +12,6 @@
 namespace daymarker::testing {
 namespace {
 
-// The shell's icon function with the calls seen on their way to it, a shell
-// that can be made to refuse adds, and something to do as an icon goes.
-struct ShellCall {
-  DWORD message;
-  HWND owner;
-  std::wstring tip;
-  HICON icon;
-};
-std::vector<ShellCall> g_shellCalls;
-bool g_refuseAdds = false;
-std::function<void()> g_onDelete;
-
-BOOL WINAPI RecordingShell(DWORD message, PNOTIFYICONDATAW record) {
-  g_shellCalls.push_back({message, record->hWnd, record->szTip, record->hIcon});
-  if (message == NIM_ADD && g_refuseAdds) {
-    return FALSE;
-  }
-  if (message == NIM_DELETE && g_onDelete) {
-    g_onDelete();
-  }
-  return ::Shell_NotifyIconW(message, record);
-}
-
 // Closes the icon's menu from inside its own modal loop, noting what it held.
 std::pair<std::wstring, UINT> g_menuSeen;
 
@@ -57,8 +34,6 @@ class TrayTest : public MainWindowTest {
     Start(RecordingShell);
   }
 
-  // picTray, the window that owns the icon, as the shell knows it.
-  static HWND IconOwner() { return ::FindWindowW(L"DaymarkerTrayOwner", nullptr); }
   // Whether the shell holds our icon: only an icon that is there can be changed.
   static bool IconPresent() {
     NOTIFYICONDATAW record{static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE), IconOwner(), kTrayIconId};
@@ -200,42 +175,6 @@ TEST_F(TrayTest, AMinimisedWindowSavesItsPlaceOnTheScreen) {
     close();
     EXPECT_EQ(SavedValue(L"WindowX"), Dword(2880));
     EXPECT_EQ(SavedValue(L"WindowY"), Dword(2160));
-  }
-}
-
-// However the program ends while hidden, or after an add a busy shell
-// answered with FALSE, it takes its icon away itself: Windows would keep a
-// dead one in the notification area until the pointer passes over it.
-TEST_F(TrayTest, EveryEndRemovesTheIcon) {
-  const std::pair<const char*, std::function<void()>> ends[] = {
-      {"the icon's Exit", [this] { TrayCommand(kTrayExit); }},
-      {"a close from another program", [this] { ::PostMessageW(Window(), WM_CLOSE, 0, 0); }},
-      {"a close of the icon's window (taskkill closes them all)",
-       [this] { ::PostMessageW(IconOwner(), WM_CLOSE, 0, 0); }},
-      {"log-off", [this] { LogOff(Window()); }},
-      {"the program's object going", [this] { window_.reset(); }},
-  };
-  for (const bool busy : {false, true}) {
-    for (const auto& [what, end] : ends) {
-      SCOPED_TRACE(std::string(what) + (busy ? ", after an add the shell answered late" : ""));
-      Start(RecordingShell);
-      g_refuseAdds = busy;
-      Minimise();
-      if (busy) {
-        EXPECT_EQ(g_shellCalls.back().message, static_cast<DWORD>(NIM_DELETE)) << "after the add";
-        AddTrayIcon(kTrayIconId, {IconOwner(), nullptr}, L"");  // the shell makes it after all
-      }
-      HWND window = Window();
-      HWND owner = IconOwner();
-      g_shellCalls.clear();
-      end();
-      PumpMessages();
-      EXPECT_FALSE(::IsWindow(window) || ::IsWindow(owner)) << "the program ended";
-      EXPECT_EQ(std::ranges::count(
-                    g_shellCalls, std::pair(DWORD{NIM_DELETE}, owner),
-                    [](const ShellCall& call) { return std::pair(call.message, call.owner); }),
-                1);
-    }
   }
 }
 

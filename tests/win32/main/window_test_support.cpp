@@ -13,6 +13,17 @@ void FakeClock::SetLocal(const CivilDateTime& local) {
   ticks_ = (std::uint64_t{utc.dwHighDateTime} << 32) | utc.dwLowDateTime;
 }
 
+BOOL WINAPI RecordingShell(DWORD message, PNOTIFYICONDATAW record) {
+  g_shellCalls.push_back({message, record->hWnd, record->szTip, record->hIcon});
+  if (message == NIM_ADD && g_refuseAdds) {
+    return FALSE;
+  }
+  if (message == NIM_DELETE && g_onDelete) {
+    g_onDelete();
+  }
+  return ::Shell_NotifyIconW(message, record);
+}
+
 std::wstring MenuItemText(HMENU menu, UINT position) {
   wchar_t text[256] = {};
   ::GetMenuStringW(menu, position, text, 256, MF_BYPOSITION);

@@ -7,10 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "core/calendar.h"
 #include "settings/settings_store.h"
@@ -65,6 +67,24 @@ inline void PrintTo(const RawValue& value, std::ostream* out) {
 }
 
 std::wstring MenuItemText(HMENU menu, UINT position);
+
+// The shell's icon function with the calls seen on their way to it, a shell
+// that can be made to refuse adds, and something to do as an icon goes.
+struct ShellCall {
+  DWORD message;
+  HWND owner;
+  std::wstring tip;
+  HICON icon;
+};
+inline std::vector<ShellCall> g_shellCalls;
+inline bool g_refuseAdds = false;
+inline std::function<void()> g_onDelete;
+BOOL WINAPI RecordingShell(DWORD message, PNOTIFYICONDATAW record);
+
+// picTray, the window that owns the icon, as the shell knows it.
+inline HWND IconOwner() {
+  return ::FindWindowW(L"DaymarkerTrayOwner", nullptr);
+}
 
 // Each test starts with the window of a first run, shown, at 09:30 on 10 June
 // 2026, on the test session's desktop at 96 DPI: 15 twips to a screen pixel.
