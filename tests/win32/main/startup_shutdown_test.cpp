@@ -94,7 +94,8 @@ TEST_F(MainWindowTest, StartUpShowsWhatWasSaved) {
 // after an add that a busy shell answered with FALSE but made all the same:
 // Windows would keep a dead program's icon until the pointer passes over it.
 // Every close saves all seven values, once, and the next start shows them.
-TEST_F(MainWindowTest, EveryEndTakesTheIconAndSavesEverythingForTheNextStart) {
+// The program's loop ends only with its last window, here an About window.
+TEST_F(MainWindowTest, EveryEndTakesTheIconEveryCloseSavesAndTheLastWindowEndsTheLoop) {
   // How it ends, and whether from behind the icon.
   const std::tuple<const char*, bool, std::function<void()>> ends[] = {
       {"File, Exit", false, [this] { ::SendMessageW(Window(), WM_COMMAND, IDM_FILE_BASE, 0); }},
@@ -138,8 +139,10 @@ TEST_F(MainWindowTest, EveryEndTakesTheIconAndSavesEverythingForTheNextStart) {
           AddTrayIcon(kTrayIconId, {IconOwner(), nullptr}, L"");  // the shell makes it after all
         }
       }
-      const HWND window = Window(), owner = IconOwner();
+      ::SendMessageW(Window(), WM_COMMAND, IDM_HELP_BASE, 0);
+      const HWND window = Window(), owner = IconOwner(), about = AboutWindowHandle();
       g_shellCalls.clear();
+      g_quitsPumped = 0;
       end();
       PumpMessages();
       EXPECT_FALSE(::IsWindow(window) || ::IsWindow(owner)) << "the main window ended";
@@ -147,6 +150,13 @@ TEST_F(MainWindowTest, EveryEndTakesTheIconAndSavesEverythingForTheNextStart) {
           std::ranges::count(g_shellCalls, std::pair(DWORD{NIM_DELETE}, owner),
                              [](const ShellCall& c) { return std::pair(c.message, c.owner); }),
           hidden ? 1 : 0);
+      EXPECT_EQ(g_quitsPumped, 0) << "the About window is still open";
+      ::PostMessageW(about, WM_CLOSE, 0, 0);
+      // Should the loop miss its end, this ends it, with another code.
+      const UINT_PTR late = ::SetTimer(
+          nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK { ::PostQuitMessage(1); });
+      EXPECT_EQ(RunMessageLoop(), 0) << "the loop ends as the About window goes";
+      ::KillTimer(nullptr, late);
       // 1,781,343,000 seconds: 2026-06-13 09:30 on the wall clock.
       EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kSettingsKey),
                 (KeyContents{{L"WindowX", Dword(675)},

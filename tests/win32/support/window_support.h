@@ -66,13 +66,17 @@ inline bool ChangeDpi(HWND window, UINT dpi, const POINT* to = nullptr) {
   return ::EqualRect(&frame, &suggested) != FALSE;
 }
 
+// The WM_QUITs the pumps below have taken from the queue.
+inline int g_quitsPumped = 0;
+
 // Runs the thread's messages, keys through the program's own dialog handling,
 // until done() holds or the time is up. A WM_QUIT left by a window a test
-// closed is dropped, or it would end the next test's loop.
+// closed is counted and dropped, or it would end the next test's loop.
 inline bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   for (MSG message;;) {
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      g_quitsPumped += message.message == WM_QUIT ? 1 : 0;
       if (message.message != WM_QUIT && !PreTranslateWindowMessage(message)) {
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
