@@ -94,6 +94,18 @@ TEST_F(MainWindowTest, LaysTheControlsOutAsDesigned) {
           << id << " at " << dpi;
     }
   }
+  // The captions of the group boxes, the options and the check box, each with its access key.
+  std::wstring captions;
+  for (int id = kFraEvent; id <= kFraUpdate; ++id) {
+    wchar_t kind[16] = {};
+    ::GetClassNameW(Control(id), kind, 16);
+    captions += std::wstring_view(kind) == L"Button" ? Text(id) + L"|" : L"";
+  }
+  EXPECT_EQ(captions,
+            L"&Event:|&Display:|(Years, Months, Days, Hours, Minutes,) &Seconds|"
+            L"(Years, Months, Days, Hours,) Mi&nutes|(Years, Months, Days,) &Hours|"
+            L"(Years, Months,) &Days|(Years,) &Months|&Years|"
+            L"&Only display the units selected|&Time Left:|&Update:|");
   EXPECT_EQ(::GetWindowLongPtrW(Control(kCboUpdate), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
   EXPECT_TRUE(::GetWindowLongPtrW(Control(kTxtTimeLeft), GWL_STYLE) & ES_READONLY);
 }
