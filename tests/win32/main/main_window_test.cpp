@@ -106,6 +106,13 @@ TEST_F(MainWindowTest, LaysTheControlsOutAsDesigned) {
             L"(Years, Months, Days, Hours,) Mi&nutes|(Years, Months, Days,) &Hours|"
             L"(Years, Months,) &Days|(Years,) &Months|&Years|"
             L"&Only display the units selected|&Time Left:|&Update:|");
+  // Back at a lower DPI, the whole window is painted afresh.
+  ::UpdateWindow(Window());
+  ChangeDpi(Window(), 96);
+  RECT update, client;
+  ::GetUpdateRect(Window(), &update, FALSE);
+  ::GetClientRect(Window(), &client);
+  EXPECT_TRUE(::EqualRect(&update, &client)) << update.right << "x" << update.bottom;
   EXPECT_EQ(::GetWindowLongPtrW(Control(kCboUpdate), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
   EXPECT_TRUE(::GetWindowLongPtrW(Control(kTxtTimeLeft), GWL_STYLE) & ES_READONLY);
 }
