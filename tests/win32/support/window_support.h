@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <tuple>
 
 #include "ui/dpi.h"
 #include "ui/message_loop.h"
@@ -40,13 +39,6 @@ inline RECT ChildRect(HWND parent, HWND child) {
   ::GetWindowRect(child, &rect);
   ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
   return rect;
-}
-
-// A place in twips as pixels at dpi, each edge rounded on its own as the layout does.
-inline std::tuple<LONG, LONG, LONG, LONG> Pixels(int left, int top, int width, int height,
-                                                 UINT dpi) {
-  return {TwipsToPixels(left, dpi), TwipsToPixels(top, dpi), TwipsToPixels(left + width, dpi),
-          TwipsToPixels(top + height, dpi)};
 }
 
 // Moves a window to a new DPI as Windows does when it crosses to another
