@@ -36,6 +36,11 @@ TEST_F(MainWindowTest, ShowsTheDefaults) {
   EXPECT_EQ(MenuItemText(::GetSubMenu(bar, 1), 0), L"&About...\tF1");
   const LONG_PTR style = ::GetWindowLongPtrW(Window(), GWL_STYLE);
   EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), WS_MINIMIZEBOX);
+  // The pointer over the window is the arrow; the window's own face is the buttons'.
+  EXPECT_EQ(std::pair(::GetClassLongPtrW(Window(), GCLP_HCURSOR),
+                      ::GetClassLongPtrW(Window(), GCLP_HBRBACKGROUND)),
+            std::pair(reinterpret_cast<ULONG_PTR>(::LoadCursorW(nullptr, IDC_ARROW)),
+                      ULONG_PTR{COLOR_BTNFACE + 1}));
 }
 
 // Every control, from the client area's corner: a control in a group box is
