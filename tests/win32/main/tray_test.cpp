@@ -12,13 +12,15 @@
 namespace daymarker::testing {
 namespace {
 
-// Closes the icon's menu from inside its own modal loop, noting what it held.
+// Closes the icon's menu from inside its own modal loop, noting what it held and where it was.
 std::pair<std::wstring, UINT> g_menuSeen;
+RECT g_menuPlace;
 
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
   if (HWND popup = ::FindWindowW(L"#32768", nullptr); popup != nullptr) {
     auto* menu = reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0));
     g_menuSeen = {MenuItemText(menu, 0), ::GetMenuDefaultItem(menu, TRUE, 0)};
+    ::GetWindowRect(popup, &g_menuPlace);
     ::EndMenu();
     ::KillTimer(nullptr, timer);
   }
@@ -75,8 +77,8 @@ int IconWidth(HICON icon) {
 // Whatever shows the window, the icon goes (a restarted shell brings none
 // back) and the next hide puts it back. While hidden, moves and single clicks
 // on the icon change nothing, nor does a second minimise or a new DPI (the
-// frame takes it when shown), and a right-click opens its menu with S&how as
-// the default.
+// frame takes it when shown), and a right-click opens its menu at the pointer
+// with S&how as the default.
 TEST_F(TrayTest, EveryHideAddsOneIconAndEveryShowTakesItAway) {
   ChangeDpi(Window(), 144);  // the window went to another monitor; the taskbar did not
   const std::function<void()> minimise = [this] { Minimise(); };
@@ -96,7 +98,10 @@ TEST_F(TrayTest, EveryHideAddsOneIconAndEveryShowTakesItAway) {
     ChangeDpi(Window(), 120);
     EXPECT_TRUE(HiddenInTray());
     EXPECT_EQ(IconWidth(g_shellCalls.back().icon), ::GetSystemMetrics(SM_CXSMICON));
+    ::SetCursorPos(300, 200);
     EXPECT_EQ(OpenedMenu(), std::pair(std::wstring(L"S&how"), 0u));
+    EXPECT_EQ(std::pair(g_menuPlace.left, g_menuPlace.top), std::pair(300L, 200L))
+        << "at the pointer";
 
     show();
     EXPECT_TRUE(::IsWindowVisible(Window()));
