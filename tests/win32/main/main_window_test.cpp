@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "resources/resource.h"
-#include "ui/about/about_window.h"
 #include "ui/dpi.h"
 #include "window_test_support.h"
 
@@ -237,21 +236,6 @@ TEST_F(MainWindowTest, RebuildsOncePerIntervalAndAtOnceAfterAChange) {
   clock_.Advance(7200);
   ::SendMessageW(Window(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
   EXPECT_EQ(StatusLine(), kReached);
-}
-
-// Help, About and F1 open the About window, which is no part of this one: it
-// outlives it, and the program goes on until both have closed.
-TEST_F(MainWindowTest, HelpAboutAndF1OpenTheAboutWindowWhichOutlivesThisOne) {
-  ::SendMessageW(Window(), WM_COMMAND, IDM_HELP_BASE, 0);
-  EXPECT_TRUE(::DestroyWindow(AboutWindowHandle())) << "Help, About opened it";
-  MSG message{Window(), WM_KEYDOWN, VK_F1, 0};
-  EXPECT_TRUE(PreTranslateWindowMessage(message));
-  ASSERT_NE(AboutWindowHandle(), nullptr) << "F1 opened it";
-  EXPECT_NE(::GetWindow(AboutWindowHandle(), GW_OWNER), Window()) << "it has no owner";
-  ::SendMessageW(Window(), WM_CLOSE, 0, 0);
-  EXPECT_FALSE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "ended early";
-  ::SendMessageW(AboutWindowHandle(), WM_CLOSE, 0, 0);
-  EXPECT_TRUE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the last closed";
 }
 
 // Through the real message loop, as the keyboard sends them: the access key

@@ -158,31 +158,6 @@ TEST_F(TrayTest, ARestartedShellGetsTheIconOfAHiddenWindowBack) {
   EXPECT_EQ(OpenedMenu().first, L"&Hide");
 }
 
-// Hidden behind the icon, the window's place is not read, and the icon's Exit
-// saves the one recorded before. Minimised on the taskbar (the shell refused
-// the icon), each tick reads its restored place. (Wine's SPI_SETWORKAREA
-// moves no monitor's work area, so the shift of a taskbar at the top or left
-// is tested in the core.)
-TEST_F(TrayTest, AMinimisedWindowSavesItsPlaceOnTheScreen) {
-  const std::tuple<const char*, bool, std::function<void()>> rows[] = {
-      {"hidden behind the icon", false, [] { TrayCommand(kTrayExit); }},
-      {"minimised on the taskbar", true, [this] { ::SendMessageW(Window(), WM_CLOSE, 0, 0); }},
-  };
-  for (const auto& [how, refused, close] : rows) {
-    SCOPED_TRACE(how);
-    Start(RecordingShell);
-    ::SetWindowPos(Window(), nullptr, 192, 144, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    Tick();
-    g_refuseAdds = refused;
-    Minimise();
-    ASSERT_EQ(::IsWindowVisible(Window()) != FALSE, refused);
-    Tick();
-    close();
-    EXPECT_EQ(SavedValue(L"WindowX"), Dword(2880));
-    EXPECT_EQ(SavedValue(L"WindowY"), Dword(2160));
-  }
-}
-
 // A close that arrives while the window is going (the shell call that takes
 // the icon away lets other programs' messages in) saves nothing a second time.
 TEST_F(TrayTest, AClosingWindowSavesOnce) {
