@@ -39,6 +39,20 @@ TEST_F(MainWindowTest, StartUpShowsWhatWasSaved) {
                 std::pair(seconds, ahead));
     };
   };
+  // A saved place, and where the window shows (in pixels) and records it (in twips).
+  const auto place = [](DWORD x, DWORD y) {
+    return [=] {
+      PutDword(L"WindowX", x);
+      PutDword(L"WindowY", y);
+    };
+  };
+  const auto placed = [this](LONG x, LONG y) {
+    return [=, this] {
+      const RECT frame = ChildRect(nullptr, Window());
+      EXPECT_EQ(std::tuple(frame.left, frame.top, settings_.WindowLeft, settings_.WindowTop),
+                std::tuple(x, y, x * 15, y * 15));
+    };
+  };
   const std::wstring longName(100'000, L'z');
   const std::tuple<const char*, std::function<void()>, std::function<void()>> rows[] = {
       {"options", options(6, 8, 1), shown(5, 7, BST_CHECKED, 6, 8)},
@@ -59,14 +73,9 @@ TEST_F(MainWindowTest, StartUpShowsWhatWasSaved) {
          Tick();
          EXPECT_EQ(StatusLine(), L"Enter event here... - 1 day, 1 hour, 1 minute, ");
        }},
-      {"left of the screen",
-       [] {
-         PutDword(L"WindowX", static_cast<DWORD>(-300));
-         PutDword(L"WindowY", 1200);
-       },
-       [this] {
-         EXPECT_EQ(std::pair(settings_.WindowLeft, settings_.WindowTop), std::pair(0, 1200));
-       }},
+      // Off the one monitor's edge, the place comes back onto it.
+      {"left of the screen", place(static_cast<DWORD>(-300), 1200), placed(0, 80)},
+      {"above the screen", place(1200, static_cast<DWORD>(-300)), placed(80, 0)},
       // A monitor 20,000 pixels to the right, since removed.
       {"off every monitor", [] { PutDword(L"WindowX", 15 * 20000); },
        [this] { EXPECT_NE(::MonitorFromWindow(Window(), MONITOR_DEFAULTTONULL), nullptr); }},
