@@ -149,17 +149,18 @@ TEST_F(MainWindowTest, EditsShowAtOnce) {
 
 TEST_F(MainWindowTest, KeysRebuildAndFocusSelectsTheWholeName) {
   PickSecondsAhead(3600);
-  ::SetWindowTextW(Control(kTxtEvent), L"Party");
+  const std::wstring name(32'767, L'x');  // an edit box's default limit (Wine's: 30,000)
+  ::SetWindowTextW(Control(kTxtEvent), name.c_str());
   // Enter changes nothing in the box; the key itself still rebuilds the line.
   settings_.EventName = L"stale";
   ::SendMessageW(Control(kTxtEvent), WM_CHAR, L'\r', 0);
-  EXPECT_EQ(settings_.EventName, L"Party");
-  // Typed characters go in: the box has no length limit of its own.
-  ::SendMessageW(Control(kTxtEvent), EM_SETSEL, 5, 5);
+  EXPECT_TRUE(settings_.EventName == name);  // not printed: 32,767 characters
+  // Typed characters go in past that: the box has no length limit of its own.
+  ::SendMessageW(Control(kTxtEvent), EM_SETSEL, 32'767, 32'767);
   for (const wchar_t key : {L'!', L'!'}) {
     ::SendMessageW(Control(kTxtEvent), WM_CHAR, key, 0);
   }
-  EXPECT_EQ(Text(kTxtEvent), L"Party!!");
+  EXPECT_EQ(Text(kTxtEvent).substr(32'765), L"xx!!");
 
   // Coming back from another window, the focus returns to the name, all selected.
   ::SetFocus(Control(kTxtEvent));
@@ -169,7 +170,7 @@ TEST_F(MainWindowTest, KeysRebuildAndFocusSelectsTheWholeName) {
   ::SetActiveWindow(other);
   ::SetActiveWindow(Window());
   EXPECT_EQ(::GetFocus(), Control(kTxtEvent));
-  EXPECT_EQ(Selection(kTxtEvent), std::pair(0ul, 7ul));
+  EXPECT_EQ(Selection(kTxtEvent), std::pair(0ul, 32'769ul));
   ::DestroyWindow(other);
 }
 
