@@ -287,5 +287,25 @@ TEST_F(MainWindowTest, RebuildsKeepTheSelectionOfTheFocusedStatusLine) {
   EXPECT_GT(::SendMessageW(status, EM_GETFIRSTVISIBLELINE, 0, 0), 100) << "scrolled to the end";
 }
 
+// Windows before 10 (1607) gives no window a DPI of its own: each takes the
+// screen's, as one that is not there does here. Wine reads the screen's DPI as
+// a program starts, so a copy of this one started at 144 reports that.
+TEST(ScreenDpi, IsReadAtAnyDpi) {
+  if (std::wstring_view(::GetCommandLineW()).ends_with(L" report-dpi")) {
+    ::ExitProcess(WindowDpi(nullptr));
+  }
+  constexpr wchar_t kDesktop[] = L"Control Panel\\Desktop";
+  const std::optional<RawValue> was = ReadValue(HKEY_CURRENT_USER, kDesktop, L"LogPixels");
+  ASSERT_TRUE(Plant(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, DwordBytes(144)));
+  const DWORD reported = ExitCodeOf(BesideThisProgram(L"main_window_tests.exe"),
+                                    L"--gtest_filter=ScreenDpi.* report-dpi");
+  if (was) {
+    Plant(HKEY_CURRENT_USER, kDesktop, L"LogPixels", was->type, was->bytes);
+  } else {
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels");
+  }
+  EXPECT_EQ(reported, 144u);
+}
+
 }  // namespace
 }  // namespace daymarker::testing

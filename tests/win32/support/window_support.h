@@ -10,6 +10,7 @@
 
 #include "ui/dpi.h"
 #include "ui/message_loop.h"
+#include "win/handles.h"
 
 namespace daymarker::testing {
 
@@ -25,6 +26,27 @@ inline std::wstring BesideThisProgram(const wchar_t* name) {
   wchar_t self[MAX_PATH * 2] = {};
   ::GetModuleFileNameW(nullptr, self, static_cast<DWORD>(std::size(self)));
   return std::filesystem::path(self).replace_filename(name).wstring();
+}
+
+// How program ended when started with arguments: its exit code, STILL_ACTIVE
+// after 30 seconds, or why it did not start.
+inline DWORD ExitCodeOf(const std::wstring& program, const std::wstring& arguments) {
+  std::wstring commandLine = L"\"" + program + L"\" " + arguments;
+  STARTUPINFOW startup{sizeof(startup)};
+  PROCESS_INFORMATION process{};
+  if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process)) {
+    return ::GetLastError();
+  }
+  const ScopedKernelHandle processHandle(process.hProcess);
+  const ScopedKernelHandle threadHandle(process.hThread);
+  DWORD exitCode = STILL_ACTIVE;
+  if (::WaitForSingleObject(processHandle.Get(), 30'000) == WAIT_OBJECT_0) {
+    ::GetExitCodeProcess(processHandle.Get(), &exitCode);
+  } else {
+    ::TerminateProcess(processHandle.Get(), 1);
+  }
+  return exitCode;
 }
 
 // The open About window of this process, or nullptr.
