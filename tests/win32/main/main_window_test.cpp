@@ -307,5 +307,15 @@ TEST(ScreenDpi, IsReadAtAnyDpi) {
   EXPECT_EQ(reported, 144u);
 }
 
+// The pickers and the zone rules are handed each date with its day of the week.
+TEST(SystemTimeFromCivil, GivesTheDayOfTheWeek) {
+  const std::pair<CivilDateTime, WORD> days[] = {
+      {{1601, 1, 1, 0, 0, 0}, 1},   {{1969, 12, 31, 23, 59, 59}, 3}, {{1970, 1, 1, 0, 0, 0}, 4},
+      {{2000, 2, 29, 12, 0, 0}, 2}, {{2027, 3, 28, 2, 30, 0}, 0},    {{9999, 12, 31, 0, 0, 0}, 5}};
+  for (const auto& [date, day] : days) {
+    EXPECT_EQ(SystemTimeFromCivil(date).wDayOfWeek, day) << date.year;
+  }
+}
+
 }  // namespace
 }  // namespace daymarker::testing
