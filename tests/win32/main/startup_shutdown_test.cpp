@@ -183,18 +183,12 @@ TEST_F(MainWindowTest, EveryEndTakesTheIconEveryCloseSavesAndTheLastWindowEndsTh
       EXPECT_EQ(RunMessageLoop(), 0) << "the loop ends as the About window goes";
       ::KillTimer(nullptr, late);
       // 1,781,343,000 seconds: 2026-06-13 09:30 on the wall clock.
-      EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kSettingsKey),
-                (KeyContents{{L"WindowX", Dword(675)},
-                             {L"WindowY", Dword(450)},
-                             {L"DateNTime", Dword(1'781'343'000)},
-                             {L"Event", Sz(L"Праздник 🎉\0"sv)},
-                             {L"Display", Dword(3)},
-                             {L"Update", Dword(4)},
-                             {L"OnlyUnits", Dword(1)}}));
+      const SettingValues saved = {675, 450, 1'781'343'000, L"Праздник 🎉", 3, 4, 1};
+      EXPECT_EQ(ReadKey(HKEY_CURRENT_USER, kSettingsKey), SavedFor(saved));
       Restart();
       const RECT frame = ChildRect(nullptr, Window());
       EXPECT_EQ(std::pair(frame.left, frame.top), std::pair(45L, 30L)) << "back where it was";
-      EXPECT_EQ(settings_, (SettingValues{675, 450, 1'781'343'000, L"Праздник 🎉", 3, 4, 1}));
+      EXPECT_EQ(settings_, saved);
     }
   }
 }
