@@ -101,9 +101,8 @@ TEST_F(MainWindowTest, LaysTheControlsOutAsDesigned) {
   // The captions of the group boxes, the options and the check box, each with its access key.
   std::wstring captions;
   for (int id = kFraEvent; id <= kFraUpdate; ++id) {
-    wchar_t kind[16] = {};
-    ::GetClassNameW(Control(id), kind, 16);
-    captions += std::wstring_view(kind) == L"Button" ? Text(id) + L"|" : L"";
+    const LRESULT kind = ::SendMessageW(Control(id), WM_GETDLGCODE, 0, 0);
+    captions += (kind & (DLGC_BUTTON | DLGC_STATIC)) != 0 ? Text(id) + L"|" : L"";
   }
   EXPECT_EQ(captions,
             L"&Event:|&Display:|(Years, Months, Days, Hours, Minutes,) &Seconds|"
