@@ -1,4 +1,3 @@
-// Numbers as text: read from the settings, and written in the status line and the title.
 #include "core/number_text.h"
 
 #include <gtest/gtest.h>
@@ -9,9 +8,6 @@
 #include <optional>
 #include <string>
 #include <utility>
-
-#include "core/decimal.h"
-#include "core/version.h"
 
 namespace daymarker {
 namespace {
@@ -114,30 +110,6 @@ TEST(WholeNumberToInt32, NeedsTheWholeTextToBeANumber) {
   for (const auto& [text, expected] : cases) {
     EXPECT_EQ(WholeNumberToInt32(text), expected) << std::wstring(text);
   }
-}
-
-TEST(DecimalText, WritesPlainDigitsWithASignOnlyWhenNegative) {
-  const std::pair<std::int64_t, const wchar_t*> cases[] = {
-      {0, L"0"},
-      {7, L"7"},
-      {-5, L"-5"},
-      {120, L"120"},
-      {std::numeric_limits<std::int64_t>::max(), L"9223372036854775807"},
-      {std::numeric_limits<std::int64_t>::min(), L"-9223372036854775808"},
-  };
-  for (const auto& [value, text] : cases) {
-    std::wstring appended = L"x";  // only the digits added are turned round
-    AppendDecimal(appended, value);
-    EXPECT_EQ(appended, L"x" + std::wstring(text));
-  }
-}
-
-TEST(VersionCaption, PadsMinorToTwoAndRevisionToFourDigits) {
-  EXPECT_EQ(VersionCaption(), L"Daymarker v1.03");
-  EXPECT_EQ(VersionCaption(L"Daymarker", {1, 3, 7}), L"Daymarker v1.03.0007");
-  EXPECT_EQ(VersionCaption(L"X", {2, 12, 0}), L"X v2.12");
-  EXPECT_EQ(VersionCaption(L"X", {10, 100, 12345}), L"X v10.100.12345");
-  EXPECT_EQ(VersionCaption(L"", {0, 0, 1}), L" v0.00.0001");
 }
 
 }  // namespace

@@ -92,6 +92,10 @@ def main(objdump, exe):
         "DYNAMIC_BASE cleared": patched(data, header + 20 + 70, clear=0x40),
         "NX_COMPAT cleared": patched(data, header + 20 + 70, clear=0x100),
         "relocations stripped": patched(data, header + 18, set_bits=0x1),
+        "a PE32+ header": patched(data, header + 20, clear=0xFFFF, set_bits=0x20B),
+        # The 14th data directory, 200 bytes into the optional header: address and size.
+        "a delay-import table": patched(data, header + 20 + 200, set_bits=0x40 << 32 | 0x1000,
+                                        width=8),
         "console subsystem": patched(data, header + 20 + 68, clear=0xFFFF, set_bits=3),
         "msvcrt.dll renamed": data.replace(b"msvcrt.dll\0", b"msvcrx.dll\0"),
         "an import renamed": data.replace(b"MulDiv\0", b"MulDix\0"),

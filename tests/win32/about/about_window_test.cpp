@@ -67,11 +67,10 @@ std::vector<COLORREF> Painted(HWND window, const RECT& area) {
 // The etched rule's own colours: a grey line over a white one.
 constexpr COLORREF kGrey = RGB(128, 128, 128), kWhite = RGB(255, 255, 255);
 
-// The etched rule whose top is at y twips, across its middle: the face above
-// it, its dark half and its light half.
+// The etched rule whose top is at y pixels at 96 DPI, across its middle: the
+// face above it, its dark half and its light half.
 std::vector<COLORREF> Rule(HWND about, int y) {
-  const int x = TwipsToPixels(2880, WindowDpi(about)), top = TwipsToPixels(y, WindowDpi(about));
-  return Painted(about, {x, top - 1, x + 1, top + 2});
+  return Painted(about, {192, y - 1, 193, y + 2});
 }
 
 // The About window as the main window holds it; letting go closes it.
@@ -94,70 +93,17 @@ class AboutWindowTest : public ::testing::Test {
                                        nullptr, nullptr, nullptr, nullptr);
 };
 
-// Every control as designed, at the DPI the window starts with and at 1440
-// DPI, where a pixel is a twip: its place, and its words, the program's own,
+// Every control as designed: its place in pixels at 96 DPI, as the window
+// starts, at 144, and at 1440, where a pixel is a twip and each place a whole
+// number of pixels at 96 fifteen times over; and its words, the program's own,
 // in Tahoma, the title bold, the registration italic, the link underlined.
 // The program has no comments, so their row is taken out and what lies below
-// it moves up by 600 twips, the window with it.
+// it moves up by 40 pixels at 96 DPI, the window with it. The title, the icons
+// and the logo come with the window.
 TEST_F(AboutWindowTest, LaysOutAndLoadsEachControlWithoutTheCommentsRow) {
-  constexpr int up = 600;
-  HWND about = Open();
-  const UINT dpi = WindowDpi(about);
-  RECT client;
-  ::GetClientRect(about, &client);
-  EXPECT_EQ(Pixels(0, 0, 5760, 6555 - up, dpi),
-            std::tuple(client.left, client.top, client.right, client.bottom));
-  EXPECT_EQ(Rule(about, 4935 - up), std::vector({::GetSysColor(COLOR_BTNFACE), kGrey, kWhite}));
-  EXPECT_FALSE(::IsWindowVisible(Control(kLblComments)));
-  EXPECT_EQ(::GetWindowLongPtrW(Control(kLblVersion), GWL_STYLE) & (SS_TYPEMASK | SS_NOPREFIX),
-            SS_RIGHT | SS_NOPREFIX);  // flush with the window's right edge, "&" as it is
-  // The place in twips; the font's weight (0: a picture, without words), italic and underline.
-  const std::tuple<int, int, int, int, int, LONG, bool, bool, std::wstring> controls[] = {
-      {kCmdOK, 4245, 5115 - up, 1260, 345, FW_NORMAL, false, false, L"OK"},
-      {kCmdSysInfo, 4260, 5565 - up, 1245, 345, FW_NORMAL, false, false, L"&System Info..."},
-      {kLblDescription, 240, 840, 5295, 975, FW_NORMAL, false, false,
-       L"Daymarker simply counts down to a time and date you specify.  It will also sit in the "
-       L"System Tray, reporting remaining time whenever you hover over it.  It can be "
-       L"configured to display the time in various different ways including Seconds ONLY."},
-      {kLblDisclaimer, 240, 5115 - up, 3870, 1185, FW_NORMAL, false, false,
-       L"\r\n\r\n\r\n\r\n\r\n"},  // six empty lines
-      {kLblTitle, 960, 240, 2655, 240, FW_BOLD, false, false, L"Daymarker"},
-      {kLblVersion, 3840, 240, 1695, 225, FW_NORMAL, false, false, L"Version 1.03"},
-      {kLblCopyright, 960, 480, 4575, 225, FW_NORMAL, false, false, L"Copyright (C) 2026 Tolvane"},
-      {kLblRegTo, 240, 3960, 5295, 255, FW_NORMAL, true, false, L"Registered to: FREEWARE!"},
-      {kPicTolvane, 1920, 2040, 1920, 1200, 0, false, false, L""},
-      {kLblTolvane, 240, 3360, 5295, 495, FW_NORMAL, false, true,
-       L"Visit the Tolvane website for more FREE software\r\n(https://tolvane.example/)"},
-      {kPicIcon, 240, 240, 480, 480, 0, false, false, L""},  // last: its size follows the DPI
-  };
-  for (const UINT at : {dpi, 1440u}) {
-    if (at != WindowDpi(about)) {  // first as the load left them
-      ChangeDpi(about, at);
-    }
-    for (const auto& [id, left, top, width, height, weight, italic, underline, text] : controls) {
-      const RECT rect = ChildRect(about, Control(id));
-      const LONG_PTR edges = WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE | WS_EX_STATICEDGE;
-      EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right, rect.bottom,
-                           ::GetWindowLongPtrW(Control(id), GWL_EXSTYLE) & edges),
-                std::tuple_cat(Pixels(left, top, width, height, at),
-                               std::tuple(id == kPicTolvane ? WS_EX_CLIENTEDGE : 0)))
-          << id << " at " << at;
-      if (weight == 0) {
-        continue;
-      }
-      LOGFONTW font{};
-      ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Control(id), WM_GETFONT, 0, 0)),
-                   sizeof(font), &font);
-      EXPECT_EQ(std::tuple(std::wstring(font.lfFaceName), font.lfHeight, font.lfWeight,
-                           font.lfItalic != 0, font.lfUnderline != 0, WindowText(Control(id))),
-                std::tuple(std::wstring(L"Tahoma"), at == 1440 ? -165L : -11L, weight, italic,
-                           underline, text))
-          << id << " at " << at;
-    }
-  }
-}
-
-TEST_F(AboutWindowTest, LoadsItsTitleImagesAndLook) {
+  using Edges = std::array<LONG, 4>;
+  constexpr LONG up = 40;
+  const std::wstring comments;
   HWND about = Open();
   EXPECT_EQ(WindowText(about), L"About Daymarker");
   EXPECT_NE(::SendMessageW(about, WM_GETICON, ICON_BIG, 0), 0);
@@ -167,10 +113,77 @@ TEST_F(AboutWindowTest, LoadsItsTitleImagesAndLook) {
   ::GetObjectW(reinterpret_cast<HBITMAP>(
                    ::SendMessageW(Control(kPicTolvane), STM_GETIMAGE, IMAGE_BITMAP, 0)),
                sizeof(logo), &logo);
-  const UINT dpi = WindowDpi(about);
-  EXPECT_EQ(std::tuple(logo.bmWidth, logo.bmHeight),
-            std::tuple(::MulDiv(124, dpi, 96), ::MulDiv(76, dpi, 96)));
+  EXPECT_EQ(std::pair(logo.bmWidth, logo.bmHeight), std::pair(124L, 76L));
+  // The client area at the start only: Wine keeps its frames' sizes at another DPI.
+  RECT client;
+  ::GetClientRect(about, &client);
+  EXPECT_EQ((Edges{client.left, client.top, client.right, client.bottom}),
+            (Edges{0, 0, 384, 437 - up}));
+  EXPECT_FALSE(::IsWindowVisible(Control(kLblComments)));
+  EXPECT_EQ(::GetWindowLongPtrW(Control(kLblVersion), GWL_STYLE) & (SS_TYPEMASK | SS_NOPREFIX),
+            SS_RIGHT | SS_NOPREFIX);  // flush with the window's right edge, "&" as it is
+  const std::wstring description =
+      L"Daymarker simply counts down to a time and date you specify.  It will also sit in the "
+      L"System Tray, reporting remaining time whenever you hover over it.  It can be "
+      L"configured to display the time in various different ways including Seconds ONLY.";
+  const std::wstring link =
+      L"Visit the Tolvane website for more FREE software\r\n(https://tolvane.example/)";
+  // The places at 96 and 144 DPI; the font: n normal, b bold, i italic, u underlined, and
+  // none for a picture.
+  const std::tuple<int, Edges, Edges, char, std::wstring> controls[] = {
+      {kCmdOK, {283, 341, 367, 364}, {425, 512, 551, 546}, 'n', L"OK"},
+      {kCmdSysInfo, {284, 371, 367, 394}, {426, 557, 551, 591}, 'n', L"&System Info..."},
+      {kLblDescription, {16, 56, 369, 121}, {24, 84, 554, 182}, 'n', description},
+      {kLblDisclaimer, {16, 341, 274, 420}, {24, 512, 411, 630}, 'n', L"\r\n\r\n\r\n\r\n\r\n"},
+      {kLblTitle, {64, 16, 241, 32}, {96, 24, 362, 48}, 'b', L"Daymarker"},
+      {kLblVersion, {256, 16, 369, 31}, {384, 24, 554, 47}, 'n', L"Version 1.03"},
+      {kLblCopyright, {64, 32, 369, 47}, {96, 48, 554, 71}, 'n', L"Copyright (C) 2026 Tolvane"},
+      {kLblRegTo, {16, 264, 369, 281}, {24, 396, 554, 422}, 'i', L"Registered to: FREEWARE!"},
+      {kPicTolvane, {128, 136, 256, 216}, {192, 204, 384, 324}, 0, L""},
+      {kLblTolvane, {16, 224, 369, 257}, {24, 336, 554, 386}, 'u', link},
+      {kLblComments, {16, 288, 369, 321}, {24, 432, 554, 482}, 'n', comments},
+      // Last: its size follows the DPI.
+      {kPicIcon, {16, 16, 48, 48}, {24, 24, 72, 72}, 0, L""},
+  };
+  for (const auto& [at, height] : {std::pair{96u, -11L}, {144u, -17L}, {1440u, -165L}}) {
+    if (at != WindowDpi(about)) {  // first as the load left them
+      ChangeDpi(about, at);
+    }
+    if (at == 144) {  // the rule's grey half grows to 2 pixels, the white one below it to 1
+      const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+      EXPECT_EQ(Painted(about, {288, 493 - up * 3 / 2, 289, 498 - up * 3 / 2}),
+                std::vector({face, kGrey, kGrey, kWhite, face}));
+    }
+    for (auto [id, expected, at144, font, text] : controls) {
+      // Below the comments' row, places move up with it.
+      const LONG scale = at == 1440 ? 15 : 1,
+                 moved = expected[1] > 321 ? up * static_cast<LONG>(at) / 96 : 0;
+      expected = at == 144 ? at144 : expected;
+      expected = {expected[0] * scale, expected[1] * scale - moved, expected[2] * scale,
+                  expected[3] * scale - moved};
+      const RECT rect = ChildRect(about, Control(id));
+      const LONG_PTR edges = WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE | WS_EX_STATICEDGE;
+      EXPECT_EQ(std::pair(Edges{rect.left, rect.top, rect.right, rect.bottom},
+                          ::GetWindowLongPtrW(Control(id), GWL_EXSTYLE) & edges),
+                std::pair(expected, id == kPicTolvane ? WS_EX_CLIENTEDGE : 0))
+          << id << " at " << at << ", up " << up;
+      if (font == 0) {
+        continue;
+      }
+      LOGFONTW shown{};
+      ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Control(id), WM_GETFONT, 0, 0)),
+                   sizeof(shown), &shown);
+      EXPECT_EQ(std::tuple(std::wstring(shown.lfFaceName), shown.lfHeight, shown.lfWeight,
+                           shown.lfItalic != 0, shown.lfUnderline != 0, WindowText(Control(id))),
+                std::tuple(std::wstring(L"Tahoma"), height, font == 'b' ? FW_BOLD : FW_NORMAL,
+                           font == 'i', font == 'u', text))
+          << id << " at " << at;
+    }
+  }
+}
 
+TEST_F(AboutWindowTest, KeepsItsColoursSeenAndShowsTheLinkWithItsHandAndTip) {
+  HWND about = Open();
   // Some labels, the link and the rule keep their colours where those are seen
   // on the button face; the other labels follow the scheme. On a black face the
   // texts take the scheme's colours; on a dim one the rule too, and the link the
@@ -206,7 +219,7 @@ TEST_F(AboutWindowTest, LoadsItsTitleImagesAndLook) {
       EXPECT_EQ(::GetTextColor(dc.Get()), colour) << id << " on " << colours[0];
       EXPECT_EQ(::GetBkColor(dc.Get()), colours[0]) << id;
     }
-    EXPECT_EQ(Rule(about, 4335), std::vector({colours[0], darkHalf, lightHalf}))
+    EXPECT_EQ(Rule(about, 289), std::vector({colours[0], darkHalf, lightHalf}))
         << "on " << colours[0];
   }
   // The controls hear of every change, and a change of settings repaints them.

@@ -9,31 +9,13 @@
 #include <string>
 
 #include "tests/win32/support/window_support.h"
-#include "win/handles.h"
 
 namespace daymarker {
 namespace {
 
-// How runtime_errors_probe.exe, found beside this program, ended when asked
-// for argument: its exit code, or STILL_ACTIVE after 30 seconds.
+// How runtime_errors_probe.exe, found beside this program, ended when asked for argument.
 DWORD RunProbe(const std::wstring& argument) {
-  const std::wstring probe = testing::BesideThisProgram(L"runtime_errors_probe.exe");
-  std::wstring commandLine = L"\"" + probe + L"\" " + argument;
-  STARTUPINFOW startup{sizeof(startup)};
-  PROCESS_INFORMATION process{};
-  if (!::CreateProcessW(probe.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process)) {
-    return ::GetLastError();
-  }
-  const ScopedKernelHandle processHandle(process.hProcess);
-  const ScopedKernelHandle threadHandle(process.hThread);
-  DWORD exitCode = STILL_ACTIVE;
-  if (::WaitForSingleObject(processHandle.Get(), 30'000) == WAIT_OBJECT_0) {
-    ::GetExitCodeProcess(processHandle.Get(), &exitCode);
-  } else {
-    ::TerminateProcess(processHandle.Get(), 1);
-  }
-  return exitCode;
+  return testing::ExitCodeOf(testing::BesideThisProgram(L"runtime_errors_probe.exe"), argument);
 }
 
 TEST(RuntimeErrors, ARequestTheRuntimeCannotMeetEndsTheProgram) {

@@ -9,10 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "core/calendar.h"
 #include "settings/settings_store.h"
@@ -73,15 +75,6 @@ inline void PrintTo(const RawValue& value, std::ostream* out) {
   }
 }
 
-// Screen pixels as twips at the system DPI, the desktop's one scale: whole
-// twips for 15 pixels, or any multiple, at every usual DPI.
-inline int ScreenTwips(int pixels) {
-  HDC screen = ::GetDC(nullptr);
-  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
-  ::ReleaseDC(nullptr, screen);
-  return pixels * 1440 / dpi;
-}
-
 inline int IconWidth(HICON icon) {
   ICONINFO info{};
   ::GetIconInfo(icon, &info);
@@ -100,7 +93,35 @@ inline std::wstring MenuItemText(HMENU menu, UINT position) {
   return text;
 }
 
-// Each test starts with the window of a first run, shown, at 09:30 on 10 June 2026.
+// The shell's icon function with the calls seen on their way to it, a shell
+// that can be made to refuse adds, and something to do as an icon goes.
+struct ShellCall {
+  DWORD message;
+  HWND owner;
+  std::wstring tip;
+  HICON icon;
+};
+inline std::vector<ShellCall> g_shellCalls;
+inline bool g_refuseAdds = false;
+inline std::function<void()> g_onDelete;
+inline BOOL WINAPI RecordingShell(DWORD message, PNOTIFYICONDATAW record) {
+  g_shellCalls.push_back({message, record->hWnd, record->szTip, record->hIcon});
+  if (message == NIM_ADD && g_refuseAdds) {
+    return FALSE;
+  }
+  if (message == NIM_DELETE && g_onDelete) {
+    g_onDelete();
+  }
+  return ::Shell_NotifyIconW(message, record);
+}
+
+// picTray, the window that owns the icon, as the shell knows it.
+inline HWND IconOwner() {
+  return ::FindWindowW(L"DaymarkerTrayOwner", nullptr);
+}
+
+// Each test starts with the window of a first run, shown, at 09:30 on 10 June
+// 2026, on the test session's desktop at 96 DPI: 15 twips to a screen pixel.
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -22,16 +22,6 @@ using namespace testing;
 constexpr wchar_t kSettingsPath[] = L"Software\\Tolvane\\Daymarker";
 const SettingValues kBaseline = {1111, 2222, 3333, L"Enter event here...", 4, 3, 2};
 
-// All a save may leave in the key: the seven values, each of its type.
-KeyContents SavedFor(const SettingValues& v) {
-  // The system terminates a REG_SZ whose data is followed by a NUL in memory.
-  const std::wstring event = v.EventName.empty() ? L""s : v.EventName + L'\0';
-  return {{L"WindowX", Dword(v.WindowLeft)},     {L"WindowY", Dword(v.WindowTop)},
-          {L"DateNTime", Dword(v.EventSeconds)}, {L"Event", Sz(event)},
-          {L"Display", Dword(v.DisplayLevel)},   {L"Update", Dword(v.UpdateIndex)},
-          {L"OnlyUnits", Dword(v.OnlyUnitsFlag)}};
-}
-
 // The handle the process would be given next. The registry layer holds one
 // key at a time, so this stays the same across its calls unless one is left open.
 HANDLE NextHandle() {

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/settings_values.h"
 #include "win/handles.h"
 
 namespace daymarker::testing {
@@ -46,6 +47,16 @@ inline RawValue Dword(std::uint32_t number) {
 }
 inline RawValue Sz(std::wstring_view text) {
   return {REG_SZ, TextBytes(text)};
+}
+
+// All a save may leave in the settings key: the seven values, each of its type.
+inline KeyContents SavedFor(const SettingValues& v) {
+  // The system terminates a REG_SZ whose data is followed by a NUL in memory.
+  const std::wstring event = v.EventName.empty() ? std::wstring() : v.EventName + L'\0';
+  return {{L"WindowX", Dword(v.WindowLeft)},     {L"WindowY", Dword(v.WindowTop)},
+          {L"DateNTime", Dword(v.EventSeconds)}, {L"Event", Sz(event)},
+          {L"Display", Dword(v.DisplayLevel)},   {L"Update", Dword(v.UpdateIndex)},
+          {L"OnlyUnits", Dword(v.OnlyUnitsFlag)}};
 }
 
 // root\path opened, or created with every missing level, with access; an

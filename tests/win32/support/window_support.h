@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <tuple>
 
 #include "ui/dpi.h"
 #include "ui/message_loop.h"
+#include "win/handles.h"
 #include "win/system_functions.h"
 
 namespace daymarker::testing {
@@ -29,6 +29,27 @@ inline std::wstring BesideThisProgram(const wchar_t* name) {
   return std::filesystem::path(self).replace_filename(name).wstring();
 }
 
+// How program ended when started with arguments: its exit code, STILL_ACTIVE
+// after 30 seconds, or why it did not start.
+inline DWORD ExitCodeOf(const std::wstring& program, const std::wstring& arguments) {
+  std::wstring commandLine = L"\"" + program + L"\" " + arguments;
+  STARTUPINFOW startup{sizeof(startup)};
+  PROCESS_INFORMATION process{};
+  if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process)) {
+    return ::GetLastError();
+  }
+  const ScopedKernelHandle processHandle(process.hProcess);
+  const ScopedKernelHandle threadHandle(process.hThread);
+  DWORD exitCode = STILL_ACTIVE;
+  if (::WaitForSingleObject(processHandle.Get(), 30'000) == WAIT_OBJECT_0) {
+    ::GetExitCodeProcess(processHandle.Get(), &exitCode);
+  } else {
+    ::TerminateProcess(processHandle.Get(), 1);
+  }
+  return exitCode;
+}
+
 // The open About window of this process, or nullptr.
 inline HWND AboutWindowHandle() {
   return ::FindWindowW(L"DaymarkerAboutWindow", nullptr);
@@ -41,13 +62,6 @@ inline RECT ChildRect(HWND parent, HWND child) {
   ::GetWindowRect(child, &rect);
   ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
   return rect;
-}
-
-// A place in twips as pixels at dpi, each edge rounded on its own as the layout does.
-inline std::tuple<LONG, LONG, LONG, LONG> Pixels(int left, int top, int width, int height,
-                                                 UINT dpi) {
-  return {TwipsToPixels(left, dpi), TwipsToPixels(top, dpi), TwipsToPixels(left + width, dpi),
-          TwipsToPixels(top + height, dpi)};
 }
 
 // Moves a window to a new DPI as Windows does when it crosses to another
@@ -68,13 +82,17 @@ inline bool ChangeDpi(HWND window, UINT dpi, const POINT* to = nullptr) {
   return ::EqualRect(&frame, &suggested) != FALSE;
 }
 
+// The WM_QUITs the pumps below have taken from the queue.
+inline int g_quitsPumped = 0;
+
 // Runs the thread's messages, keys through the program's own dialog handling,
 // until done() holds or the time is up. A WM_QUIT left by a window a test
-// closed is dropped, or it would end the next test's loop.
+// closed is counted and dropped, or it would end the next test's loop.
 inline bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   for (MSG message;;) {
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      g_quitsPumped += message.message == WM_QUIT ? 1 : 0;
       if (message.message != WM_QUIT && !PreTranslateWindowMessage(message)) {
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);

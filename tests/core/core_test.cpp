@@ -1,0 +1,193 @@
+// The small parts of the core: calendar, contrast, decimal text, refresh
+// counting, version caption and work-area shift.
+#include "core/calendar.h"
+#include "core/contrast.h"
+#include "core/decimal.h"
+#include "core/refresh_cycle.h"
+#include "core/version.h"
+#include "core/workspace.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <iterator>
+#include <limits>
+#include <tuple>
+#include <vector>
+
+namespace daymarker {
+namespace {
+
+struct Case {
+  CivilDateTime civil;
+  std::int64_t seconds;
+  std::int32_t event;  // as a saved event, which neither wraps nor goes below 1970
+};
+
+TEST(Calendar, ConvertsBothWaysAndSaturatesEventSeconds) {
+  const Case cases[] = {
+      {{1970, 1, 1, 0, 0, 0}, 0, 0},
+      {{2000, 1, 1, 0, 0, 0}, 946'684'800, 946'684'800},
+      {{2000, 2, 29, 12, 30, 15}, 951'827'415, 951'827'415},
+      {{1970, 1, 2, 1, 0, 0}, 90'000, 90'000},
+      {{1970, 1, 1, 23, 59, 59}, 86'399, 86'399},
+      {{2038, 1, 19, 3, 14, 7}, 2'147'483'647, 2'147'483'647},
+      {{2038, 1, 19, 3, 14, 8}, 2'147'483'648LL, 2'147'483'647},
+      {{1969, 12, 31, 23, 59, 59}, -1, 0},
+      {{1901, 12, 13, 20, 45, 52}, -2'147'483'648LL, 0},
+      {{1601, 1, 1, 0, 0, 0}, -11'644'473'600LL, 0},
+      {{9999, 12, 31, 23, 59, 59}, 253'402'300'799LL, 2'147'483'647},
+      {{2027, 3, 28, 2, 30, 0}, 1'806'201'000, 1'806'201'000},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(WallSecondsFromCivil(c.civil), c.seconds) << c.civil.year << "-" << c.civil.month;
+    EXPECT_EQ(CivilFromWallSeconds(c.seconds), c.civil) << c.seconds;
+    EXPECT_EQ(EventSecondsFromWall(c.seconds), c.event) << c.seconds;
+  }
+}
+
+constexpr PackedColour kBlack = 0x000000;
+constexpr PackedColour kWhite = 0xFFFFFF;
+constexpr PackedColour kBlue = 0xFF0000;  // blue is the highest byte
+constexpr PackedColour kGrey = 0x808080;
+constexpr PackedColour kButtonFace = 0xF0F0F0;
+
+// Ratios as WCAG's own figures and the usual contrast checkers give them; the
+// fixed colour stays only where it reaches the minimum with high contrast off.
+TEST(Contrast, RatioDecidesWhetherTheFixedColourStays) {
+  struct Row {
+    PackedColour fixed, background;
+    double ratio;
+    bool highContrast;
+    double minimum;
+    bool kept;
+  };
+  for (const Row& row : {
+           Row{kBlack, kWhite, 21.0, false, 4.5, true},
+           Row{kWhite, kBlack, 21.0, false, 4.5, true},  // either way round
+           Row{kBlack, kBlack, 1.0, false, 4.5, false},  // black text on a black face
+           Row{kBlue, kBlack, 2.44, false, 4.5, false},  // the link on a black face
+           Row{kBlue, kButtonFace, 7.54, false, 4.5, true},
+           Row{kBlue, kButtonFace, 7.54, true, 4.5, false},  // a high-contrast theme
+           Row{kGrey, kWhite, 3.95, false, 4.5, false},
+           Row{kGrey, kWhite, 3.95, false, 3.0, true},      // a line needs less than text
+           Row{kGrey, kGrey, 1.0, false, 1.0, true},        // just the minimum is enough
+           Row{0x00FF00, kBlack, 15.3, false, 4.5, true},   // green counts most
+           Row{0x0A0A0A, kBlack, 1.06, false, 4.5, false},  // a channel near black is linear
+       }) {
+    EXPECT_NEAR(ContrastRatio(row.fixed, row.background), row.ratio, 0.01)
+        << std::hex << row.fixed << " on " << row.background;
+    EXPECT_EQ(KeepFixedColour(row.fixed, row.background, row.highContrast, row.minimum), row.kept)
+        << std::hex << row.fixed << " on " << row.background << ", " << row.highContrast;
+  }
+}
+
+TEST(DecimalText, WritesPlainDigitsWithASignOnlyWhenNegative) {
+  const std::pair<std::int64_t, const wchar_t*> cases[] = {
+      {0, L"0"},
+      {7, L"7"},
+      {-5, L"-5"},
+      {120, L"120"},
+      {std::numeric_limits<std::int64_t>::max(), L"9223372036854775807"},
+      {std::numeric_limits<std::int64_t>::min(), L"-9223372036854775808"},
+  };
+  for (const auto& [value, text] : cases) {
+    std::wstring appended = L"x";  // only the digits added are turned round
+    AppendDecimal(appended, value);
+    EXPECT_EQ(appended, L"x" + std::wstring(text));
+  }
+}
+
+// Ticks that rebuild, among the first `ticks` after a forced refresh.
+std::vector<int> RebuildingTicks(int updateIndex, int ticks) {
+  std::int32_t secondsToRefresh = 0;
+  std::vector<int> rebuilds;
+  CountTick(secondsToRefresh, updateIndex);  // the forced refresh itself
+  for (int tick = 1; tick <= ticks; ++tick) {
+    if (CountTick(secondsToRefresh, updateIndex)) {
+      rebuilds.push_back(tick);
+    }
+  }
+  return rebuilds;
+}
+
+// The eight choices of the list, each with the period it rebuilds at.
+TEST(CountTick, RebuildsOncePerPeriodOfEachChoice) {
+  const struct {
+    const wchar_t* text;
+    int seconds;
+  } choices[] = {
+      {L"Every Second", 1},        {L"Every 10 Seconds", 10}, {L"Every 30 Seconds", 30},
+      {L"Every Minute", 60},       {L"Every 5 Minutes", 300}, {L"Every 15 Minutes", 900},
+      {L"Every 30 Minutes", 1800}, {L"Every Hour", 3600},
+  };
+  ASSERT_EQ(kUpdateIntervals.size(), std::size(choices));
+  for (int index = 1; index <= 8; ++index) {
+    const auto& choice = choices[index - 1];
+    EXPECT_EQ(kUpdateIntervals[index - 1].text, choice.text);
+    EXPECT_EQ(RebuildingTicks(index, 2 * choice.seconds),
+              (std::vector<int>{choice.seconds, 2 * choice.seconds}))
+        << index;
+  }
+}
+
+TEST(CountTick, IndexOutsideTheTableRebuildsEveryTick) {
+  for (int index : {0, 9, -3, 32767, std::numeric_limits<int>::min()}) {
+    EXPECT_EQ(RebuildingTicks(index, 4), (std::vector<int>{1, 2, 3, 4})) << index;
+  }
+}
+
+TEST(CountTick, NeverWrapsAtTheFloor) {
+  std::int32_t secondsToRefresh = std::numeric_limits<std::int32_t>::min();
+  EXPECT_TRUE(CountTick(secondsToRefresh, 0));
+  EXPECT_EQ(secondsToRefresh, std::numeric_limits<std::int32_t>::min());
+  EXPECT_TRUE(CountTick(secondsToRefresh, 1));
+  EXPECT_EQ(secondsToRefresh, 1);
+}
+
+TEST(VersionCaption, PadsMinorToTwoAndRevisionToFourDigits) {
+  EXPECT_EQ(VersionCaption(), L"Daymarker v1.03");
+  EXPECT_EQ(VersionCaption(L"Daymarker", {1, 3, 7}), L"Daymarker v1.03.0007");
+  EXPECT_EQ(VersionCaption(L"X", {2, 12, 0}), L"X v2.12");
+  EXPECT_EQ(VersionCaption(L"X", {10, 100, 12345}), L"X v10.100.12345");
+  EXPECT_EQ(VersionCaption(L"", {0, 0, 1}), L" v0.00.0001");
+}
+
+TEST(WorkspaceToScreen, MovesByWhereTheWorkAreaStartsOnItsMonitor) {
+  struct Row {
+    int workAreaStart, monitorStart, screen;
+  };
+  for (const auto& [workAreaStart, monitorStart, screen] : std::to_array<Row>({
+           {0, 0, 100},          // no taskbar on that edge
+           {40, 0, 140},         // a taskbar 40 pixels deep along it
+           {1960, 1920, 140},    // the same on a second monitor to the right
+           {-1040, -1080, 140},  // or above the first
+       })) {
+    EXPECT_EQ(WorkspaceToScreen(100, workAreaStart, monitorStart), screen) << workAreaStart;
+  }
+}
+
+// A window of 400 by 500 pixels, beside a main monitor of 1920 by 1080.
+TEST(SavedWindowPlace, KeepsABelowZeroPlaceOnlyWhereAMonitorHoldsTheWindow) {
+  constexpr ScreenRect kMain{0, 0, 1920, 1080};
+  constexpr ScreenRect kLeft{-1280, 0, 0, 1024};
+  constexpr ScreenRect kAbove{-200, -1200, 1720, 0};
+  for (const auto& [saved, monitors, placed] :
+       std::to_array<std::tuple<ScreenPoint, std::vector<ScreenRect>, ScreenPoint>>({
+           {{-900, 100}, {kMain, kLeft}, {-900, 100}},     // on a monitor left of the main one
+           {{-150, -600}, {kAbove, kMain}, {-150, -600}},  // above it
+           {{-900, -600}, {kMain}, {0, 0}},                // on no monitor at all
+           // Partly off the left one: past each of its edges.
+           {{-1300, 80}, {kMain, kLeft}, {0, 80}},
+           {{-900, -50}, {kMain, kLeft}, {0, 0}},
+           {{-200, 80}, {kMain, kLeft}, {0, 80}},
+           {{-900, 600}, {kMain, kLeft}, {0, 600}},
+           {{100, 80}, {kMain}, {100, 80}},  // on the main monitor
+           {{30000, 80}, {}, {30000, 80}},   // off to the right: no one moves it here
+       })) {
+    EXPECT_EQ(SavedWindowPlace(saved, 400, 500, monitors), placed) << saved.x << ',' << saved.y;
+  }
+}
+
+}  // namespace
+}  // namespace daymarker
