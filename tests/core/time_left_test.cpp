@@ -74,6 +74,8 @@ TEST(TimeLeftText, WordsTheBreakdown) {
 TEST(TrayTipText, EscapesAmpersandsForTheShellAndCutsBetweenCharacters) {
   const std::wstring x60(60, L'x');
   const std::wstring party{wchar_t{0xD83C}, wchar_t{0xDF89}};  // one character in two units
+  const std::wstring last{wchar_t{0xDBFF}, wchar_t{0xDFFF}}, high(1, wchar_t{0xD83C}),
+      low(1, wchar_t{0xDF89});
   for (const auto& [line, prefixShell, plainShell] : std::to_array<std::array<std::wstring, 3>>({
            {L"Party - 1 day", L"Party - 1 day", L"Party - 1 day"},
            {L"Tom & Jerry - 2 days", L"Tom &&& Jerry - 2 days", L"Tom & Jerry - 2 days"},
@@ -82,6 +84,11 @@ TEST(TrayTipText, EscapesAmpersandsForTheShellAndCutsBetweenCharacters) {
            {x60 + L"x&y", x60 + L"x", x60 + L"x&y"},    // no room for all of it
            {x60 + L"x" + party + L"y", x60 + L"x" + party, x60 + L"x" + party},
            {x60 + L"xx" + party, x60 + L"xx", x60 + L"xx"},  // no room for both units
+           {x60 + L"xx" + last, x60 + L"xx", x60 + L"xx"},   // U+10FFFF, the last pair
+           {L"a" + party + L"bc", L"a" + party + L"bc", L"a" + party + L"bc"},
+           // Halves of a pair that stand alone are a unit each.
+           {x60 + L"xx" + high + L"y", x60 + L"xx" + high, x60 + L"xx" + high},
+           {x60 + L"xxx" + low, x60 + L"xxx", x60 + L"xxx"},
            {std::wstring(80, L'a'), std::wstring(63, L'a'), std::wstring(63, L'a')},
            {L"", L"", L""},
        })) {
