@@ -176,6 +176,8 @@ TEST(SavedWindowPlace, KeepsABelowZeroPlaceOnlyWhereAMonitorHoldsTheWindow) {
        std::to_array<std::tuple<ScreenPoint, std::vector<ScreenRect>, ScreenPoint>>({
            {{-900, 100}, {kMain, kLeft}, {-900, 100}},     // on a monitor left of the main one
            {{-150, -600}, {kAbove, kMain}, {-150, -600}},  // above it
+           {{-400, 100}, {kMain, kLeft}, {-400, 100}},     // flush with its right edge
+           {{-150, -500}, {kAbove, kMain}, {-150, -500}},  // and with the bottom of the upper one
            {{-900, -600}, {kMain}, {0, 0}},                // on no monitor at all
            // Partly off the left one: past each of its edges.
            {{-1300, 80}, {kMain, kLeft}, {0, 80}},
