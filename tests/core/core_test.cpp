@@ -177,6 +177,7 @@ TEST(SavedWindowPlace, KeepsABelowZeroPlaceOnlyWhereAMonitorHoldsTheWindow) {
            {{-900, 100}, {kMain, kLeft}, {-900, 100}},     // on a monitor left of the main one
            {{-150, -600}, {kAbove, kMain}, {-150, -600}},  // above it
            {{-400, 100}, {kMain, kLeft}, {-400, 100}},     // flush with its right edge
+           {{-1280, 0}, {kMain, kLeft}, {-1280, 0}},       // with its left and top edges
            {{-150, -500}, {kAbove, kMain}, {-150, -500}},  // and with the bottom of the upper one
            {{-900, -600}, {kMain}, {0, 0}},                // on no monitor at all
            // Partly off the left one: past each of its edges.

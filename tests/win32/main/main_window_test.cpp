@@ -430,5 +430,14 @@ TEST(SystemTimeFromCivil, GivesTheDayOfTheWeek) {
   }
 }
 
+// A target before the zone rules' first moment (00:30 on 1 January 1601 in
+// Berlin is still 1600 in UTC) counts with the present offset, two hours in June.
+TEST(SecondsUntil, TakesThePresentOffsetBeforeTheZoneRulesBegin) {
+  FakeClock clock;
+  clock.SetLocal({2026, 6, 10, 9, 30, 0});  // 07:30 UTC, 1,781,076,600 s after 1970
+  EXPECT_EQ(SecondsUntil({1601, 1, 1, 0, 30, 0}, clock),
+            -11'644'473'600LL + 1800 - 7200 - 1'781'076'600LL);
+}
+
 }  // namespace
 }  // namespace daymarker::testing
