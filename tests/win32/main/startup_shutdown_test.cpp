@@ -160,8 +160,7 @@ TEST_F(MainWindowTest, EveryEndTakesTheIconEveryCloseSavesAndTheLastWindowEndsTh
         if (busy) {
           EXPECT_EQ(g_shellCalls.back().message, static_cast<DWORD>(NIM_DELETE)) << "after the add";
           // The shell makes it after all.
-          NOTIFYICONDATAW late{static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE), IconOwner(),
-                               kTrayIconId};
+          NOTIFYICONDATAW late{static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE), IconOwner(), 1};
           ::Shell_NotifyIconW(NIM_ADD, &late);
         }
         Tick();

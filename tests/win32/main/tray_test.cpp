@@ -38,7 +38,8 @@ class TrayTest : public MainWindowTest {
 
   // What the shell answers a call about our icon, made as another program would.
   static bool Shell(DWORD message) {
-    NOTIFYICONDATAW record{static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE), IconOwner(), kTrayIconId};
+    // The program's one icon is number 1 to the shell.
+    NOTIFYICONDATAW record{static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE), IconOwner(), 1};
     return ::Shell_NotifyIconW(message, &record) != FALSE;
   }
   // Whether the shell holds our icon: only an icon that is there can be changed.
