@@ -13,15 +13,21 @@ using std::chrono::seconds;
 
 constexpr std::int64_t kSecondsPerDay = 86400;
 
+local_days DayOf(const CivilDateTime& time) {
+  return local_days{std::chrono::year_month_day{
+      std::chrono::year{time.year}, std::chrono::month{static_cast<unsigned>(time.month)},
+      std::chrono::day{static_cast<unsigned>(time.day)}}};
+}
+
 }  // namespace
 
 std::int64_t WallSecondsFromCivil(const CivilDateTime& time) {
-  const std::chrono::year_month_day date{std::chrono::year{time.year},
-                                         std::chrono::month{static_cast<unsigned>(time.month)},
-                                         std::chrono::day{static_cast<unsigned>(time.day)}};
-  const local_days day{date};
-  return static_cast<std::int64_t>(day.time_since_epoch().count()) * kSecondsPerDay +
+  return static_cast<std::int64_t>(DayOf(time).time_since_epoch().count()) * kSecondsPerDay +
          std::int64_t{time.hour} * 3600 + std::int64_t{time.minute} * 60 + time.second;
+}
+
+int DayOfWeek(const CivilDateTime& time) {
+  return static_cast<int>(std::chrono::weekday{DayOf(time)}.c_encoding());
 }
 
 CivilDateTime CivilFromWallSeconds(std::int64_t wallSeconds) {

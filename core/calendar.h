@@ -18,6 +18,8 @@ struct CivilDateTime {
 };
 
 std::int64_t WallSecondsFromCivil(const CivilDateTime& time);
+// The day of the week of the date, 0 for Sunday to 6 for Saturday.
+int DayOfWeek(const CivilDateTime& time);
 CivilDateTime CivilFromWallSeconds(std::int64_t wallSeconds);
 
 // The saved form of a target: whole wall-clock seconds since 1970, never below 0

@@ -51,9 +51,7 @@ SYSTEMTIME SystemTimeFromCivil(const CivilDateTime& time) {
   system.wMinute = static_cast<WORD>(time.minute);
   system.wSecond = static_cast<WORD>(time.second);
   // The day of the week follows from the date; pickers and zone rules may read it.
-  const std::int64_t days =
-      WallSecondsFromCivil({time.year, time.month, time.day, 0, 0, 0}) / 86400;
-  system.wDayOfWeek = static_cast<WORD>(((days % 7) + 11) % 7);  // 1 January 1970 was a Thursday
+  system.wDayOfWeek = static_cast<WORD>(DayOfWeek(time));
   return system;
 }
 
