@@ -10,6 +10,10 @@
 
 #if defined(__GLIBCXX__)  // set by the headers above
 
+// The runtime's own declarations, noreturn included: a definition below that
+// strayed from them, or could come back, would not compile.
+#include <bits/functexcept.h>
+
 // These are the runtime's own allocator and helpers, with the runtime's names
 // and signatures.
 // NOLINTBEGIN(cppcoreguidelines-no-malloc, cppcoreguidelines-owning-memory)
@@ -25,8 +29,8 @@ namespace {
 }  // namespace
 
 void* operator new(std::size_t size) {
-  // malloc(0) may return null; operator new must not.
-  if (void* block = std::malloc(size != 0 ? size : 1)) {
+  // Windows' malloc gives a request for no bytes a block of its own, as operator new must.
+  if (void* block = std::malloc(size)) {
     return block;
   }
   OutOfMemory();

@@ -1,7 +1,7 @@
 // Asks the C++ runtime for what it cannot give, in the way its first argument
 // names, built with the program's replacements of the runtime's error paths.
-// Still running afterwards, it ends normally; through the runtime's own
-// terminate handler, with 4.
+// Still running afterwards, it ends normally, or with 5 when memory it gave
+// back stays taken; through the runtime's own terminate handler, with 4.
 #include <windows.h>
 
 #include <cstdint>
@@ -15,6 +15,7 @@ namespace {
 
 // Read at run time, so that no call below is decided while compiling.
 volatile std::size_t gHuge = SIZE_MAX / 2;
+volatile std::size_t gLarge = std::size_t{16} << 20;
 
 LONG WINAPI EndAtOnce(EXCEPTION_POINTERS* /*exception*/) {
   return EXCEPTION_EXECUTE_HANDLER;
@@ -37,6 +38,18 @@ int main(int argc, char** argv) {
   } else if (how == "index") {
     const std::wstring text(L"x");
     std::printf("%d\n", static_cast<int>(text.at(gHuge % 2 + 1)));
+  }
+  // A block this large the heap takes from the system alone, and gives back
+  // whole when freed, through either form of delete.
+  for (const bool sized : {false, true}) {
+    void* block = ::operator new(gLarge);
+    const auto place = reinterpret_cast<std::uintptr_t>(block);
+    sized ? ::operator delete(block, gLarge) : ::operator delete(block);
+    MEMORY_BASIC_INFORMATION region{};
+    ::VirtualQuery(reinterpret_cast<void*>(place), &region, sizeof(region));
+    if (region.State != MEM_FREE) {
+      return 5;
+    }
   }
   return 0;
 }

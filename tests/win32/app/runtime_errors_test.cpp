@@ -19,7 +19,7 @@ DWORD RunProbe(const std::wstring& argument) {
 }
 
 TEST(RuntimeErrors, ARequestTheRuntimeCannotMeetEndsTheProgram) {
-  EXPECT_EQ(RunProbe(L""), 0u) << "asked for nothing, the probe runs to its end";
+  EXPECT_EQ(RunProbe(L""), 0u) << "asked for nothing, it frees what it took";
   // Memory no allocator has (a container asks operator new alike); a string
   // longer than any can be; a character past a string's end.
   for (const wchar_t* how : {L"new", L"length", L"index"}) {
