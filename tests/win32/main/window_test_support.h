@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -105,14 +107,16 @@ inline std::vector<ShellCall> g_shellCalls;
 inline bool g_refuseAdds = false;
 inline std::function<void()> g_onDelete;
 inline BOOL WINAPI RecordingShell(DWORD message, PNOTIFYICONDATAW record) {
-  g_shellCalls.push_back({message, record->hWnd, record->szTip, record->hIcon});
+  NOTIFYICONDATAW seen{};  // Windows reads no more of the record than its size says
+  std::memcpy(&seen, record, std::min<std::size_t>(record->cbSize, sizeof(seen)));
+  g_shellCalls.push_back({message, seen.hWnd, seen.szTip, seen.hIcon});
   if (message == NIM_ADD && g_refuseAdds) {
     return FALSE;
   }
   if (message == NIM_DELETE && g_onDelete) {
     g_onDelete();
   }
-  return ::Shell_NotifyIconW(message, record);
+  return ::Shell_NotifyIconW(message, &seen);
 }
 
 // picTray, the window that owns the icon, as the shell knows it.

@@ -117,7 +117,6 @@ bool Tray::Create(HWND mainWindow) {
   ::AppendMenuW(menu_.Get(), MF_STRING, IDM_TRAY_BASE + kTrayHideShow, kHideCaption);
   ::AppendMenuW(menu_.Get(), MF_SEPARATOR, IDM_TRAY_BASE + 1, nullptr);
   ::AppendMenuW(menu_.Get(), MF_STRING, IDM_TRAY_BASE + kTrayExit, L"E&xit");
-  taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   // Top-level, though never shown: a message-only window would not hear
   // TaskbarCreated. Owned by the main window, so it goes when that one does.
   if (!CreateObjectWindow(instance_, kWindowClass, 0, WS_POPUP, {}, mainWindow, nullptr)) {

@@ -55,7 +55,8 @@ class Tray : public ObjectWindow {
   void SetMenuCaption(const wchar_t* caption);
 
   HINSTANCE instance_;
-  UINT taskbarCreated_ = 0;
+  // Sent to every top-level window when the notification area is made anew.
+  const UINT taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   ScopedMenu menu_;
   ScopedIcon icon_;
   std::wstring tip_;  // to add the icon again should the shell lose it
