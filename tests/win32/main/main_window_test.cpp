@@ -4,11 +4,13 @@
 #include <oleacc.h>
 
 #include <array>
+#include <map>
 #include <tuple>
 #include <vector>
 
 #include "resources/resource.h"
 #include "ui/dpi.h"
+#include "ui/top_level_window.h"
 #include "win/system_functions.h"
 #include "window_test_support.h"
 
@@ -26,6 +28,10 @@ struct Answers {
   static HRESULT WINAPI MonitorAt168(HMONITOR monitor, MONITOR_DPI_TYPE type, UINT* x, UINT* y) {
     *x = *y = 168;
     return monitor != nullptr && type == MDT_EFFECTIVE_DPI ? S_OK : E_INVALIDARG;
+  }
+  static HRESULT WINAPI MonitorFails(HMONITOR, MONITOR_DPI_TYPE, UINT* x, UINT* y) {
+    *x = *y = 168;  // what a failed call leaves is no answer
+    return E_FAIL;
   }
   static HRESULT WINAPI RefuseToScaleDown(HINSTANCE, PCWSTR, int cx, int cy, HICON*) {
     iconsAsked.push_back(cx == cy ? cx : -1);
@@ -156,6 +162,7 @@ TEST_F(MainWindowTest, TheFrameScalesAndTheDpiIsTheWindowsElseItsMonitorsElseThe
   const std::tuple<GetDpiForWindow::Type, GetDpiForMonitor::Type, UINT> rows[] = {
       {Answers::WindowAt120, Answers::MonitorAt168, 120},
       {nullptr, Answers::MonitorAt168, 168},
+      {nullptr, Answers::MonitorFails, SystemDpi()},
       {nullptr, nullptr, SystemDpi()}};  // the screen's DPI is the system's
   for (const auto& [forWindow, forMonitor, dpi] : rows) {
     const GetDpiForWindow::StandIn window(forWindow);
@@ -362,6 +369,57 @@ std::wstring AccessibleName(HWND window) {
   return text;
 }
 
+// The annotation service as Windows runs it, down to what the program asks of
+// it: the name each window was given, taken back by a one-name clear. Wine's
+// is a stub that names nothing.
+class Annotations final : public IAccPropServices {
+ public:
+  static inline Annotations* service = nullptr;
+  static HRESULT WINAPI Create(REFCLSID type, IUnknown*, DWORD, REFIID of, void** object) {
+    *object = type == CLSID_AccPropServices && of == IID_IAccPropServices ? service : nullptr;
+    return *object != nullptr ? (service->AddRef(), S_OK) : E_NOINTERFACE;
+  }
+  std::map<HWND, std::wstring> names;
+  int given = 0;
+  ULONG references = 0;
+
+  HRESULT STDMETHODCALLTYPE SetHwndPropStr(HWND window, DWORD object, DWORD child, MSAAPROPID id,
+                                           LPCWSTR text) override {
+    ++given;
+    const bool name = object == static_cast<DWORD>(OBJID_CLIENT) && child == CHILDID_SELF &&
+                      id == PROPID_ACC_NAME;
+    return name ? (names[window] = text, S_OK) : E_INVALIDARG;
+  }
+  HRESULT STDMETHODCALLTYPE ClearHwndProps(HWND window, DWORD object, DWORD child,
+                                           const MSAAPROPID* ids, int count) override {
+    const bool name = object == static_cast<DWORD>(OBJID_CLIENT) && child == CHILDID_SELF &&
+                      count == 1 && ids[0] == PROPID_ACC_NAME;
+    return name && names.erase(window) == 1 ? S_OK : E_INVALIDARG;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+  ULONG STDMETHODCALLTYPE Release() override { return --references; }
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+#define NOT_ASKED(method, ...)                             \
+  HRESULT STDMETHODCALLTYPE method(__VA_ARGS__) override { \
+    return E_NOTIMPL;                                      \
+  }
+  NOT_ASKED(SetPropValue, const BYTE*, DWORD, MSAAPROPID, VARIANT)
+  NOT_ASKED(SetPropServer, const BYTE*, DWORD, const MSAAPROPID*, int, IAccPropServer*, AnnoScope)
+  NOT_ASKED(ClearProps, const BYTE*, DWORD, const MSAAPROPID*, int)
+  NOT_ASKED(SetHwndProp, HWND, DWORD, DWORD, MSAAPROPID, VARIANT)
+  NOT_ASKED(SetHwndPropServer, HWND, DWORD, DWORD, const MSAAPROPID*, int, IAccPropServer*,
+            AnnoScope)
+  NOT_ASKED(ComposeHwndIdentityString, HWND, DWORD, DWORD, BYTE**, DWORD*)
+  NOT_ASKED(DecomposeHwndIdentityString, const BYTE*, DWORD, HWND*, DWORD*, DWORD*)
+  NOT_ASKED(SetHmenuProp, HMENU, DWORD, MSAAPROPID, VARIANT)
+  NOT_ASKED(SetHmenuPropStr, HMENU, DWORD, MSAAPROPID, LPCWSTR)
+  NOT_ASKED(SetHmenuPropServer, HMENU, DWORD, const MSAAPROPID*, int, IAccPropServer*, AnnoScope)
+  NOT_ASKED(ClearHmenuProps, HMENU, DWORD, const MSAAPROPID*, int)
+  NOT_ASKED(ComposeHmenuIdentityString, HMENU, DWORD, BYTE**, DWORD*)
+  NOT_ASKED(DecomposeHmenuIdentityString, const BYTE*, DWORD, HMENU*, DWORD*)
+#undef NOT_ASKED
+};
+
 // Whether this thread has COM already, from someone other than this call.
 bool ThreadHasCom() {
   const HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -388,16 +446,24 @@ TEST_F(MainWindowTest, ControlsWithoutTextAreNamedByAHiddenLabelBeforeThem) {
     EXPECT_STREQ(className, L"Static") << id;
     EXPECT_FALSE(::IsWindowVisible(label)) << "the window looks as it did: " << id;
   }
-  // Asked twice each: named once, holding COM until the pickers go. Wine's naming service is a
-  // stub, so here the pickers keep answering with their value.
+  // Asked twice each: named once after the label, holding COM and the service until the
+  // pickers go, which take their names back. Wine's own service would leave them unnamed.
+  Annotations service;
+  Annotations::service = &service;
+  const system_functions::CoCreateInstance::StandIn create(Annotations::Create);
   for (int request = 0; request < 2; ++request) {
     for (const int id : {kDtpEventDate, kDtpEventTime}) {
-      EXPECT_EQ(AccessibleName(Control(id)), Text(id)) << id;
+      EXPECT_EQ(AccessibleName(Control(id)), Text(id)) << "Wine names pickers by value: " << id;
     }
   }
+  EXPECT_EQ(service.names, (std::map<HWND, std::wstring>{{Control(kDtpEventDate), L"Event date"},
+                                                         {Control(kDtpEventTime), L"Event time"}}));
+  EXPECT_EQ(service.given, 2);
   EXPECT_TRUE(ThreadHasCom());
   window_.reset();
   EXPECT_FALSE(ThreadHasCom()) << "COM let go with the pickers, as often as it was taken";
+  EXPECT_TRUE(service.names.empty()) << "names taken back";
+  EXPECT_EQ(service.references, 0u);
 }
 
 // Windows before 10 (1607) gives no window a DPI of its own: each takes the
@@ -420,19 +486,31 @@ TEST(ScreenDpi, IsReadAtAnyDpi) {
   EXPECT_EQ(reported, 144u);
 }
 
-// The pickers and the zone rules are handed each date with its day of the week.
-TEST(SystemTimeFromCivil, GivesTheDayOfTheWeek) {
-  const std::pair<CivilDateTime, WORD> days[] = {
-      {{1601, 1, 1, 0, 0, 0}, 1},   {{1969, 12, 31, 23, 59, 59}, 3}, {{1970, 1, 1, 0, 0, 0}, 4},
-      {{2000, 2, 29, 12, 0, 0}, 2}, {{2027, 3, 28, 2, 30, 0}, 0},    {{9999, 12, 31, 0, 0, 0}, 5}};
-  for (const auto& [date, day] : days) {
-    EXPECT_EQ(SystemTimeFromCivil(date).wDayOfWeek, day) << date.year;
-  }
+// Controls that cannot be made fail the window's creation, and leave no window behind.
+class Refused : public TopLevelWindow {
+ public:
+  Refused() : TopLevelWindow(::GetModuleHandleW(nullptr), {L"Refused", WS_POPUP, 0, 0, 0}) {}
+  bool Create() { return CreateFrame(nullptr, nullptr, 0, 0); }
+
+ private:
+  SIZE ClientTwips() const override { return {1440, 1440}; }
+  bool OnCreate() override { return false; }
+  HWND FirstFocus() const override { return nullptr; }
+  void OnDpiChanged() override {}
+  void OnCommand(int, int) override {}
+};
+
+TEST(TopLevelWindow, ControlsThatCannotBeMadeLeaveNoWindow) {
+  OwnedWindow<Refused> refused;
+  EXPECT_FALSE(refused.Create());
+  EXPECT_EQ(::FindWindowW(L"Refused", nullptr), nullptr);
 }
 
 // A target before the zone rules' first moment (00:30 on 1 January 1601 in
 // Berlin is still 1600 in UTC) counts with the present offset, two hours in June.
-TEST(SecondsUntil, TakesThePresentOffsetBeforeTheZoneRulesBegin) {
+// The pickers and the zone rules are handed each date with its day of the week.
+TEST(Clock, GivesTheDayOfTheWeekAndThePresentOffsetBeforeTheZoneRulesBegin) {
+  EXPECT_EQ(SystemTimeFromCivil({1601, 1, 1, 0, 30, 0}).wDayOfWeek, 1) << "a Monday";
   FakeClock clock;
   clock.SetLocal({2026, 6, 10, 9, 30, 0});  // 07:30 UTC, 1,781,076,600 s after 1970
   EXPECT_EQ(SecondsUntil({1601, 1, 1, 0, 30, 0}, clock),
