@@ -11,25 +11,31 @@ namespace daymarker {
 
 inline constexpr int kNoContainer = -1;
 
+// A row of a constant table; a field a row leaves out is zero.
 struct ControlSpec {
-  int id = 0;
-  const wchar_t* className = nullptr;
-  const wchar_t* text = nullptr;
-  DWORD style = 0;  // WS_CHILD is added, and WS_VISIBLE unless the row is hidden
-  DWORD exStyle = 0;
+  int id;
+  const wchar_t* className;
+  const wchar_t* text;
+  DWORD style;  // WS_CHILD is added, and WS_VISIBLE unless the row is hidden
+  DWORD exStyle;
   // Row index of the group box the position is measured from, or kNoContainer
   // for the client area. Controls are always children of the window itself:
   // a group box is no container in Win32 and would swallow notifications.
-  int container = kNoContainer;
-  int left = 0, top = 0, width = 0, height = 0;  // twips
-  bool hidden = false;
+  int container;
+  int left, top, width, height;  // twips
+  bool hidden;
 };
 
 // A label no one sees, the row just before a control that has no text of its
 // own: screen readers name such a control from the static label before it in
-// creation order, and a group box around it names nothing.
+// creation order, and a group box around it names nothing. It takes no room.
 constexpr ControlSpec HiddenLabel(int id, const wchar_t* text) {
-  return {id, L"Static", text, SS_LEFT | SS_NOPREFIX, 0, kNoContainer, 0, 0, 0, 0, true};
+  return {.id = id,
+          .className = L"Static",
+          .text = text,
+          .style = SS_LEFT | SS_NOPREFIX,
+          .container = kNoContainer,
+          .hidden = true};
 }
 
 // A band taken out of a form: whatever lies below `top` moves up by `height`.
