@@ -111,6 +111,26 @@ TEST_F(TrayTest, EveryHideAddsOneIconAndEveryShowTakesItAway) {
   }
 }
 
+LRESULT CALLBACK RefuseToBeMade(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return message == WM_NCCREATE ? FALSE : ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Where picTray cannot be made (a Windows out of window handles), the window
+// stays minimised on the taskbar: an icon would tell no window of its clicks.
+TEST_F(TrayTest, WithoutTheIconsOwnerTheWindowStaysOnTheTaskbar) {
+  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  ::UnregisterClassW(L"DaymarkerTrayOwner", instance);
+  const WNDCLASSEXW refusing{.cbSize = sizeof(WNDCLASSEXW),
+                             .lpfnWndProc = RefuseToBeMade,
+                             .hInstance = instance,
+                             .lpszClassName = L"DaymarkerTrayOwner"};
+  ::RegisterClassExW(&refusing);
+  Minimise();
+  EXPECT_TRUE(::IsWindowVisible(Window()) && ::IsIconic(Window()));
+  EXPECT_TRUE(g_shellCalls.empty());
+  ::UnregisterClassW(L"DaymarkerTrayOwner", instance);
+}
+
 // The tip is the status line, cut to 63 characters, with each & as the
 // notification area of the system shows it: as the icon is added, and as the
 // line changes while hidden.
