@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <limits>
 #include <span>
 
 namespace daymarker {
@@ -39,9 +38,10 @@ constexpr ControlSpec HiddenLabel(int id, const wchar_t* text) {
 }
 
 // A band taken out of a form: whatever lies below `top` moves up by `height`.
+// A band of no height, such as Fold{}, moves nothing.
 struct Fold {
-  int top = std::numeric_limits<int>::max();
-  int height = 0;
+  int top;
+  int height;
 
   constexpr int Apply(int y) const { return y > top ? y - height : y; }
 };

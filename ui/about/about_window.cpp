@@ -171,7 +171,7 @@ class AboutWindow : public TopLevelWindow {
 
   ScopedWindow owner_;      // hidden, so the window has no taskbar button
   HWND tooltip_ = nullptr;  // owned by the window and destroyed with it
-  Fold fold_;               // the comments row, once Form_Load has taken it out
+  Fold fold_{};             // the comments row, once Form_Load has taken it out
 
   Fonts fonts_;
   ScopedIcon programIcon_;
