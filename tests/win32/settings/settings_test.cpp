@@ -99,9 +99,21 @@ TEST_F(Settings, StoredValuesLoadSoundlyAndSaveBackValid) {
   }
 }
 
+// A read-only handle given to RegOverridePredefKey does not help: rights are
+// checked against each key's own security descriptor when it is opened (Wine
+// even creates sub-keys through such a handle). A descriptor on the settings
+// key itself that allows only reading does work, under Wine as on Windows.
+bool Protect(HKEY key, const wchar_t* sddl) {
+  PSECURITY_DESCRIPTOR raw = nullptr;
+  const bool made =
+      ::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &raw, nullptr);
+  const std::unique_ptr<void, decltype(&::LocalFree)> descriptor(raw, &::LocalFree);
+  return made && ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, raw) == ERROR_SUCCESS;
+}
+
 // Texts longer than 64 MiB count as missing, so no read can exhaust memory;
 // the carrier is left as it was.
-TEST_F(Settings, ATextOfMoreThan64MiBIsMissingAndWritesGoByTypeCode) {
+TEST_F(Settings, ReadsWithinALimitWritesByTypeCodeAndFailsOnAnUnwritableKey) {
   const std::wstring longest(32 * 1024 * 1024, L'x');
   ASSERT_TRUE(Plant(Scratch(), L"", L"at the limit", REG_SZ, TextBytes(longest)));
   ASSERT_TRUE(Plant(Scratch(), L"", L"past it", REG_SZ, TextBytes(longest + L'x')));
@@ -126,21 +138,8 @@ TEST_F(Settings, ATextOfMoreThan64MiBIsMissingAndWritesGoByTypeCode) {
     EXPECT_EQ(WriteRegSetting(HKEY_CURRENT_USER, L"One\\Two", name, value, type), result) << name;
     EXPECT_EQ(ReadValue(Scratch(), L"One\\Two", name), stored) << name;
   }
-}
 
-// A read-only handle given to RegOverridePredefKey does not help: rights are
-// checked against each key's own security descriptor when it is opened (Wine
-// even creates sub-keys through such a handle). A descriptor on the settings
-// key itself that allows only reading does work, under Wine as on Windows.
-bool Protect(HKEY key, const wchar_t* sddl) {
-  PSECURITY_DESCRIPTOR raw = nullptr;
-  const bool made =
-      ::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &raw, nullptr);
-  const std::unique_ptr<void, decltype(&::LocalFree)> descriptor(raw, &::LocalFree);
-  return made && ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, raw) == ERROR_SUCCESS;
-}
-
-TEST_F(Settings, AnUnwritableKeyFailsTheSaveAndKeepsTheValues) {
+  // An unwritable settings key fails the save and keeps the values.
   ASSERT_TRUE(SaveSettings(kBaseline));
   // Opened before the protection, to lift it again.
   const ScopedKey guard = CreateTestKey(Scratch(), kSettingsPath, KEY_ALL_ACCESS);
