@@ -39,7 +39,7 @@ struct Answers {
   }
 };
 
-TEST_F(MainWindowTest, ShowsTheDefaultsAndLaysTheControlsOutAsDesigned) {
+TEST_F(MainWindowTest, ShowsTheDefaultsAndLaysTheControlsOutAsDesignedAtTheDpiItFinds) {
   EXPECT_EQ(::SendMessageW(Control(kCboUpdate), CB_GETCOUNT, 0, 0), 8);
   EXPECT_EQ(Text(kCboUpdate), L"Every 30 Seconds");
   EXPECT_EQ(WindowText(Window()), L"Daymarker v1.03");
@@ -148,11 +148,9 @@ TEST_F(MainWindowTest, ShowsTheDefaultsAndLaysTheControlsOutAsDesigned) {
   EXPECT_TRUE(::EqualRect(&update, &client)) << update.right << "x" << update.bottom;
   EXPECT_EQ(::GetWindowLongPtrW(Control(kCboUpdate), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
   EXPECT_TRUE(::GetWindowLongPtrW(Control(kTxtTimeLeft), GWL_STYLE) & ES_READONLY);
-}
 
-// The frame asks to scale with the DPI as it is made. The DPI is the window's
-// where Windows knows it; else (Windows 8.1) its monitor's; else the screen's.
-TEST_F(MainWindowTest, TheFrameScalesAndTheDpiIsTheWindowsElseItsMonitorsElseTheScreens) {
+  // The frame asks to scale with the DPI as it is made. The DPI is the window's
+  // where Windows knows it; else (Windows 8.1) its monitor's; else the screen's.
   using namespace system_functions;
   const EnableNonClientDpiScaling::StandIn scaling(Answers::ScaleFrame);
   Restart();

@@ -46,10 +46,6 @@ class TrayTest : public MainWindowTest {
     ::SendMessageW(IconOwner(), kTrayCallbackMessage, kTrayIconId, mouseMessage);
     PumpMessages();
   }
-  static void TrayCommand(int item) {
-    ::SendMessageW(IconOwner(), WM_COMMAND, IDM_TRAY_BASE + item, 0);
-    PumpMessages();
-  }
   // The icon's menu as a right-click opens it: its first item and its default item.
   static std::pair<std::wstring, UINT> OpenedMenu() {
     g_menuSeen = {L"(no menu)", static_cast<UINT>(-1)};
@@ -70,11 +66,14 @@ class TrayTest : public MainWindowTest {
 TEST_F(TrayTest, EveryHideAddsOneIconAndEveryShowTakesItAway) {
   ChangeDpi(Window(), 144);  // the window went to another monitor; the taskbar did not
   const std::function<void()> minimise = [this] { Minimise(); };
+  const std::function<void()> hideShow = [] {
+    ::SendMessageW(IconOwner(), WM_COMMAND, IDM_TRAY_BASE + kTrayHideShow, 0);
+    PumpMessages();
+  };
   const std::tuple<const char*, std::function<void()>, std::function<void()>> rounds[] = {
       {"a double-click on the icon", minimise, [] { IconMouse(WM_LBUTTONDBLCLK); }},
       {"another program's ShowWindow", minimise, [this] { ::ShowWindow(Window(), SW_RESTORE); }},
-      {"&Hide, then S&how on the icon's menu", [] { TrayCommand(kTrayHideShow); },
-       [] { TrayCommand(kTrayHideShow); }},
+      {"&Hide, then S&how on the icon's menu", hideShow, hideShow},
   };
   for (const auto& [how, hide, show] : rounds) {
     SCOPED_TRACE(how);
