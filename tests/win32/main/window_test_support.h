@@ -68,10 +68,8 @@ inline void LogOff(HWND window) {
 }
 // How a failed check shows a value: its type and its bytes.
 inline void PrintTo(const RawValue& value, std::ostream* out) {
-  *out << "type " << value.type << ':';
-  for (const BYTE byte : value.bytes) {
-    *out << ' ' << static_cast<int>(byte);
-  }
+  const std::vector<int> bytes(value.bytes.begin(), value.bytes.end());
+  *out << "type " << value.type << ": " << ::testing::PrintToString(bytes);
 }
 
 inline int IconWidth(HICON icon) {
