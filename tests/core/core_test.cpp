@@ -18,15 +18,10 @@
 namespace daymarker {
 namespace {
 
-struct Case {
-  CivilDateTime civil;
-  std::int64_t seconds;
-  std::int32_t event;  // as a saved event, which neither wraps nor goes below 1970
-  int weekday;         // 0 for Sunday
-};
-
 TEST(Calendar, ConvertsBothWaysSaturatesEventSecondsAndNamesTheDay) {
-  const Case cases[] = {
+  // The moment, its wall-clock seconds, those as a saved event (which neither
+  // wraps nor goes below 1970), and its day of the week (0 for Sunday).
+  const std::tuple<CivilDateTime, std::int64_t, std::int32_t, int> cases[] = {
       {{1970, 1, 1, 0, 0, 0}, 0, 0, 4},
       {{2000, 1, 1, 0, 0, 0}, 946'684'800, 946'684'800, 6},
       {{2000, 2, 29, 12, 30, 15}, 951'827'415, 951'827'415, 2},
@@ -40,11 +35,11 @@ TEST(Calendar, ConvertsBothWaysSaturatesEventSecondsAndNamesTheDay) {
       {{9999, 12, 31, 23, 59, 59}, 253'402'300'799LL, 2'147'483'647, 5},
       {{2027, 3, 28, 2, 30, 0}, 1'806'201'000, 1'806'201'000, 0},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(WallSecondsFromCivil(c.civil), c.seconds) << c.civil.year << "-" << c.civil.month;
-    EXPECT_EQ(CivilFromWallSeconds(c.seconds), c.civil) << c.seconds;
-    EXPECT_EQ(EventSecondsFromWall(c.seconds), c.event) << c.seconds;
-    EXPECT_EQ(DayOfWeek(c.civil), c.weekday) << c.seconds;
+  for (const auto& [civil, seconds, event, weekday] : cases) {
+    EXPECT_EQ(WallSecondsFromCivil(civil), seconds) << civil.year << "-" << civil.month;
+    EXPECT_EQ(CivilFromWallSeconds(seconds), civil) << seconds;
+    EXPECT_EQ(EventSecondsFromWall(seconds), event) << seconds;
+    EXPECT_EQ(DayOfWeek(civil), weekday) << seconds;
   }
 }
 
@@ -57,30 +52,26 @@ constexpr PackedColour kButtonFace = 0xF0F0F0;
 // Ratios as WCAG's own figures and the usual contrast checkers give them; the
 // fixed colour stays only where it reaches the minimum with high contrast off.
 TEST(Contrast, RatioDecidesWhetherTheFixedColourStays) {
-  struct Row {
-    PackedColour fixed, background;
-    double ratio;
-    bool highContrast;
-    double minimum;
-    bool kept;
+  // The fixed colour, the background, their ratio; with high contrast on or off
+  // and the minimum ratio, whether the fixed colour stays.
+  const std::tuple<PackedColour, PackedColour, double, bool, double, bool> rows[] = {
+      {kBlack, kWhite, 21.0, false, 4.5, true},
+      {kWhite, kBlack, 21.0, false, 4.5, true},  // either way round
+      {kBlack, kBlack, 1.0, false, 4.5, false},  // black text on a black face
+      {kBlue, kBlack, 2.44, false, 4.5, false},  // the link on a black face
+      {kBlue, kButtonFace, 7.54, false, 4.5, true},
+      {kBlue, kButtonFace, 7.54, true, 4.5, false},  // a high-contrast theme
+      {kGrey, kWhite, 3.95, false, 4.5, false},
+      {kGrey, kWhite, 3.95, false, 3.0, true},      // a line needs less than text
+      {kGrey, kGrey, 1.0, false, 1.0, true},        // just the minimum is enough
+      {0x00FF00, kBlack, 15.3, false, 4.5, true},   // green counts most
+      {0x0A0A0A, kBlack, 1.06, false, 4.5, false},  // a channel near black is linear
   };
-  for (const Row& row : {
-           Row{kBlack, kWhite, 21.0, false, 4.5, true},
-           Row{kWhite, kBlack, 21.0, false, 4.5, true},  // either way round
-           Row{kBlack, kBlack, 1.0, false, 4.5, false},  // black text on a black face
-           Row{kBlue, kBlack, 2.44, false, 4.5, false},  // the link on a black face
-           Row{kBlue, kButtonFace, 7.54, false, 4.5, true},
-           Row{kBlue, kButtonFace, 7.54, true, 4.5, false},  // a high-contrast theme
-           Row{kGrey, kWhite, 3.95, false, 4.5, false},
-           Row{kGrey, kWhite, 3.95, false, 3.0, true},      // a line needs less than text
-           Row{kGrey, kGrey, 1.0, false, 1.0, true},        // just the minimum is enough
-           Row{0x00FF00, kBlack, 15.3, false, 4.5, true},   // green counts most
-           Row{0x0A0A0A, kBlack, 1.06, false, 4.5, false},  // a channel near black is linear
-       }) {
-    EXPECT_NEAR(ContrastRatio(row.fixed, row.background), row.ratio, 0.01)
-        << std::hex << row.fixed << " on " << row.background;
-    EXPECT_EQ(KeepFixedColour(row.fixed, row.background, row.highContrast, row.minimum), row.kept)
-        << std::hex << row.fixed << " on " << row.background << ", " << row.highContrast;
+  for (const auto& [fixed, background, ratio, highContrast, minimum, kept] : rows) {
+    EXPECT_NEAR(ContrastRatio(fixed, background), ratio, 0.01)
+        << std::hex << fixed << " on " << background;
+    EXPECT_EQ(KeepFixedColour(fixed, background, highContrast, minimum), kept)
+        << std::hex << fixed << " on " << background << ", " << highContrast;
   }
 }
 
@@ -115,31 +106,25 @@ std::vector<int> RebuildingTicks(int updateIndex, int ticks) {
 
 // The eight choices of the list, each with the period it rebuilds at.
 TEST(CountTick, RebuildsOncePerPeriodOfEachChoice) {
-  const struct {
-    const wchar_t* text;
-    int seconds;
-  } choices[] = {
+  const std::pair<const wchar_t*, int> choices[] = {
       {L"Every Second", 1},        {L"Every 10 Seconds", 10}, {L"Every 30 Seconds", 30},
       {L"Every Minute", 60},       {L"Every 5 Minutes", 300}, {L"Every 15 Minutes", 900},
       {L"Every 30 Minutes", 1800}, {L"Every Hour", 3600},
   };
   ASSERT_EQ(kUpdateIntervals.size(), std::size(choices));
   for (int index = 1; index <= 8; ++index) {
-    const auto& choice = choices[index - 1];
-    EXPECT_EQ(kUpdateIntervals[index - 1].text, choice.text);
-    EXPECT_EQ(RebuildingTicks(index, 2 * choice.seconds),
-              (std::vector<int>{choice.seconds, 2 * choice.seconds}))
+    const auto& [text, seconds] = choices[index - 1];
+    EXPECT_EQ(kUpdateIntervals[index - 1].text, text);
+    EXPECT_EQ(RebuildingTicks(index, 2 * seconds), (std::vector<int>{seconds, 2 * seconds}))
         << index;
   }
 }
 
-TEST(CountTick, IndexOutsideTheTableRebuildsEveryTick) {
+// Outside the table every tick rebuilds, and the count never wraps at its floor.
+TEST(CountTick, IndexOutsideTheTableRebuildsEveryTickNeverWrappingAtTheFloor) {
   for (int index : {0, 9, -3, 32767, std::numeric_limits<int>::min()}) {
     EXPECT_EQ(RebuildingTicks(index, 4), (std::vector<int>{1, 2, 3, 4})) << index;
   }
-}
-
-TEST(CountTick, NeverWrapsAtTheFloor) {
   std::int32_t secondsToRefresh = std::numeric_limits<std::int32_t>::min();
   EXPECT_TRUE(CountTick(secondsToRefresh, 0));
   EXPECT_EQ(secondsToRefresh, std::numeric_limits<std::int32_t>::min());
@@ -156,10 +141,7 @@ TEST(VersionCaption, PadsMinorToTwoAndRevisionToFourDigits) {
 }
 
 TEST(WorkspaceToScreen, MovesByWhereTheWorkAreaStartsOnItsMonitor) {
-  struct Row {
-    int workAreaStart, monitorStart, screen;
-  };
-  for (const auto& [workAreaStart, monitorStart, screen] : std::to_array<Row>({
+  for (const auto& [workAreaStart, monitorStart, screen] : std::to_array<std::array<int, 3>>({
            {0, 0, 100},          // no taskbar on that edge
            {40, 0, 140},         // a taskbar 40 pixels deep along it
            {1960, 1920, 140},    // the same on a second monitor to the right

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "core/tray_tip.h"
@@ -15,12 +16,8 @@ namespace {
 constexpr std::int64_t kLong = 34'563'723;
 
 TEST(TimeLeftText, WordsTheBreakdown) {
-  const struct {
-    int level;
-    bool onlyUnits;
-    std::int64_t seconds;
-    const wchar_t* expected;
-  } cases[] = {
+  // The display level, whether only its units are shown, the seconds left, the words.
+  const std::tuple<int, bool, std::int64_t, const wchar_t*> cases[] = {
       // Worked results.
       {1, false, 90'061, L"1 day, 1 hour, 1 minute, 1 second"},
       {4, false, 90'061, L"1 day"},

@@ -67,12 +67,6 @@ std::vector<COLORREF> Painted(HWND window, const RECT& area) {
 // The etched rule's own colours: a grey line over a white one.
 constexpr COLORREF kGrey = RGB(128, 128, 128), kWhite = RGB(255, 255, 255);
 
-// The etched rule whose top is at y pixels at 96 DPI, across its middle: the
-// face above it, its dark half and its light half.
-std::vector<COLORREF> Rule(HWND about, int y) {
-  return Painted(about, {192, y - 1, 193, y + 2});
-}
-
 // The About window as the main window holds it; letting go closes it.
 std::unique_ptr<ObjectWindow> g_about;
 
@@ -100,11 +94,77 @@ class AboutWindowTest : public ::testing::Test {
 // The program has no comments, so their row is taken out and what lies below
 // it moves up by 40 pixels at 96 DPI, the window with it. The title, the icons
 // and the logo come with the window.
-TEST_F(AboutWindowTest, LaysOutAndLoadsEachControlWithoutTheCommentsRow) {
+TEST_F(AboutWindowTest, KeepsItsColoursSeenShowsTheLinkWithItsHandAndTipAndLaysOutEachControl) {
   using Edges = std::array<LONG, 4>;
   constexpr LONG up = 40;
   const std::wstring comments;
   HWND about = Open();
+  // Some labels, the link and the rule keep their colours where those are seen
+  // on the button face; the other labels follow the scheme. On a black face the
+  // texts take the scheme's colours; on a dim one the rule too, and the link the
+  // text colour, as the scheme's link colour is not seen there either.
+  const std::array elements = {COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_HOTLIGHT, COLOR_3DHILIGHT,
+                               COLOR_3DSHADOW};
+  std::array<COLORREF, elements.size()> schemed{};
+  std::ranges::transform(elements, schemed.begin(), ::GetSysColor);
+  const COLORREF black = RGB(0, 0, 0), dim = RGB(64, 64, 64), light = RGB(201, 201, 201);
+  const COLORREF dark = RGB(3, 3, 3), yellow = RGB(255, 255, 0), blue = RGB(0, 0, 255);
+  // The scheme; the fixed labels' colour and the link's; the rule's dark and light halves.
+  const std::tuple<decltype(schemed), COLORREF, COLORREF, COLORREF, COLORREF> schemes[] = {
+      {{schemed[0], RGB(1, 2, 3), schemed[2], schemed[3], schemed[4]}, black, blue, kGrey, kWhite},
+      {{black, kWhite, yellow, RGB(1, 1, 1), dark}, kWhite, yellow, kGrey, kWhite},
+      {{dim, kWhite, RGB(0, 0, 128), light, dark}, kWhite, kWhite, dark, light},
+  };
+  int colourChanges = 0;
+  const SUBCLASSPROC count = [](HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                UINT_PTR /*id*/, DWORD_PTR changes) CALLBACK -> LRESULT {
+    *reinterpret_cast<int*>(changes) += message == WM_SYSCOLORCHANGE ? 1 : 0;
+    return ::DefSubclassProc(control, message, wParam, lParam);
+  };
+  ::SetWindowSubclass(Control(kCmdSysInfo), count, 1, reinterpret_cast<DWORD_PTR>(&colourChanges));
+  const ScopedHandle<HDC, &::DeleteDC> dc(::CreateCompatibleDC(nullptr));
+  for (const auto& [colours, label, link, darkHalf, lightHalf] : schemes) {
+    ::SetSysColors(elements.size(), elements.data(), colours.data());
+    for (const auto& [id, colour] :
+         {std::pair{kLblTolvane, link}, std::pair{kLblTitle, label},
+          std::pair{kLblDescription, label}, std::pair{kLblDisclaimer, label},
+          std::pair{kLblRegTo, colours[1]}}) {
+      ::SendMessageW(about, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Get()),
+                     reinterpret_cast<LPARAM>(Control(id)));
+      EXPECT_EQ(::GetTextColor(dc.Get()), colour) << id << " on " << colours[0];
+      EXPECT_EQ(::GetBkColor(dc.Get()), colours[0]) << id;
+    }
+    // The rule, whose top is at 289 pixels, across its middle: the face above it, then its halves.
+    EXPECT_EQ(Painted(about, {192, 288, 193, 291}), std::vector({colours[0], darkHalf, lightHalf}))
+        << "on " << colours[0];
+  }
+  // The controls hear of every change, and a change of settings repaints them.
+  ::RemoveWindowSubclass(Control(kCmdSysInfo), count, 1);
+  EXPECT_EQ(colourChanges, 3);
+  ::SetSysColors(elements.size(), elements.data(), schemed.data());
+  ::RedrawWindow(about, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  ::SendMessageW(about, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+  EXPECT_TRUE(::GetUpdateRect(Control(kLblTitle), nullptr, FALSE));
+
+  // Over the link the pointer is the system's hand, and its tooltip says where it leads.
+  const HWND linkLabel = Control(kLblTolvane);
+  ::SendMessageW(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(linkLabel),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_HAND));
+  ::SendMessageW(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(kCmdOK)),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW)) << "the arrow again off the link";
+  HWND tooltip = ::FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
+  while (tooltip != nullptr && ::GetWindow(tooltip, GW_OWNER) != about) {
+    tooltip = ::FindWindowExW(nullptr, tooltip, TOOLTIPS_CLASSW, nullptr);
+  }
+  wchar_t tip[128] = {};
+  const auto toolId = reinterpret_cast<UINT_PTR>(linkLabel);  // the tool is the link's window
+  TOOLINFOW tool{.cbSize = TTTOOLINFOW_V2_SIZE, .hwnd = about, .uId = toolId, .lpszText = tip};
+  ::SendMessageW(tooltip, TTM_GETTEXTW, std::size(tip), reinterpret_cast<LPARAM>(&tool));
+  EXPECT_STREQ(tip, L"Click to visit the Tolvane Website...");
+
+  // And as laid out.
   EXPECT_EQ(WindowText(about), L"About Daymarker");
   EXPECT_NE(::SendMessageW(about, WM_GETICON, ICON_BIG, 0), 0);
   EXPECT_NE(::SendMessageW(about, WM_GETICON, ICON_SMALL, 0), 0);
@@ -180,73 +240,6 @@ TEST_F(AboutWindowTest, LaysOutAndLoadsEachControlWithoutTheCommentsRow) {
           << id << " at " << at;
     }
   }
-}
-
-TEST_F(AboutWindowTest, KeepsItsColoursSeenAndShowsTheLinkWithItsHandAndTip) {
-  HWND about = Open();
-  // Some labels, the link and the rule keep their colours where those are seen
-  // on the button face; the other labels follow the scheme. On a black face the
-  // texts take the scheme's colours; on a dim one the rule too, and the link the
-  // text colour, as the scheme's link colour is not seen there either.
-  const std::array elements = {COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_HOTLIGHT, COLOR_3DHILIGHT,
-                               COLOR_3DSHADOW};
-  std::array<COLORREF, elements.size()> schemed{};
-  std::ranges::transform(elements, schemed.begin(), ::GetSysColor);
-  const COLORREF black = RGB(0, 0, 0), dim = RGB(64, 64, 64), light = RGB(201, 201, 201);
-  const COLORREF dark = RGB(3, 3, 3), yellow = RGB(255, 255, 0), blue = RGB(0, 0, 255);
-  // The scheme; the fixed labels' colour and the link's; the rule's dark and light halves.
-  const std::tuple<decltype(schemed), COLORREF, COLORREF, COLORREF, COLORREF> schemes[] = {
-      {{schemed[0], RGB(1, 2, 3), schemed[2], schemed[3], schemed[4]}, black, blue, kGrey, kWhite},
-      {{black, kWhite, yellow, RGB(1, 1, 1), dark}, kWhite, yellow, kGrey, kWhite},
-      {{dim, kWhite, RGB(0, 0, 128), light, dark}, kWhite, kWhite, dark, light},
-  };
-  int colourChanges = 0;
-  const SUBCLASSPROC count = [](HWND control, UINT message, WPARAM wParam, LPARAM lParam,
-                                UINT_PTR /*id*/, DWORD_PTR changes) CALLBACK -> LRESULT {
-    *reinterpret_cast<int*>(changes) += message == WM_SYSCOLORCHANGE ? 1 : 0;
-    return ::DefSubclassProc(control, message, wParam, lParam);
-  };
-  ::SetWindowSubclass(Control(kCmdSysInfo), count, 1, reinterpret_cast<DWORD_PTR>(&colourChanges));
-  const ScopedHandle<HDC, &::DeleteDC> dc(::CreateCompatibleDC(nullptr));
-  for (const auto& [colours, label, link, darkHalf, lightHalf] : schemes) {
-    ::SetSysColors(elements.size(), elements.data(), colours.data());
-    for (const auto& [id, colour] :
-         {std::pair{kLblTolvane, link}, std::pair{kLblTitle, label},
-          std::pair{kLblDescription, label}, std::pair{kLblDisclaimer, label},
-          std::pair{kLblRegTo, colours[1]}}) {
-      ::SendMessageW(about, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Get()),
-                     reinterpret_cast<LPARAM>(Control(id)));
-      EXPECT_EQ(::GetTextColor(dc.Get()), colour) << id << " on " << colours[0];
-      EXPECT_EQ(::GetBkColor(dc.Get()), colours[0]) << id;
-    }
-    EXPECT_EQ(Rule(about, 289), std::vector({colours[0], darkHalf, lightHalf}))
-        << "on " << colours[0];
-  }
-  // The controls hear of every change, and a change of settings repaints them.
-  ::RemoveWindowSubclass(Control(kCmdSysInfo), count, 1);
-  EXPECT_EQ(colourChanges, 3);
-  ::SetSysColors(elements.size(), elements.data(), schemed.data());
-  ::RedrawWindow(about, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-  ::SendMessageW(about, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
-  EXPECT_TRUE(::GetUpdateRect(Control(kLblTitle), nullptr, FALSE));
-
-  // Over the link the pointer is the system's hand, and its tooltip says where it leads.
-  const HWND link = Control(kLblTolvane);
-  ::SendMessageW(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(link),
-                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-  EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_HAND));
-  ::SendMessageW(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(kCmdOK)),
-                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-  EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW)) << "the arrow again off the link";
-  HWND tooltip = ::FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
-  while (tooltip != nullptr && ::GetWindow(tooltip, GW_OWNER) != about) {
-    tooltip = ::FindWindowExW(nullptr, tooltip, TOOLTIPS_CLASSW, nullptr);
-  }
-  wchar_t tip[128] = {};
-  const auto id = reinterpret_cast<UINT_PTR>(link);  // the tool is the link's window
-  TOOLINFOW tool{.cbSize = TTTOOLINFOW_V2_SIZE, .hwnd = about, .uId = id, .lpszText = tip};
-  ::SendMessageW(tooltip, TTM_GETTEXTW, std::size(tip), reinterpret_cast<LPARAM>(&tool));
-  EXPECT_STREQ(tip, L"Click to visit the Tolvane Website...");
 }
 
 // The shell as the link reaches it: the real one, given the probe in place of

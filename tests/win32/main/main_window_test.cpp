@@ -39,7 +39,7 @@ struct Answers {
   }
 };
 
-TEST_F(MainWindowTest, ShowsTheDefaults) {
+TEST_F(MainWindowTest, ShowsTheDefaultsAndLaysTheControlsOutAsDesignedAtTheDpiItFinds) {
   EXPECT_EQ(::SendMessageW(Control(kCboUpdate), CB_GETCOUNT, 0, 0), 8);
   EXPECT_EQ(Text(kCboUpdate), L"Every 30 Seconds");
   EXPECT_EQ(WindowText(Window()), L"Daymarker v1.03");
@@ -64,17 +64,15 @@ TEST_F(MainWindowTest, ShowsTheDefaults) {
                       ::GetClassLongPtrW(Window(), GCLP_HBRBACKGROUND)),
             std::pair(reinterpret_cast<ULONG_PTR>(::LoadCursorW(nullptr, IDC_ARROW)),
                       ULONG_PTR{COLOR_BTNFACE + 1}));
-}
 
-// Every control, from the client area's corner: a control in a group box is
-// placed from the box, and all are children of the window itself. Its edges
-// in pixels at 96 DPI, as the window starts; at 144, where halves round up,
-// the font's 16.5 pixels too; and at 1440, where a pixel is a twip and no slip
-// of the layout hides in the rounding: every place is a whole number of
-// pixels at 96. All write in Tahoma 8.25 pt, regular, Western, at the window's DPI.
-// The icons come at the sizes the DPI asks for: shrunk from a larger image
-// where the common controls can (as at the start), else as LoadImageW makes them.
-TEST_F(MainWindowTest, LaysTheControlsOutAsDesigned) {
+  // Every control, from the client area's corner: a control in a group box is
+  // placed from the box, and all are children of the window itself. Its edges
+  // in pixels at 96 DPI, as the window starts; at 144, where halves round up,
+  // the font's 16.5 pixels too; and at 1440, where a pixel is a twip and no slip
+  // of the layout hides in the rounding: every place is a whole number of
+  // pixels at 96. All write in Tahoma 8.25 pt, regular, Western, at the window's DPI.
+  // The icons come at the sizes the DPI asks for: shrunk from a larger image
+  // where the common controls can (as at the start), else as LoadImageW makes them.
   using Edges = std::array<LONG, 4>;
   // A drop-down list sizes its own height.
   const std::tuple<int, Edges, Edges> controls[] = {
@@ -150,11 +148,9 @@ TEST_F(MainWindowTest, LaysTheControlsOutAsDesigned) {
   EXPECT_TRUE(::EqualRect(&update, &client)) << update.right << "x" << update.bottom;
   EXPECT_EQ(::GetWindowLongPtrW(Control(kCboUpdate), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
   EXPECT_TRUE(::GetWindowLongPtrW(Control(kTxtTimeLeft), GWL_STYLE) & ES_READONLY);
-}
 
-// The frame asks to scale with the DPI as it is made. The DPI is the window's
-// where Windows knows it; else (Windows 8.1) its monitor's; else the screen's.
-TEST_F(MainWindowTest, TheFrameScalesAndTheDpiIsTheWindowsElseItsMonitorsElseTheScreens) {
+  // The frame asks to scale with the DPI as it is made. The DPI is the window's
+  // where Windows knows it; else (Windows 8.1) its monitor's; else the screen's.
   using namespace system_functions;
   const EnableNonClientDpiScaling::StandIn scaling(Answers::ScaleFrame);
   Restart();
@@ -171,7 +167,7 @@ TEST_F(MainWindowTest, TheFrameScalesAndTheDpiIsTheWindowsElseItsMonitorsElseThe
   }
 }
 
-TEST_F(MainWindowTest, EditsShowAtOnce) {
+TEST_F(MainWindowTest, EditsShowAtOnceAndRebuildsKeepTheSelectionOfTheFocusedStatusLine) {
   Click(kOptDisplay0);  // level 1, seconds
   PickSecondsAhead(90'061);
   ::SetWindowTextW(Control(kTxtEvent), L"Party");
@@ -195,10 +191,24 @@ TEST_F(MainWindowTest, EditsShowAtOnce) {
 
   PickSecondsAhead(0);
   EXPECT_EQ(StatusLine(), kReached) << "the present second is not ahead";
+
+  // The user can read a long line to its end, and select and copy it, while it refreshes.
+  Click(kOptDisplay0);
+  PickSecondsAhead(90'050);
+  ::SetWindowTextW(Control(kTxtEvent), std::wstring(200, L'x').c_str());
+  ChooseUpdate(0);  // "Every Second"
+  HWND status = Control(kTxtTimeLeft);
+  ::SetFocus(status);
+  const auto end = static_cast<DWORD>(StatusLine().size());
+  ::SendMessageW(status, EM_SETSEL, end - 8, end);
+  Tick();
+  EXPECT_EQ(StatusLine(), std::wstring(200, L'x') + L" - 1 day, 1 hour, 49 seconds");
+  EXPECT_EQ(Selection(kTxtTimeLeft), std::pair(end - 8, end)) << "as long as before";
+  EXPECT_GT(::SendMessageW(status, EM_GETFIRSTVISIBLELINE, 0, 0), 100) << "scrolled to the end";
 }
 
-TEST_F(MainWindowTest, KeysRebuildAndFocusSelectsTheWholeName) {
-  PickSecondsAhead(3600);
+TEST_F(MainWindowTest, KeysRebuildFocusSelectsTheWholeNameAndTabAndAccessKeysMoveInOrder) {
+  PickSecondsAhead(3600);  // the name box takes part in the tab order only while enabled
   const std::wstring name(32'767, L'x');  // an edit box's default limit (Wine's: 30,000)
   ::SetWindowTextW(Control(kTxtEvent), name.c_str());
   // Enter changes nothing in the box; the key itself still rebuilds the line.
@@ -224,6 +234,35 @@ TEST_F(MainWindowTest, KeysRebuildAndFocusSelectsTheWholeName) {
   EXPECT_EQ(::GetFocus(), Control(kTxtEvent));
   EXPECT_EQ(Selection(kTxtEvent), std::pair(0ul, 32'769ul));
   ::DestroyWindow(other);
+
+  // Through the real message loop, as the keyboard sends them: the access key
+  // of a group box moves the focus to the first control inside it. Tab visits
+  // the controls in order, landing on the selected option.
+  const std::tuple<wchar_t, int, int> cases[] = {
+      {L'e', kCboUpdate, kDtpEventDate},
+      {L't', kDtpEventDate, kTxtTimeLeft},
+      {L'u', kDtpEventDate, kCboUpdate},
+      // "&Display:" comes before "(Years, Months,) &Days" from here.
+      {L'd', kDtpEventTime, kOptDisplay0 + 3},
+  };
+  for (const auto& [key, from, to] : cases) {
+    ::SetFocus(Control(from));
+    ::PostMessageW(::GetFocus(), WM_SYSCHAR, key, 1 << 29);  // bit 29: Alt is down
+    EXPECT_TRUE(PumpUntil([&] { return ::GetFocus() == Control(to); }, 1s))
+        << static_cast<char>(key) << " left the focus on " << ::GetDlgCtrlID(::GetFocus());
+  }
+  const int order[] = {kDtpEventTime, kTxtEvent,  kOptDisplay0 + 3, kChkOnlyUnits,
+                       kTxtTimeLeft,  kCboUpdate, kDtpEventDate};
+  HWND current = Control(kDtpEventDate);
+  for (int id : order) {
+    current = ::GetNextDlgTabItem(Window(), current, FALSE);
+    EXPECT_EQ(::GetDlgCtrlID(current), id);
+  }
+  // A disabled name box is skipped.
+  Click(kOptDisplay0 + 1);
+  PickSecondsAhead(-60);
+  EXPECT_EQ(::GetDlgCtrlID(::GetNextDlgTabItem(Window(), Control(kDtpEventTime), FALSE)),
+            kOptDisplay0 + 1);
 }
 
 // The target is one picker's date at the other's time, saved as wall-clock
@@ -264,6 +303,14 @@ TEST_F(MainWindowTest, TargetIsSavedAsWallClockSecondsAndCountedInRealOnes) {
             std::pair(1'806'235'200, L"Enter event here... - 23 hours, "s));
   EXPECT_EQ(pick({2027, 10, 30, 12, 0, 0}, {2027, 10, 31, 0, 0, 0}, {2027, 10, 31, 12, 0, 0}),
             std::pair(1'824'984'000, L"Enter event here... - 1 day, 1 hour, "s));
+
+  // A target before the zone rules' first moment (00:30 on 1 January 1601 in
+  // Berlin is still 1600 in UTC) counts with the present offset, two hours in June.
+  // The pickers and the zone rules are handed each date with its day of the week.
+  EXPECT_EQ(SystemTimeFromCivil({1601, 1, 1, 0, 30, 0}).wDayOfWeek, 1) << "a Monday";
+  clock_.SetLocal(start);  // 07:30 UTC, 1,781,076,600 s after 1970
+  EXPECT_EQ(SecondsUntil({1601, 1, 1, 0, 30, 0}, clock_),
+            -11'644'473'600LL + 1800 - 7200 - 1'781'076'600LL);
 }
 
 // Once per interval, the start's own tick counted, and at once after a
@@ -298,54 +345,6 @@ TEST_F(MainWindowTest, RebuildsOncePerIntervalAndAtOnceAfterAChange) {
   EXPECT_EQ(StatusLine(), kReached);
 }
 
-// Through the real message loop, as the keyboard sends them: the access key
-// of a group box moves the focus to the first control inside it. Tab visits
-// the controls in order, landing on the selected option.
-TEST_F(MainWindowTest, TabAndGroupBoxAccessKeysMoveInOrder) {
-  PickSecondsAhead(3600);  // the name box takes part only while enabled
-  const std::tuple<wchar_t, int, int> cases[] = {
-      {L'e', kCboUpdate, kDtpEventDate},
-      {L't', kDtpEventDate, kTxtTimeLeft},
-      {L'u', kDtpEventDate, kCboUpdate},
-      // "&Display:" comes before "(Years, Months,) &Days" from here.
-      {L'd', kDtpEventTime, kOptDisplay0 + 3},
-  };
-  for (const auto& [key, from, to] : cases) {
-    ::SetFocus(Control(from));
-    ::PostMessageW(::GetFocus(), WM_SYSCHAR, key, 1 << 29);  // bit 29: Alt is down
-    EXPECT_TRUE(PumpUntil([&] { return ::GetFocus() == Control(to); }, 1s))
-        << static_cast<char>(key) << " left the focus on " << ::GetDlgCtrlID(::GetFocus());
-  }
-  const int order[] = {kDtpEventTime, kTxtEvent,  kOptDisplay0 + 3, kChkOnlyUnits,
-                       kTxtTimeLeft,  kCboUpdate, kDtpEventDate};
-  HWND current = Control(kDtpEventDate);
-  for (int id : order) {
-    current = ::GetNextDlgTabItem(Window(), current, FALSE);
-    EXPECT_EQ(::GetDlgCtrlID(current), id);
-  }
-  // A disabled name box is skipped.
-  Click(kOptDisplay0 + 1);
-  PickSecondsAhead(-60);
-  EXPECT_EQ(::GetDlgCtrlID(::GetNextDlgTabItem(Window(), Control(kDtpEventTime), FALSE)),
-            kOptDisplay0 + 1);
-}
-
-// The user can read a long line to its end, and select and copy it, while it refreshes.
-TEST_F(MainWindowTest, RebuildsKeepTheSelectionOfTheFocusedStatusLine) {
-  Click(kOptDisplay0);
-  PickSecondsAhead(90'050);
-  ::SetWindowTextW(Control(kTxtEvent), std::wstring(200, L'x').c_str());
-  ChooseUpdate(0);  // "Every Second"
-  HWND status = Control(kTxtTimeLeft);
-  ::SetFocus(status);
-  const auto end = static_cast<DWORD>(StatusLine().size());
-  ::SendMessageW(status, EM_SETSEL, end - 8, end);
-  Tick();
-  EXPECT_EQ(StatusLine(), std::wstring(200, L'x') + L" - 1 day, 1 hour, 49 seconds");
-  EXPECT_EQ(Selection(kTxtTimeLeft), std::pair(end - 8, end)) << "as long as before";
-  EXPECT_GT(::SendMessageW(status, EM_GETFIRSTVISIBLELINE, 0, 0), 100) << "scrolled to the end";
-}
-
 // What a screen reader says for the controls that have no text of their own.
 
 // The name the system's accessibility layer gives a window, as a screen reader asks for it.
@@ -356,14 +355,11 @@ std::wstring AccessibleName(HWND window) {
                                           reinterpret_cast<void**>(&accessible)))) {
     return L"(no accessible object)";
   }
-  VARIANT self{};
+  VARIANT self{};  // its lVal 0: CHILDID_SELF
   self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
   BSTR name = nullptr;
-  std::wstring text = L"(no name)";
-  if (accessible->get_accName(self, &name) == S_OK && name != nullptr) {
-    text = name;
-  }
+  const bool named = accessible->get_accName(self, &name) == S_OK && name != nullptr;
+  const std::wstring text = named ? name : L"(no name)";
   ::SysFreeString(name);
   accessible->Release();
   return text;
@@ -504,17 +500,6 @@ TEST(TopLevelWindow, ControlsThatCannotBeMadeLeaveNoWindow) {
   OwnedWindow<Refused> refused;
   EXPECT_FALSE(refused.Create());
   EXPECT_EQ(::FindWindowW(L"Refused", nullptr), nullptr);
-}
-
-// A target before the zone rules' first moment (00:30 on 1 January 1601 in
-// Berlin is still 1600 in UTC) counts with the present offset, two hours in June.
-// The pickers and the zone rules are handed each date with its day of the week.
-TEST(Clock, GivesTheDayOfTheWeekAndThePresentOffsetBeforeTheZoneRulesBegin) {
-  EXPECT_EQ(SystemTimeFromCivil({1601, 1, 1, 0, 30, 0}).wDayOfWeek, 1) << "a Monday";
-  FakeClock clock;
-  clock.SetLocal({2026, 6, 10, 9, 30, 0});  // 07:30 UTC, 1,781,076,600 s after 1970
-  EXPECT_EQ(SecondsUntil({1601, 1, 1, 0, 30, 0}, clock),
-            -11'644'473'600LL + 1800 - 7200 - 1'781'076'600LL);
 }
 
 }  // namespace

@@ -29,13 +29,6 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
 
 class TrayTest : public MainWindowTest {
  protected:
-  void SetUp() override {
-    g_shellCalls.clear();
-    g_refuseAdds = false;
-    g_onDelete = nullptr;
-    MainWindowTest::SetUp();
-  }
-
   // What the shell answers a call about our icon, made as another program would.
   static bool Shell(DWORD message) {
     // The program's one icon is number 1 to the shell.
@@ -51,10 +44,6 @@ class TrayTest : public MainWindowTest {
   }
   static void IconMouse(UINT mouseMessage) {
     ::SendMessageW(IconOwner(), kTrayCallbackMessage, kTrayIconId, mouseMessage);
-    PumpMessages();
-  }
-  static void TrayCommand(int item) {
-    ::SendMessageW(IconOwner(), WM_COMMAND, IDM_TRAY_BASE + item, 0);
     PumpMessages();
   }
   // The icon's menu as a right-click opens it: its first item and its default item.
@@ -77,11 +66,14 @@ class TrayTest : public MainWindowTest {
 TEST_F(TrayTest, EveryHideAddsOneIconAndEveryShowTakesItAway) {
   ChangeDpi(Window(), 144);  // the window went to another monitor; the taskbar did not
   const std::function<void()> minimise = [this] { Minimise(); };
+  const std::function<void()> hideShow = [] {
+    ::SendMessageW(IconOwner(), WM_COMMAND, IDM_TRAY_BASE + kTrayHideShow, 0);
+    PumpMessages();
+  };
   const std::tuple<const char*, std::function<void()>, std::function<void()>> rounds[] = {
       {"a double-click on the icon", minimise, [] { IconMouse(WM_LBUTTONDBLCLK); }},
       {"another program's ShowWindow", minimise, [this] { ::ShowWindow(Window(), SW_RESTORE); }},
-      {"&Hide, then S&how on the icon's menu", [] { TrayCommand(kTrayHideShow); },
-       [] { TrayCommand(kTrayHideShow); }},
+      {"&Hide, then S&how on the icon's menu", hideShow, hideShow},
   };
   for (const auto& [how, hide, show] : rounds) {
     SCOPED_TRACE(how);
@@ -134,7 +126,7 @@ TEST_F(TrayTest, WithoutTheIconsOwnerTheWindowStaysOnTheTaskbar) {
 // The tip is the status line, cut to 63 characters, with each & as the
 // notification area of the system shows it: as the icon is added, and as the
 // line changes while hidden.
-TEST_F(TrayTest, TheTipIsTheStatusLineForTheShellOfTheSystem) {
+TEST_F(TrayTest, TheTipIsTheStatusLineForTheShellOfTheSystemAndAClosingWindowSavesOnce) {
   PickSecondsAhead(86'400);
   // Before Windows 11, build 22000 (the high word on NT), it shows "&&&" as one &.
   const std::wstring ampersand = HIWORD(::GetVersion()) < 22000 ? L"&&&" : L"&";
@@ -150,6 +142,17 @@ TEST_F(TrayTest, TheTipIsTheStatusLineForTheShellOfTheSystem) {
     EXPECT_EQ(g_shellCalls.back().tip, tip);
     EXPECT_TRUE(StatusLine().starts_with(name)) << "the line shows the name as typed";
   }
+
+  // A close that arrives while the window is going (the shell call that takes
+  // the icon away lets other programs' messages in) saves nothing a second time.
+  HWND window = Window();
+  g_onDelete = [window] {
+    g_onDelete = nullptr;
+    PutDword(L"Display", 6);  // what a second save would overwrite
+    ::SendMessageW(window, WM_CLOSE, 0, 0);
+  };
+  ::SendMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kSettingsKey, L"Display"), Dword(6));
 }
 
 TEST_F(TrayTest, ARestartedShellGetsTheIconOfAHiddenWindowBack) {
@@ -171,20 +174,6 @@ TEST_F(TrayTest, ARestartedShellGetsTheIconOfAHiddenWindowBack) {
   EXPECT_TRUE(::IsWindowVisible(Window()));
   EXPECT_TRUE(::IsIconic(Window())) << "minimised on the taskbar";
   EXPECT_EQ(OpenedMenu().first, L"&Hide");
-}
-
-// A close that arrives while the window is going (the shell call that takes
-// the icon away lets other programs' messages in) saves nothing a second time.
-TEST_F(TrayTest, AClosingWindowSavesOnce) {
-  Minimise();
-  HWND window = Window();
-  g_onDelete = [window] {
-    g_onDelete = nullptr;
-    PutDword(L"Display", 6);  // what a second save would overwrite
-    ::SendMessageW(window, WM_CLOSE, 0, 0);
-  };
-  ::SendMessageW(window, WM_CLOSE, 0, 0);
-  EXPECT_EQ(SavedValue(L"Display"), Dword(6));
 }
 
 }  // namespace

@@ -61,9 +61,6 @@ inline void PutDword(const wchar_t* name, DWORD value) {
 inline void PutString(const wchar_t* name, std::wstring_view value) {
   ASSERT_TRUE(Plant(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, TextBytes(value)));
 }
-inline std::optional<RawValue> SavedValue(std::wstring_view name) {
-  return ReadValue(HKEY_CURRENT_USER, kSettingsKey, name);
-}
 // A log-off: Windows asks first, then tells.
 inline void LogOff(HWND window) {
   ::SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
@@ -71,10 +68,8 @@ inline void LogOff(HWND window) {
 }
 // How a failed check shows a value: its type and its bytes.
 inline void PrintTo(const RawValue& value, std::ostream* out) {
-  *out << "type " << value.type << ':';
-  for (const BYTE byte : value.bytes) {
-    *out << ' ' << static_cast<int>(byte);
-  }
+  const std::vector<int> bytes(value.bytes.begin(), value.bytes.end());
+  *out << "type " << value.type << ": " << ::testing::PrintToString(bytes);
 }
 
 inline int IconWidth(HICON icon) {
@@ -129,6 +124,9 @@ inline HWND IconOwner() {
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    g_shellCalls.clear();
+    g_refuseAdds = false;
+    g_onDelete = nullptr;
     clock_.SetLocal({2026, 6, 10, 9, 30, 0});
     Start();
   }
@@ -158,8 +156,7 @@ class MainWindowTest : public ::testing::Test {
   LRESULT Checked(int id) const { return ::SendMessageW(Control(id), BM_GETCHECK, 0, 0); }
   // An edit box's selection: where it starts and where it ends.
   std::pair<DWORD, DWORD> Selection(int id) const {
-    DWORD start = 0;
-    DWORD end = 0;
+    DWORD start = 0, end = 0;
     ::SendMessageW(Control(id), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                    reinterpret_cast<LPARAM>(&end));
     return {start, end};

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "settings/registry.h"
 #include "settings/settings_store.h"
@@ -36,13 +37,10 @@ using Settings = ScratchRegistryTest;
 // writes all seven values back valid. Every key the layer opens is closed again.
 TEST_F(Settings, StoredValuesLoadSoundlyAndSaveBackValid) {
   const std::wstring digits(1 << 20, L'9');
-  struct Case {
-    const wchar_t* name;
-    std::optional<RawValue> stored;             // nothing: no key
-    LONG fetched;                               // FetchRegValue's result
-    std::optional<RegData> carrier;             // and what it gave; nothing: left alone
-    std::function<void(SettingValues&)> loads;  // nothing: not found
-  };
+  // The value's name; what is stored (nothing: no key); FetchRegValue's result,
+  // and what it gave (nothing: left alone); what loading changes (nothing: not found).
+  using Case = std::tuple<const wchar_t*, std::optional<RawValue>, LONG, std::optional<RegData>,
+                          std::function<void(SettingValues&)>>;
   const auto none = std::nullopt;
   const LONG unsupported = kRegUnsupportedType;
   const Case cases[] = {
@@ -69,65 +67,35 @@ TEST_F(Settings, StoredValuesLoadSoundlyAndSaveBackValid) {
       // The registry layer's reads meet a missing key as a null handle.
       {L"OnlyUnits", none, ERROR_INVALID_HANDLE, none, nullptr},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.name << ", " << (c.stored ? c.stored->type : 0) << ", "
-                                      << (c.stored ? c.stored->bytes.size() : 0));
+  for (const auto& [name, stored, fetched, carrier, loads] : cases) {
+    SCOPED_TRACE(::testing::Message() << name << ", " << (stored ? stored->type : 0) << ", "
+                                      << (stored ? stored->bytes.size() : 0));
     ::RegDeleteTreeW(Scratch(), L"Software");
-    if (c.stored) {
-      ASSERT_TRUE(Plant(Scratch(), kSettingsPath, c.name, c.stored->type, c.stored->bytes));
+    if (stored) {
+      ASSERT_TRUE(Plant(Scratch(), kSettingsPath, name, stored->type, stored->bytes));
     }
     {
       const ScopedKey key =
-          c.stored ? CreateTestKey(Scratch(), kSettingsPath, KEY_READ) : ScopedKey();
-      RegData carrier = L"untouched"s;
-      EXPECT_EQ(FetchRegValue(key.Get(), c.name, carrier), c.fetched);
-      EXPECT_EQ(carrier, c.carrier.value_or(L"untouched"s));
+          stored ? CreateTestKey(Scratch(), kSettingsPath, KEY_READ) : ScopedKey();
+      RegData given = L"untouched"s;
+      EXPECT_EQ(FetchRegValue(key.Get(), name, given), fetched);
+      EXPECT_EQ(given, carrier.value_or(L"untouched"s));
     }
     const HANDLE next = NextHandle();
 
     SettingValues values = kBaseline;
     SettingValues expected = kBaseline;
-    if (c.loads) {
-      c.loads(expected);
+    if (loads) {
+      loads(expected);
     }
-    EXPECT_EQ(LoadSettings(values), c.loads != nullptr);
+    EXPECT_EQ(LoadSettings(values), loads != nullptr);
     EXPECT_EQ(values, expected);
-    if (!c.stored) {
+    if (!stored) {
       ASSERT_EQ(ReadKey(Scratch(), L"Software"), std::nullopt) << "loading created a key";
     }
     ASSERT_TRUE(SaveSettings(values));
     EXPECT_EQ(ReadKey(Scratch(), kSettingsPath), SavedFor(values));
     EXPECT_EQ(NextHandle(), next) << "a key was left open";
-  }
-}
-
-// Texts longer than 64 MiB count as missing, so no read can exhaust memory;
-// the carrier is left as it was.
-TEST_F(Settings, ATextOfMoreThan64MiBIsMissing) {
-  const std::wstring longest(32 * 1024 * 1024, L'x');
-  ASSERT_TRUE(Plant(Scratch(), L"", L"at the limit", REG_SZ, TextBytes(longest)));
-  ASSERT_TRUE(Plant(Scratch(), L"", L"past it", REG_SZ, TextBytes(longest + L'x')));
-  RegData carrier = L"untouched"s;
-  EXPECT_EQ(FetchRegValue(Scratch(), L"past it", carrier), ERROR_NOT_ENOUGH_MEMORY);
-  EXPECT_TRUE(carrier == RegData(L"untouched"s));  // not printed: it may be 64 MiB
-  EXPECT_EQ(FetchRegValue(Scratch(), L"at the limit", carrier), 0);
-  EXPECT_EQ(std::get<std::wstring>(carrier).size(), longest.size());
-}
-
-TEST_F(Settings, WritesByTypeCodeCreatingAMissingPath) {
-  // Value name, value, type code, result, what is stored (nothing: no value).
-  const std::tuple<const wchar_t*, RegData, LONG, LONG, std::optional<RawValue>> cases[] = {
-      {L"Name", L"Birthday"s, REG_SZ, 0, Sz(L"Birthday\0"sv)},
-      {L"number as text", 120, REG_SZ, 0, Sz(L"120\0"sv)},
-      {L"empty as number", RegData(), REG_DWORD, 0, Dword(0)},
-      {L"half to even down", L"2.5"s, REG_DWORD, 0, Dword(2)},
-      {L"half to even up", L"3.5"s, REG_DWORD, 0, Dword(4)},
-      {L"trailing letters", L"12abc"s, REG_DWORD, ERROR_INVALID_DATA, std::nullopt},
-      {L"type 3", 7, REG_BINARY, 0, std::nullopt},
-  };
-  for (const auto& [name, value, type, result, stored] : cases) {
-    EXPECT_EQ(WriteRegSetting(HKEY_CURRENT_USER, L"One\\Two", name, value, type), result) << name;
-    EXPECT_EQ(ReadValue(Scratch(), L"One\\Two", name), stored) << name;
   }
 }
 
@@ -143,7 +111,35 @@ bool Protect(HKEY key, const wchar_t* sddl) {
   return made && ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, raw) == ERROR_SUCCESS;
 }
 
-TEST_F(Settings, AnUnwritableKeyFailsTheSaveAndKeepsTheValues) {
+// Texts longer than 64 MiB count as missing, so no read can exhaust memory;
+// the carrier is left as it was.
+TEST_F(Settings, ReadsWithinALimitWritesByTypeCodeAndFailsOnAnUnwritableKey) {
+  const std::wstring longest(32 * 1024 * 1024, L'x');
+  ASSERT_TRUE(Plant(Scratch(), L"", L"at the limit", REG_SZ, TextBytes(longest)));
+  ASSERT_TRUE(Plant(Scratch(), L"", L"past it", REG_SZ, TextBytes(longest + L'x')));
+  RegData carrier = L"untouched"s;
+  EXPECT_EQ(FetchRegValue(Scratch(), L"past it", carrier), ERROR_NOT_ENOUGH_MEMORY);
+  EXPECT_TRUE(carrier == RegData(L"untouched"s));  // not printed: it may be 64 MiB
+  EXPECT_EQ(FetchRegValue(Scratch(), L"at the limit", carrier), 0);
+  EXPECT_EQ(std::get<std::wstring>(carrier).size(), longest.size());
+
+  // Writes go by the type code, creating a missing path.
+  // Value name, value, type code, result, what is stored (nothing: no value).
+  const std::tuple<const wchar_t*, RegData, LONG, LONG, std::optional<RawValue>> cases[] = {
+      {L"Name", L"Birthday"s, REG_SZ, 0, Sz(L"Birthday\0"sv)},
+      {L"number as text", 120, REG_SZ, 0, Sz(L"120\0"sv)},
+      {L"empty as number", RegData(), REG_DWORD, 0, Dword(0)},
+      {L"half to even down", L"2.5"s, REG_DWORD, 0, Dword(2)},
+      {L"half to even up", L"3.5"s, REG_DWORD, 0, Dword(4)},
+      {L"trailing letters", L"12abc"s, REG_DWORD, ERROR_INVALID_DATA, std::nullopt},
+      {L"type 3", 7, REG_BINARY, 0, std::nullopt},
+  };
+  for (const auto& [name, value, type, result, stored] : cases) {
+    EXPECT_EQ(WriteRegSetting(HKEY_CURRENT_USER, L"One\\Two", name, value, type), result) << name;
+    EXPECT_EQ(ReadValue(Scratch(), L"One\\Two", name), stored) << name;
+  }
+
+  // An unwritable settings key fails the save and keeps the values.
   ASSERT_TRUE(SaveSettings(kBaseline));
   // Opened before the protection, to lift it again.
   const ScopedKey guard = CreateTestKey(Scratch(), kSettingsPath, KEY_ALL_ACCESS);

@@ -63,11 +63,9 @@ inline KeyContents SavedFor(const SettingValues& v) {
 // empty key when that fails.
 inline ScopedKey CreateTestKey(HKEY root, std::wstring_view path, REGSAM access) {
   HKEY created = nullptr;
-  if (::RegCreateKeyExW(root, std::wstring(path).c_str(), 0, nullptr, 0, access, nullptr, &created,
-                        nullptr) != ERROR_SUCCESS) {
-    return {};
-  }
-  return ScopedKey(created);
+  const LONG result = ::RegCreateKeyExW(root, std::wstring(path).c_str(), 0, nullptr, 0, access,
+                                        nullptr, &created, nullptr);
+  return ScopedKey(result == ERROR_SUCCESS ? created : nullptr);
 }
 
 // Stores exactly these bytes as root\path\name, creating the path; false when
@@ -114,10 +112,8 @@ inline std::optional<KeyContents> ReadKey(HKEY root, std::wstring_view path) {
 inline std::optional<RawValue> ReadValue(HKEY root, std::wstring_view path,
                                          std::wstring_view name) {
   const std::optional<KeyContents> contents = ReadKey(root, path);
-  if (!contents || !contents->contains(std::wstring(name))) {
-    return std::nullopt;
-  }
-  return contents->at(std::wstring(name));
+  const auto found = contents ? contents->find(std::wstring(name)) : KeyContents::const_iterator();
+  return contents && found != contents->end() ? std::optional(found->second) : std::nullopt;
 }
 
 // While it lives, HKEY_CURRENT_USER of this process is a fresh empty key
@@ -130,11 +126,8 @@ class ScratchUserKey {
               L"-" + std::to_wstring(++gScratchCount)) {
     ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
     key_ = CreateTestKey(HKEY_CURRENT_USER, path_, KEY_ALL_ACCESS);
-    if (!key_) {
-      ADD_FAILURE() << "no scratch key";
-    } else if (::RegOverridePredefKey(HKEY_CURRENT_USER, key_.Get()) != ERROR_SUCCESS) {
-      ADD_FAILURE() << "HKEY_CURRENT_USER not redirected";
-    }
+    EXPECT_TRUE(key_ && ::RegOverridePredefKey(HKEY_CURRENT_USER, key_.Get()) == ERROR_SUCCESS)
+        << "HKEY_CURRENT_USER not redirected to a scratch key";
   }
   ~ScratchUserKey() {
     ::RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
@@ -147,19 +140,13 @@ class ScratchUserKey {
   ScratchUserKey& operator=(const ScratchUserKey&) = delete;
 
   // The scratch key through a handle of its own, not the redirected root.
-  HKEY Key() const { return key_.Get(); }
+  HKEY Scratch() const { return key_.Get(); }
 
  private:
   std::wstring path_;
   ScopedKey key_;
 };
 
-class ScratchRegistryTest : public ::testing::Test {
- protected:
-  HKEY Scratch() const { return user_.Key(); }
-
- private:
-  ScratchUserKey user_;
-};
+class ScratchRegistryTest : public ::testing::Test, protected ScratchUserKey {};
 
 }  // namespace daymarker::testing

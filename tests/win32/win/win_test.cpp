@@ -18,6 +18,7 @@
 #include <optional>
 #include <span>
 #include <thread>
+#include <tuple>
 #include <type_traits>
 #include <utility>
 
@@ -46,33 +47,30 @@ static_assert(kGetDpiScaledSize == WM_GETDPISCALEDSIZE);
 
 using RegValueTest = ScratchRegistryTest;
 
-TEST_F(RegValueTest, AValueChangedAfterItsSizeWasTakenIsReadWithinTheBuffer) {
-  struct Case {
-    const char* what;
-    std::vector<BYTE> before;  // what the value holds when its size is taken
-    DWORD type;
-    std::vector<BYTE> now;  // and at the second query
-    LONG result;
-    std::optional<std::pair<DWORD, DWORD>> read;  // the bytes and type a successful read finds
-  };
+TEST_F(RegValueTest, AValueChangedAfterItsSizeWasTakenIsReadWithinTheBufferOfAKeyOpened) {
+  // What the value holds when its size is taken; its type and bytes at the
+  // second query; the result, and the bytes and type a successful read finds.
   const std::vector<BYTE> abcd = TextBytes(L"abcd"sv);
-  const Case cases[] = {
-      {"grown", abcd, REG_SZ, TextBytes(L"abcde"sv), ERROR_MORE_DATA, {}},
-      {"shrunk", abcd, REG_SZ, TextBytes(L"ab"sv), ERROR_SUCCESS, std::pair{4, REG_SZ}},
-      {"retyped", abcd, REG_BINARY, TextBytes(L"wxyz"sv), ERROR_SUCCESS, std::pair{8, REG_BINARY}},
-      {"gone", abcd, REG_NONE, {}, ERROR_FILE_NOT_FOUND, {}},
-      {"empty, filled", {}, REG_SZ, TextBytes(L"ab"sv), ERROR_MORE_DATA, {}},
-      {"empty", {}, REG_SZ, {}, ERROR_SUCCESS, std::pair{0, REG_SZ}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    ASSERT_TRUE(Plant(Scratch(), L"", L"Value", REG_SZ, c.before));
+  const std::tuple<const char*, std::vector<BYTE>, DWORD, std::vector<BYTE>, LONG,
+                   std::optional<std::pair<DWORD, DWORD>>>
+      cases[] = {
+          {"grown", abcd, REG_SZ, TextBytes(L"abcde"sv), ERROR_MORE_DATA, {}},
+          {"shrunk", abcd, REG_SZ, TextBytes(L"ab"sv), ERROR_SUCCESS, std::pair{4, REG_SZ}},
+          {"retyped", abcd, REG_BINARY, TextBytes(L"wxyz"sv), ERROR_SUCCESS,
+           std::pair{8, REG_BINARY}},
+          {"gone", abcd, REG_NONE, {}, ERROR_FILE_NOT_FOUND, {}},
+          {"empty, filled", {}, REG_SZ, TextBytes(L"ab"sv), ERROR_MORE_DATA, {}},
+          {"empty", {}, REG_SZ, {}, ERROR_SUCCESS, std::pair{0, REG_SZ}},
+      };
+  for (const auto& [what, before, typeNow, now, result, read] : cases) {
+    SCOPED_TRACE(what);
+    ASSERT_TRUE(Plant(Scratch(), L"", L"Value", REG_SZ, before));
     const RegValue value(Scratch(), L"Value");
     ASSERT_EQ(value.Found(), ERROR_SUCCESS);
-    if (c.type == REG_NONE) {
+    if (typeNow == REG_NONE) {
       ASSERT_EQ(::RegDeleteValueW(Scratch(), L"Value"), ERROR_SUCCESS);
     } else {
-      ASSERT_TRUE(Plant(Scratch(), L"", L"Value", c.type, c.now));
+      ASSERT_TRUE(Plant(Scratch(), L"", L"Value", typeNow, now));
     }
 
     std::array<std::byte, 16> memory{};
@@ -82,18 +80,16 @@ TEST_F(RegValueTest, AValueChangedAfterItsSizeWasTakenIsReadWithinTheBuffer) {
     // A buffer of no bytes has no address, which the registry takes as a
     // request for the size alone: a value with bytes still does not fit it.
     const std::span buffer(value.Size() != 0 ? memory.data() : nullptr, value.Size());
-    EXPECT_EQ(value.Read(buffer, received, type), c.result);
-    if (c.read) {
-      EXPECT_EQ(std::pair(received, type), *c.read);
+    EXPECT_EQ(value.Read(buffer, received, type), result);
+    if (read) {
+      EXPECT_EQ(std::pair(received, type), *read);
     }
     for (std::size_t i = value.Size(); i < memory.size(); ++i) {
       ASSERT_EQ(memory[i], std::byte{0xCC}) << "written past the buffer at " << i;
     }
   }
-}
 
-// A failed open hands out nothing to close: the key held before stays.
-TEST_F(RegValueTest, AKeyIsTakenOnlyFromAnOpenThatSucceeded) {
+  // A failed open hands out nothing to close: the key held before stays.
   ASSERT_TRUE(Plant(Scratch(), L"Present", L"Value", REG_SZ, TextBytes(L"x"sv)));
   ScopedKey key;
   // The path as a view that does not end in a NUL.
