@@ -483,12 +483,9 @@ TEST(ScreenDpi, IsReadAtAnyDpi) {
 }
 
 // Controls that cannot be made fail the window's creation, and leave no window behind.
-class Refused : public TopLevelWindow {
- public:
+struct Refused : TopLevelWindow {
   Refused() : TopLevelWindow(::GetModuleHandleW(nullptr), {L"Refused", WS_POPUP, 0, 0, 0}) {}
   bool Create() { return CreateFrame(nullptr, nullptr, 0, 0); }
-
- private:
   SIZE ClientTwips() const override { return {1440, 1440}; }
   bool OnCreate() override { return false; }
   HWND FirstFocus() const override { return nullptr; }

@@ -55,7 +55,14 @@ class TrayTest : public MainWindowTest {
     return g_menuSeen;
   }
 
+  // Windows holds back from an elevated program the messages of a shell that is not.
+  static BOOL WINAPI Allow(HWND window, UINT message, DWORD action, PCHANGEFILTERSTRUCT) {
+    allowed = {window, message, action};
+    return TRUE;
+  }
+  static inline std::tuple<HWND, UINT, DWORD> allowed;
   system_functions::Shell_NotifyIconW::StandIn shell_{RecordingShell};
+  system_functions::ChangeWindowMessageFilterEx::StandIn filter_{Allow};
 };
 
 // Whatever shows the window, the icon goes (a restarted shell brings none
@@ -112,14 +119,11 @@ LRESULT CALLBACK RefuseToBeMade(HWND window, UINT message, WPARAM wParam, LPARAM
 TEST_F(TrayTest, WithoutTheIconsOwnerTheWindowStaysOnTheTaskbar) {
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
   ::UnregisterClassW(L"DaymarkerTrayOwner", instance);
-  const WNDCLASSEXW refusing{.cbSize = sizeof(WNDCLASSEXW),
-                             .lpfnWndProc = RefuseToBeMade,
-                             .hInstance = instance,
-                             .lpszClassName = L"DaymarkerTrayOwner"};
+  WNDCLASSEXW refusing{sizeof(refusing), 0, RefuseToBeMade, 0, 0, instance};
+  refusing.lpszClassName = L"DaymarkerTrayOwner";
   ::RegisterClassExW(&refusing);
   Minimise();
-  EXPECT_TRUE(::IsWindowVisible(Window()) && ::IsIconic(Window()));
-  EXPECT_TRUE(g_shellCalls.empty());
+  EXPECT_TRUE(::IsWindowVisible(Window()) && ::IsIconic(Window()) && g_shellCalls.empty());
   ::UnregisterClassW(L"DaymarkerTrayOwner", instance);
 }
 
@@ -158,6 +162,7 @@ TEST_F(TrayTest, TheTipIsTheStatusLineForTheShellOfTheSystemAndAClosingWindowSav
 TEST_F(TrayTest, ARestartedShellGetsTheIconOfAHiddenWindowBack) {
   const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
   Minimise();
+  EXPECT_EQ(allowed, std::tuple(IconOwner(), taskbarCreated, DWORD{MSGFLT_ALLOW}));
   // A shell remade for other reasons may keep the icon, and refuse it a second time.
   ::SendMessageW(IconOwner(), taskbarCreated, 0, 0);
   EXPECT_TRUE(HiddenInTray());
