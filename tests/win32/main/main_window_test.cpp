@@ -104,6 +104,11 @@ TEST_F(MainWindowTest, ShowsTheDefaultsAndLaysTheControlsOutAsDesignedAtTheDpiIt
     if (dpi != WindowDpi(Window())) {
       ChangeDpi(Window(), dpi);
     }
+    ::UpdateWindow(Window());
+    // The Event box's edge at 96 DPI lies inside the box at 144, where the window paints it over.
+    const HDC dc = ::GetDC(Window());
+    EXPECT_EQ(::GetPixel(dc, 18, 88) == ::GetSysColor(COLOR_BTNFACE), dpi != 96) << dpi;
+    ::ReleaseDC(Window(), dc);
     EXPECT_EQ(std::pair(IconWidth(Window(), ICON_BIG), IconWidth(Window(), ICON_SMALL)),
               std::pair(::MulDiv(32, dpi, 96), ::MulDiv(16, dpi, 96)));
     for (auto [id, expected, at144] : controls) {
@@ -376,8 +381,7 @@ class Annotations final : public IAccPropServices {
     return *object != nullptr ? (service->AddRef(), S_OK) : E_NOINTERFACE;
   }
   std::map<HWND, std::wstring> names;
-  int given = 0;
-  ULONG references = 0;
+  ULONG given = 0, references = 0;  // names given; references held
 
   HRESULT STDMETHODCALLTYPE SetHwndPropStr(HWND window, DWORD object, DWORD child, MSAAPROPID id,
                                            LPCWSTR text) override {
@@ -395,10 +399,9 @@ class Annotations final : public IAccPropServices {
   ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
   ULONG STDMETHODCALLTYPE Release() override { return --references; }
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
-#define NOT_ASKED(method, ...)                             \
-  HRESULT STDMETHODCALLTYPE method(__VA_ARGS__) override { \
-    return E_NOTIMPL;                                      \
-  }
+  // clang-format off
+#define NOT_ASKED(m, ...) HRESULT STDMETHODCALLTYPE m(__VA_ARGS__) override { return E_NOTIMPL; }
+  // clang-format on
   NOT_ASKED(SetPropValue, const BYTE*, DWORD, MSAAPROPID, VARIANT)
   NOT_ASKED(SetPropServer, const BYTE*, DWORD, const MSAAPROPID*, int, IAccPropServer*, AnnoScope)
   NOT_ASKED(ClearProps, const BYTE*, DWORD, const MSAAPROPID*, int)
@@ -454,7 +457,7 @@ TEST_F(MainWindowTest, ControlsWithoutTextAreNamedByAHiddenLabelBeforeThem) {
   }
   EXPECT_EQ(service.names, (std::map<HWND, std::wstring>{{Control(kDtpEventDate), L"Event date"},
                                                          {Control(kDtpEventTime), L"Event time"}}));
-  EXPECT_EQ(service.given, 2);
+  EXPECT_EQ(service.given, 2u);
   EXPECT_TRUE(ThreadHasCom());
   window_.reset();
   EXPECT_FALSE(ThreadHasCom()) << "COM let go with the pickers, as often as it was taken";
