@@ -3,7 +3,11 @@
 namespace daymarker {
 namespace {
 
-constexpr std::wstring_view kEscapedAmpersand = L"&&&";
+// The notification area before Windows 11 drops one & of each run of them and
+// reads the rest as prefixes, where "&&" shows one &: a run of n is written
+// as 2n + 1, the first & as "&&&" and each further one as "&&".
+constexpr std::wstring_view kFirstEscapedAmpersand = L"&&&";
+constexpr std::wstring_view kFurtherEscapedAmpersand = L"&&";
 
 constexpr bool IsHighSurrogate(wchar_t unit) {
   return unit >= 0xD800 && unit <= 0xDBFF;
@@ -22,7 +26,7 @@ std::wstring TrayTipText(std::wstring_view line, bool ampersandIsPrefix) {
     std::size_t taken = 1;
     std::wstring_view shown = line.substr(i, 1);
     if (ampersandIsPrefix && line[i] == L'&') {
-      shown = kEscapedAmpersand;
+      shown = i > 0 && line[i - 1] == L'&' ? kFurtherEscapedAmpersand : kFirstEscapedAmpersand;
     } else if (IsHighSurrogate(line[i]) && i + 1 < line.size() && IsLowSurrogate(line[i + 1])) {
       taken = 2;
       shown = line.substr(i, 2);

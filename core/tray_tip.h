@@ -12,9 +12,10 @@ namespace daymarker {
 inline constexpr std::size_t kTrayTipLength = 63;
 
 // The tip for the icon's record: where the notification area takes & as an
-// access-key prefix (ampersandIsPrefix), every & becomes "&&&", which it shows
-// as one. Cut to kTrayTipLength units, never inside such an escape or inside
-// a surrogate pair (text is UTF-16 units, as Windows holds it).
+// access-key prefix (ampersandIsPrefix), each & is escaped so that it shows as
+// typed: the first of a run as "&&&", each further one as "&&". Cut to
+// kTrayTipLength units, never inside such an escape or inside a surrogate
+// pair (text is UTF-16 units, as Windows holds it).
 std::wstring TrayTipText(std::wstring_view line, bool ampersandIsPrefix);
 
 }  // namespace daymarker

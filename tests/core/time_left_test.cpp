@@ -76,7 +76,11 @@ TEST(TrayTipText, EscapesAmpersandsForTheShellAndCutsBetweenCharacters) {
   for (const auto& [line, prefixShell, plainShell] : std::to_array<std::array<std::wstring, 3>>({
            {L"Party - 1 day", L"Party - 1 day", L"Party - 1 day"},
            {L"Tom & Jerry - 2 days", L"Tom &&& Jerry - 2 days", L"Tom & Jerry - 2 days"},
-           {L"A && B&", L"A &&&&&& B&&&", L"A && B&"},
+           // Runs of 1, 2 and 3: 2n + 1 for a run of n.
+           {L"A && B&", L"A &&&&& B&&&", L"A && B&"},
+           {L"A &&& B", L"A &&&&&&& B", L"A &&& B"},
+           {x60 + L"&&", x60 + L"&&&", x60 + L"&&"},  // a further & has no room
+           {x60.substr(2) + L"&&&", x60.substr(2) + L"&&&&&", x60.substr(2) + L"&&&"},
            {x60 + L"&yz", x60 + L"&&&", x60 + L"&yz"},  // the escape fills the tip
            {x60 + L"x&y", x60 + L"x", x60 + L"x&y"},    // no room for all of it
            {x60 + L"x" + party + L"y", x60 + L"x" + party, x60 + L"x" + party},
