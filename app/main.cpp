@@ -3,9 +3,7 @@
 #include <windows.h>
 
 #include "app/program.h"
-#include "ui/message_loop.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  const auto mainWindow = daymarker::StartProgram(instance);
-  return mainWindow != nullptr ? daymarker::RunMessageLoop() : 1;
+  return daymarker::RunProgram(instance);
 }

@@ -1,6 +1,9 @@
 #include "app/program.h"
 
 #include "settings/settings_store.h"
+#include "ui/main/main_window.h"
+#include "ui/main/one_copy.h"
+#include "ui/message_loop.h"
 #include "win/clock.h"
 #include "win/system_functions.h"
 
@@ -19,15 +22,20 @@ void RestrictDllSearch() {
 
 }  // namespace
 
-std::unique_ptr<MainWindow> StartProgram(HINSTANCE instance) {
+int RunProgram(HINSTANCE instance) {
   RestrictDllSearch();
   ::HeapSetInformation(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
-  auto window = std::make_unique<OwnedWindow<MainWindow>>(instance, AppSettings(), SystemClock());
-  if (!window->Create()) {
-    return nullptr;
+  std::optional<ScopedKernelHandle> claim = ClaimOneCopy();
+  if (!claim) {
+    return 0;  // the running copy shows its window
   }
-  window->Show();
-  return window;
+  OwnedWindow<MainWindow> window(instance, AppSettings(), SystemClock());
+  if (!window.Create()) {
+    return 1;
+  }
+  window.HoldOneCopyClaim(std::move(*claim));
+  window.Show();
+  return RunMessageLoop();
 }
 
 }  // namespace daymarker

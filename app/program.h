@@ -1,16 +1,14 @@
-// What the program does before its message loop.
+// What the program does, from its first instruction to its end.
 #pragma once
 
 #include <windows.h>
 
-#include <memory>
-
-#include "ui/main/main_window.h"
-
 namespace daymarker {
 
-// Locks DLL lookups to System32, then creates the main window, runs its
-// start-up and shows it. Null when the window cannot be created.
-std::unique_ptr<MainWindow> StartProgram(HINSTANCE instance);
+// Locks DLL lookups to System32; where the user's copy of the program runs
+// already, brings its window forward and ends; otherwise creates the main
+// window, runs its start-up, shows it and runs the message loop until the
+// last window has closed. The process's exit code.
+int RunProgram(HINSTANCE instance);
 
 }  // namespace daymarker

@@ -199,6 +199,12 @@ int wmain() {
   ::SetProcessDPIAware();
   HWND main = ::FindWindowW(L"DaymarkerMainWindow", nullptr);
   PutWindow(L"main", main);
+  int copies = 0;  // main windows, one a running copy
+  for (HWND window = nullptr;
+       (window = ::FindWindowExW(nullptr, window, L"DaymarkerMainWindow", nullptr)) != nullptr;) {
+    ++copies;
+  }
+  Put(L"main.copies", std::to_wstring(copies));
   PutWindow(L"about", ::FindWindowW(nullptr, L"About Daymarker"));
   GUITHREADINFO thread{sizeof(thread)};
   ::GetGUIThreadInfo(::GetWindowThreadProcessId(main, nullptr), &thread);

@@ -26,9 +26,15 @@ int SystemMetricForDpi(int index, UINT dpi) {
   return ::MulDiv(::GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
 }
 
-BOOL CALLBACK AddMonitorRect(HMONITOR /*monitor*/, HDC /*dc*/, RECT* rect, LPARAM rects) {
-  reinterpret_cast<std::vector<ScreenRect>*>(rects)->push_back(
-      {rect->left, rect->top, rect->right, rect->bottom});
+ScreenRect FromRect(const RECT& rect) {
+  return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC /*dc*/, RECT* rect, LPARAM monitors) {
+  MONITORINFO info{sizeof(info)};
+  // Without its work area, all of the monitor is the best guess.
+  const RECT work = ::GetMonitorInfoW(monitor, &info) ? info.rcWork : *rect;
+  reinterpret_cast<std::vector<Monitor>*>(monitors)->push_back({FromRect(*rect), FromRect(work)});
   return TRUE;
 }
 
@@ -68,10 +74,21 @@ int PixelsToTwips(int pixels, UINT dpi) {
   return static_cast<int>(std::nearbyint(twips));  // the default rounding mode: half to even
 }
 
-std::vector<ScreenRect> MonitorRects() {
-  std::vector<ScreenRect> rects;
-  ::EnumDisplayMonitors(nullptr, nullptr, AddMonitorRect, reinterpret_cast<LPARAM>(&rects));
-  return rects;
+std::vector<Monitor> Monitors() {
+  std::vector<Monitor> monitors;
+  ::EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+  return monitors;
+}
+
+void MoveWithinReach(HWND window) {
+  RECT frame;
+  if (!::GetWindowRect(window, &frame)) {
+    return;
+  }
+  const auto [x, y] = ReachablePlace(FromRect(frame), Monitors());
+  if (x != frame.left || y != frame.top) {
+    ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 BOOL AdjustWindowRectForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi) {

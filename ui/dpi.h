@@ -21,8 +21,12 @@ UINT SystemDpi();
 int TwipsToPixels(int twips, UINT dpi);
 // Nearest whole twip, a half to the even neighbour (positions are recorded so).
 int PixelsToTwips(int pixels, UINT dpi);
-// Every monitor's rectangle in that one space of screen pixels.
-std::vector<ScreenRect> MonitorRects();
+// Every monitor, in that one space of screen pixels.
+std::vector<Monitor> Monitors();
+// Moves a shown window that lies on no monitor into the nearest one's work
+// area. Windows moves visible windows off a monitor that goes, but nothing
+// promises that for a hidden one's place.
+void MoveWithinReach(HWND window);
 BOOL AdjustWindowRectForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi);
 
 // An icon resource at the size of two system metrics (SM_CXICON and

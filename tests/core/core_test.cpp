@@ -151,13 +151,15 @@ TEST(WorkspaceToScreen, MovesByWhereTheWorkAreaStartsOnItsMonitor) {
   }
 }
 
-// A window of 400 by 500 pixels, beside a main monitor of 1920 by 1080.
+// A window of 400 by 500 pixels, beside a main monitor of 1920 by 1080 with
+// a taskbar 40 pixels deep along its bottom.
+constexpr Monitor kMain{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}};
+constexpr Monitor kLeft{{-1280, 0, 0, 1024}, {-1280, 0, 0, 1024}};
+constexpr Monitor kAbove{{-200, -1200, 1720, 0}, {-200, -1160, 1720, 0}};
+
 TEST(SavedWindowPlace, KeepsABelowZeroPlaceOnlyWhereAMonitorHoldsTheWindow) {
-  constexpr ScreenRect kMain{0, 0, 1920, 1080};
-  constexpr ScreenRect kLeft{-1280, 0, 0, 1024};
-  constexpr ScreenRect kAbove{-200, -1200, 1720, 0};
   for (const auto& [saved, monitors, placed] :
-       std::to_array<std::tuple<ScreenPoint, std::vector<ScreenRect>, ScreenPoint>>({
+       std::to_array<std::tuple<ScreenPoint, std::vector<Monitor>, ScreenPoint>>({
            {{-900, 100}, {kMain, kLeft}, {-900, 100}},     // on a monitor left of the main one
            {{-150, -600}, {kAbove, kMain}, {-150, -600}},  // above it
            {{-400, 100}, {kMain, kLeft}, {-400, 100}},     // flush with its right edge
@@ -173,6 +175,34 @@ TEST(SavedWindowPlace, KeepsABelowZeroPlaceOnlyWhereAMonitorHoldsTheWindow) {
            {{30000, 80}, {}, {30000, 80}},   // off to the right: no one moves it here
        })) {
     EXPECT_EQ(SavedWindowPlace(saved, 400, 500, monitors), placed) << saved.x << ',' << saved.y;
+  }
+}
+
+// The same window, wherever it was left: on a monitor it stays, however
+// little of it shows; on none it comes into the nearest one's work area.
+TEST(ReachablePlace, BringsAWindowOnNoMonitorIntoTheNearestWorkArea) {
+  constexpr Monitor kSmall{{1920, 0, 2220, 400}, {1920, 0, 2220, 400}};  // smaller than the window
+  for (const auto& [from, monitors, placed] :
+       std::to_array<std::tuple<ScreenPoint, std::vector<Monitor>, ScreenPoint>>({
+           {{100, 80}, {kMain}, {100, 80}},
+           {{1919, 1079}, {kMain}, {1919, 1079}},  // one pixel of it shows
+           {{-399, -499}, {kMain}, {-399, -499}},
+           {{-900, 100}, {kMain, kLeft}, {-900, 100}},
+           // A monitor to the right, since unplugged: as far right as the main one's work area
+           // allows.
+           {{3000, 2000}, {kMain}, {1520, 540}},
+           {{1920, 300}, {kMain}, {1520, 300}},  // flush with its right edge
+           {{300, 1080}, {kMain}, {300, 540}},   // and with its bottom: above the taskbar
+           {{-400, 300}, {kMain}, {0, 300}},
+           {{300, -500}, {kMain}, {300, 0}},
+           {{-2000, -700}, {kMain, kLeft}, {-1280, 0}},  // the left one is nearer
+           {{2500, 900}, {kAbove, kMain}, {1520, 540}},
+           {{-500, -1800}, {kAbove, kMain}, {-200, -1160}},  // the upper one is nearer
+           {{2300, 0}, {kMain, kSmall}, {1920, 0}},          // too large: its top left corner in it
+           {{3000, 2000}, {}, {3000, 2000}},                 // no monitor known
+       })) {
+    const ScreenRect window{from.x, from.y, from.x + 400, from.y + 500};
+    EXPECT_EQ(ReachablePlace(window, monitors), placed) << from.x << ',' << from.y;
   }
 }
 

@@ -22,6 +22,7 @@ from wine_desktop import (Desktop, Failure, centre, noon_zone, numbers,  # noqa:
 
 PLACEHOLDER = "Enter event here..."
 EVENT = "Party"
+WEDDING = "Wedding"
 UNIT_SECONDS = {"second": 1, "minute": 60, "hour": 3600, "day": 86400, "month": 28 * 86400,
                 "year": 12 * 28 * 86400}
 USER = r"HKEY_USERS\\S-1-5-21-[\d-]+\\"  # how the export names HKEY_CURRENT_USER
@@ -109,11 +110,28 @@ class Journey:
     def wait(self, condition, what, timeout=10):
         return self.desktop.wait_until(condition, what, timeout)
 
-    def start(self, what, launcher=()):
+    def start(self, what, launcher=(), copies=1):
+        """Starts the program, as many times at once as copies says: one copy runs, the
+        others end at once."""
         self.step(what)
-        program = self.desktop.spawn(["wine", *launcher, self.args.daymarker])
-        return program, self.wait(lambda s: s["main.visible"] == "1" and s["status.text"],
-                                  "the main window", 30)
+        programs = [self.desktop.spawn(["wine", *launcher, self.args.daymarker])
+                    for _ in range(copies)]
+        seen = self.wait(lambda s: s["main.visible"] == "1" and s["status.text"]
+                         and s["main.copies"] == "1", "the main window", 30)
+        return self.one_left(programs), seen
+
+    def one_left(self, programs):
+        """The one of programs still running once the others have ended, each with code 0."""
+        deadline = time.monotonic() + 30
+        while sum(program.poll() is None for program in programs) > 1:
+            if time.monotonic() > deadline:
+                raise Failure("%d copies still run" % sum(p.poll() is None for p in programs))
+            time.sleep(0.1)
+        codes = [program.returncode for program in programs if program.poll() is not None]
+        running = [program for program in programs if program.poll() is None]
+        if codes != [0] * (len(programs) - 1) or len(running) != 1:
+            raise Failure("the second starts ended with %s, %d running" % (codes, len(running)))
+        return running[0]
 
     def close(self, program):
         self.wait(lambda s: s["main.foreground"] == "1", "the window in the foreground")
@@ -126,7 +144,8 @@ class Journey:
         desktop.run(["wine", "reg", "delete", r"HKCU\Software\Tolvane", "/f"])
         before = export_registry(desktop, os.path.join(self.args.work, "before.reg"))
 
-        program, seen = self.start("first start: the defaults")
+        program, seen = self.start("first start, twice at the same moment: the defaults",
+                                   copies=2)
         expect(seen, {"main.title": "Daymarker v1.03", "status.text": "Daymarker v1.03 - DISABLED",
                       "name.text": PLACEHOLDER, "name.enabled": "0", "date.focus": "1",
                       "only.check": "0", "update.text": "Every 30 Seconds", **options(4)})
@@ -197,7 +216,25 @@ class Journey:
         expect({**seen, "picked": picked(seen), "units": line_seconds(seen["status.text"])[1]},
                {"main.rect": place, "name.text": EVENT, "only.check": "1", "picked": target,
                 "units": ["second"], "update.text": "Every 30 Seconds", **options(1)})
+
+        # Started again while it waits behind its icon (a Startup shortcut, then the Start
+        # menu): the running copy comes back, and the name typed into it is what is saved.
+        self.step("minimise, then two more starts: the running copy's window comes back")
+        desktop.click(numbers(seen["main.minimise"]))
+        self.wait(lambda s: s["main.visible"] == "0" and tray_icon(s, EVENT), "the icon")
+        program = self.one_left([program, *[desktop.spawn(["wine", self.args.daymarker])
+                                            for _ in range(2)]])
+        seen = self.wait(lambda s: s["main.visible"] == "1" and s["main.rect"] == place
+                         and s["main.foreground"] == "1" and tray_icon(s, EVENT) is None,
+                         "the running copy's window back in front", 30)
+        desktop.click(centre(numbers(seen["name.rect"])))
+        desktop.type_text(WEDDING)
+        self.wait(lambda s: s["name.text"] == WEDDING, "the new name")
         self.close(program)
+        saved = export_registry(desktop, os.path.join(self.args.work, "last.reg"))
+        expect({"the saved event": [values.get('"Event"') for key, values in saved.items()
+                                    if re.fullmatch(SETTINGS, key)]},
+               {"the saved event": ['"Event"="%s"' % WEDDING]})
 
 
 def main():

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <array>
+#include <vector>
 
 #include "core/refresh_cycle.h"
 #include "core/time_left.h"
@@ -16,6 +17,8 @@
 #include "ui/main/accessible_name.h"
 #include "ui/main/main_window_ids.h"
 #include "ui/main/main_window_layout.h"
+#include "ui/main/one_copy.h"
+#include "win/system_functions.h"
 
 namespace daymarker {
 namespace {
@@ -41,7 +44,11 @@ void SetEnabled(HWND window, bool enabled) {
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, SettingValues& settings, const Clock& clock)
-    : TopLevelWindow(instance, kFrame), settings_(settings), clock_(clock), tray_(instance) {}
+    : TopLevelWindow(instance, kFrame),
+      settings_(settings),
+      clock_(clock),
+      tray_(instance),
+      secondStart_(SecondStartMessage()) {}
 
 bool MainWindow::Create() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
@@ -109,6 +116,10 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     default:
+      if (message == secondStart_ && secondStart_ != 0) {
+        BringBack();
+        return 0;
+      }
       break;
   }
   return TopLevelWindow::OnMessage(message, wParam, lParam);
@@ -118,6 +129,10 @@ bool MainWindow::OnCreate() {
   font_.Reset(CreateTahomaFont(Dpi()));
   if (!CreateControls(Window(), kLayout, Dpi(), font_.Get())) {
     return false;
+  }
+  // A second start run as a standard user may still reach a copy run as administrator.
+  if (const auto allow = system_functions::ChangeWindowMessageFilterEx::Get()) {
+    allow(Window(), secondStart_, MSGFLT_ALLOW, nullptr);
   }
   ::SetWindowSubclass(Control(kTxtEvent), EventBoxProc, kEventBoxSubclass,
                       reinterpret_cast<DWORD_PTR>(this));
@@ -152,9 +167,24 @@ LRESULT MainWindow::OnCtlColorStatic(HDC dc, HWND control) {
 
 LRESULT CALLBACK MainWindow::EventBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
                                           UINT_PTR subclassId, DWORD_PTR refData) {
+  // Enter and Esc are the box's own: the dialog manager would take them for
+  // default and cancel buttons this window does not have.
+  const auto enterOrEsc = [](WPARAM key) { return key == VK_RETURN || key == VK_ESCAPE; };
+  if (message == WM_GETDLGCODE) {
+    const auto* keyMessage = reinterpret_cast<const MSG*>(lParam);
+    const LRESULT code = ::DefSubclassProc(box, message, wParam, lParam);
+    return keyMessage != nullptr && enterOrEsc(keyMessage->wParam) &&
+                   (keyMessage->message == WM_KEYDOWN || keyMessage->message == WM_CHAR)
+               ? code | DLGC_WANTMESSAGE
+               : code;
+  }
   if (message == WM_CHAR) {
     auto key = static_cast<wchar_t>(wParam);
     reinterpret_cast<MainWindow*>(refData)->txtEvent_KeyPress(key);
+    // Windows' single-line edit box answers them with a beep and nothing else.
+    if (enterOrEsc(wParam)) {
+      return 0;
+    }
   } else if (message == WM_NCDESTROY) {
     ::RemoveWindowSubclass(box, EventBoxProc, subclassId);
   }
@@ -286,12 +316,12 @@ void MainWindow::PlaceAtSavedPosition() {
   const SIZE size{frame.right - frame.left, frame.bottom - frame.top};
   const ScreenPoint saved{TwipsToPixels(settings_.WindowLeft, SystemDpi()),
                           TwipsToPixels(settings_.WindowTop, SystemDpi())};
-  const auto [x, y] = SavedWindowPlace(saved, size.cx, size.cy, MonitorRects());
-  const RECT placed{x, y, x + size.cx, y + size.cy};
+  const std::vector<Monitor> monitors = Monitors();
+  const auto [x, y] = SavedWindowPlace(saved, size.cx, size.cy, monitors);
   // A position saved on a monitor that is gone would open the window out of reach.
-  if (::MonitorFromRect(&placed, MONITOR_DEFAULTTONULL) != nullptr) {
-    ::SetWindowPos(Window(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  const auto [reachableX, reachableY] = ReachablePlace({x, y, x + size.cx, y + size.cy}, monitors);
+  ::SetWindowPos(Window(), nullptr, reachableX, reachableY, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainWindow::RecordPosition() {
@@ -349,7 +379,17 @@ void MainWindow::Unload() {
   }
   unloaded_ = true;
   Form_Unload();
+  oneCopy_.Reset();
   ::DestroyWindow(Window());
+}
+
+void MainWindow::BringBack() {
+  if (!::IsWindowVisible(Window()) || ::IsIconic(Window())) {
+    ::ShowWindow(Window(), SW_RESTORE);  // Form_Shown takes the icon away
+  }
+  MoveWithinReach(Window());
+  ::SetForegroundWindow(Window());
+  ::SetFocus(Window());
 }
 
 // ---------------------------------------------------------------------------
@@ -371,9 +411,7 @@ void MainWindow::mnuTray_Click(int index) {
       ::ShowWindow(Window(), SW_MINIMIZE);  // Form_Resize moves it to the notification area
       return;
     }
-    ::ShowWindow(Window(), SW_RESTORE);  // Form_Shown takes the icon away
-    ::SetForegroundWindow(Window());
-    ::SetFocus(Window());
+    BringBack();
   } else if (index == kTrayExit) {
     tray_.Remove();
     Unload();

@@ -30,6 +30,9 @@ class MainWindow : public TopLevelWindow {
   bool Create();
   // Shows the window in its normal state, whatever the launcher asked for.
   void Show();
+  // The claim to be the user's one copy of the program, let go once the
+  // settings are saved: a copy started after that runs on its own.
+  void HoldOneCopyClaim(ScopedKernelHandle claim) { oneCopy_ = std::move(claim); }
 
  private:
   SIZE ClientTwips() const override;
@@ -50,6 +53,9 @@ class MainWindow : public TopLevelWindow {
   void Form_Shown();
   void Form_Unload();
   void Unload();
+  // Back from behind the icon or the taskbar button, or to the front for a
+  // second start: in its normal state, on a monitor, with the focus.
+  void BringBack();
 
   // Refresh cycle.
   void tmrTimer_Timer();
@@ -93,6 +99,10 @@ class MainWindow : public TopLevelWindow {
   OwnedWindow<Tray> tray_;  // picTray
   // frmAbout, once asked for: held past this window's end, as it may outlive it.
   std::unique_ptr<ObjectWindow> about_;
+
+  // Sent by a second start of the program.
+  const UINT secondStart_;
+  ScopedKernelHandle oneCopy_;
 
   std::int32_t secondsToRefresh_ = 0;
   bool unloaded_ = false;

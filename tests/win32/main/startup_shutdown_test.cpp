@@ -7,6 +7,7 @@
 #include <string>
 
 #include "resources/resource.h"
+#include "ui/main/one_copy.h"
 #include "win/system_functions.h"
 #include "window_test_support.h"
 
@@ -121,7 +122,7 @@ TEST_F(MainWindowTest, EveryEndTakesTheIconEveryCloseSavesAndTheLastWindowEndsTh
       {"log-off", false, [this] { LogOff(Window()); }},
       {"log-off while hidden", true, [this] { LogOff(Window()); }},
       {"the icon's Exit", true,
-       [] { ::SendMessageW(IconOwner(), WM_COMMAND, IDM_TRAY_BASE + kTrayExit, 0); }},
+       [this] { ::SendMessageW(Window(), WM_COMMAND, IDM_TRAY_BASE + kTrayExit, 0); }},
       {"a close from another program", true, [this] { ::PostMessageW(Window(), WM_CLOSE, 0, 0); }},
       {"a close of the icon's window (taskkill closes them all)", true,
        [] { ::PostMessageW(IconOwner(), WM_CLOSE, 0, 0); }},
@@ -170,11 +171,14 @@ TEST_F(MainWindowTest, EveryEndTakesTheIconEveryCloseSavesAndTheLastWindowEndsTh
       EXPECT_TRUE(hidden ? ::SendMessageW(Window(), WM_COMMAND, IDM_HELP_BASE, 0) == 0
                          : PreTranslateWindowMessage(f1));
       const HWND window = Window(), owner = IconOwner(), about = AboutWindowHandle();
+      window_->HoldOneCopyClaim(*ClaimOneCopy());
       g_shellCalls.clear();
       g_quitsPumped = 0;
       end();
       PumpMessages();
       EXPECT_FALSE(::IsWindow(window) || ::IsWindow(owner)) << "the main window ended";
+      // Saved, it lets a new copy start while its About window keeps the process.
+      EXPECT_TRUE(ClaimOneCopy().has_value());
       EXPECT_EQ(
           std::ranges::count(g_shellCalls, std::pair(DWORD{NIM_DELETE}, owner),
                              [](const ShellCall& c) { return std::pair(c.message, c.owner); }),

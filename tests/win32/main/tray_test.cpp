@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "resources/resource.h"
+#include "ui/main/one_copy.h"
 #include "ui/main/tray/tray.h"
 #include "win/system_functions.h"
 #include "window_test_support.h"
@@ -13,16 +14,22 @@
 namespace daymarker::testing {
 namespace {
 
-// Closes the icon's menu from inside its own modal loop, noting what it held and where it was.
+// Closes the icon's menu from inside its own modal loop, noting what it held
+// and where it was: with the access key g_menuKey, or with none chosen.
 std::pair<std::wstring, UINT> g_menuSeen;
 RECT g_menuPlace;
+wchar_t g_menuKey = 0;
 
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
   if (HWND popup = ::FindWindowW(L"#32768", nullptr); popup != nullptr) {
     auto* menu = reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0));
     g_menuSeen = {MenuItemText(menu, 0), ::GetMenuDefaultItem(menu, TRUE, 0)};
     ::GetWindowRect(popup, &g_menuPlace);
-    ::EndMenu();
+    if (g_menuKey != 0) {
+      ::PostMessageW(popup, WM_CHAR, g_menuKey, 0);
+    } else {
+      ::EndMenu();
+    }
     ::KillTimer(nullptr, timer);
   }
 }
@@ -46,9 +53,11 @@ class TrayTest : public MainWindowTest {
     ::SendMessageW(IconOwner(), kTrayCallbackMessage, kTrayIconId, mouseMessage);
     PumpMessages();
   }
-  // The icon's menu as a right-click opens it: its first item and its default item.
-  static std::pair<std::wstring, UINT> OpenedMenu() {
+  // The icon's menu as a right-click opens it, closed with an item's access
+  // key or with none: its first item and its default item.
+  static std::pair<std::wstring, UINT> OpenedMenu(wchar_t key = 0) {
     g_menuSeen = {L"(no menu)", static_cast<UINT>(-1)};
+    g_menuKey = key;
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, CloseMenu);
     IconMouse(WM_RBUTTONUP);  // returns once the menu has closed
     ::KillTimer(nullptr, timer);
@@ -69,21 +78,31 @@ class TrayTest : public MainWindowTest {
 // back) and the next hide puts it back. While hidden, moves and single clicks
 // on the icon change nothing, nor does a second minimise or a new DPI (the
 // frame takes it when shown), and a right-click opens its menu at the pointer
-// with S&how as the default.
+// with S&how as the default; closed with no command, the menu gives the
+// notification area its focus back. Brought back by the program, a window
+// left where no monitor is any more comes into the work area.
 TEST_F(TrayTest, EveryHideAddsOneIconAndEveryShowTakesItAway) {
   ChangeDpi(Window(), 144);  // the window went to another monitor; the taskbar did not
   const std::function<void()> minimise = [this] { Minimise(); };
-  const std::function<void()> hideShow = [] {
-    ::SendMessageW(IconOwner(), WM_COMMAND, IDM_TRAY_BASE + kTrayHideShow, 0);
-    PumpMessages();
+  const std::function<void()> hideShow = [] { OpenedMenu(L'h'); };  // "&Hide" and "S&how"
+  const std::tuple<const char*, std::function<void()>, std::function<void()>, bool> rounds[] = {
+      {"a double-click on the icon", minimise, [] { IconMouse(WM_LBUTTONDBLCLK); }, true},
+      {"another program's ShowWindow", minimise, [this] { ::ShowWindow(Window(), SW_RESTORE); },
+       false},
+      {"&Hide, then S&how on the icon's menu", hideShow, hideShow, true},
+      {"a second start of the program", minimise,
+       [] {
+         const auto claim = ClaimOneCopy();  // the running copy's
+         EXPECT_TRUE(claim.has_value() && *claim);
+         EXPECT_FALSE(ClaimOneCopy().has_value()) << "the second start ends";
+         PumpMessages();
+       },
+       true},
   };
-  const std::tuple<const char*, std::function<void()>, std::function<void()>> rounds[] = {
-      {"a double-click on the icon", minimise, [] { IconMouse(WM_LBUTTONDBLCLK); }},
-      {"another program's ShowWindow", minimise, [this] { ::ShowWindow(Window(), SW_RESTORE); }},
-      {"&Hide, then S&how on the icon's menu", hideShow, hideShow},
-  };
-  for (const auto& [how, hide, show] : rounds) {
+  for (const auto& [how, hide, show, broughtBack] : rounds) {
     SCOPED_TRACE(how);
+    // Where a monitor since unplugged was, on a desktop of one.
+    ::SetWindowPos(Window(), nullptr, 3000, 2000, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     hide();
     for (const UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN}) {
       IconMouse(message);
@@ -96,14 +115,27 @@ TEST_F(TrayTest, EveryHideAddsOneIconAndEveryShowTakesItAway) {
     EXPECT_EQ(OpenedMenu(), std::pair(std::wstring(L"S&how"), 0u));
     EXPECT_EQ(std::pair(g_menuPlace.left, g_menuPlace.top), std::pair(300L, 200L))
         << "at the pointer";
+    const ShellCall& focus = g_shellCalls.back();
+    EXPECT_EQ(std::tuple(focus.message, focus.owner, focus.id),
+              std::tuple(DWORD{NIM_SETFOCUS}, IconOwner(), 1u));
 
     show();
     EXPECT_TRUE(::IsWindowVisible(Window()));
     EXPECT_FALSE(::IsIconic(Window())) << "restored in its normal state";
+    EXPECT_EQ(g_shellCalls.back().message, DWORD{NIM_DELETE}) << "nothing after the icon went";
     RECT client;
     ::GetClientRect(Window(), &client);
     EXPECT_EQ(client.right, 421) << "sized for the DPI it took while hidden";
     EXPECT_EQ(::GetForegroundWindow(), Window());
+    if (broughtBack) {
+      RECT frame;
+      ::GetWindowRect(Window(), &frame);
+      // As far towards where it was as the one monitor's work area allows.
+      MONITORINFO monitor{sizeof(monitor)};
+      ::GetMonitorInfoW(::MonitorFromWindow(Window(), MONITOR_DEFAULTTONEAREST), &monitor);
+      EXPECT_EQ(std::pair(frame.right, frame.bottom),
+                std::pair(monitor.rcWork.right, monitor.rcWork.bottom));
+    }
     ::SendMessageW(IconOwner(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     EXPECT_FALSE(IconPresent());
     EXPECT_EQ(OpenedMenu().first, L"&Hide");

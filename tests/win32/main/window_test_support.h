@@ -95,6 +95,7 @@ inline std::wstring MenuItemText(HMENU menu, UINT position) {
 struct ShellCall {
   DWORD message;
   HWND owner;
+  UINT id;
   std::wstring tip;
   HICON icon;
 };
@@ -104,7 +105,7 @@ inline std::function<void()> g_onDelete;
 inline BOOL WINAPI RecordingShell(DWORD message, PNOTIFYICONDATAW record) {
   NOTIFYICONDATAW seen{};  // Windows reads no more of the record than its size says
   std::memcpy(&seen, record, std::min<std::size_t>(record->cbSize, sizeof(seen)));
-  g_shellCalls.push_back({message, seen.hWnd, seen.szTip, seen.hIcon});
+  g_shellCalls.push_back({message, seen.hWnd, seen.uID, seen.szTip, seen.hIcon});
   if (message == NIM_ADD && g_refuseAdds) {
     return FALSE;
   }

@@ -77,6 +77,16 @@ BOOL SetTrayTip(UINT id, const TrayOwner& owner, std::wstring_view tip) {
   return NotifyIcon(NIM_MODIFY, record);
 }
 
+// After its menu, the notification area takes the keyboard focus back, so
+// that a keyboard user goes on from the icon (Win+B, the arrow keys).
+BOOL ReturnTrayFocus(UINT id, const TrayOwner& owner) {
+  NOTIFYICONDATAW record{};
+  record.cbSize = NOTIFYICONDATAW_V1_SIZE;
+  record.hWnd = owner.window;
+  record.uID = id;
+  return NotifyIcon(NIM_SETFOCUS, record);
+}
+
 BOOL RemoveTrayIcon(UINT id, const TrayOwner& owner) {
   NOTIFYICONDATAW record{};
   record.cbSize = NOTIFYICONDATAW_V1_SIZE;
@@ -180,10 +190,6 @@ LRESULT Tray::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     picTray_MouseMove(LOWORD(lParam));
     return 0;
   }
-  if (message == WM_COMMAND) {
-    ::SendMessageW(CommandTarget(), WM_COMMAND, wParam, lParam);
-    return 0;
-  }
   if (message == WM_CLOSE) {
     // taskkill closes every top-level window of the program: closing only
     // this one would take the icon from a window still hidden.
@@ -232,8 +238,15 @@ void Tray::ShowMenu() {
   ::SetMenuDefaultItem(menu_.Get(), kTrayHideShow, TRUE);
   // Without the foreground the menu would not close when the user clicks elsewhere.
   ::SetForegroundWindow(Window());
-  ::TrackPopupMenu(menu_.Get(), 0, cursor.x, cursor.y, 0, Window(), nullptr);
+  // The command comes back here, so that a menu closed without one is known.
+  const auto command = static_cast<WPARAM>(
+      ::TrackPopupMenu(menu_.Get(), TPM_RETURNCMD, cursor.x, cursor.y, 0, Window(), nullptr));
   ::PostMessageW(Window(), WM_NULL, 0, 0);
+  if (command != 0) {
+    ::SendMessageW(CommandTarget(), WM_COMMAND, command, 0);
+  } else {
+    ReturnTrayFocus(kTrayIconId, {Window(), icon_.Get()});
+  }
 }
 
 void Tray::SetMenuCaption(const wchar_t* caption) {
