@@ -114,27 +114,19 @@ def png_chunk(kind, data):
 
 
 def png_image(pixels):
-    """A 16-colour PNG: palette entry 0 is transparent, the rest the colours the art uses."""
-    used = sorted({index for row in pixels for index in row if index is not None})
-    if len(used) > 15:
-        raise ValueError(f"{len(used)} colours and transparency do not fit in 4 bits")
-    slot = {index: number for number, index in enumerate([None] + used)}
-    size = len(pixels)
+    """An 8-bit RGBA PNG: transparent pixels have alpha 0, the others the art's colour, opaque."""
     raw = bytearray()
     for row in pixels:
-        packed = bytearray((size + 1) // 2)
-        for x, index in enumerate(row):
-            packed[x // 2] |= slot[index] << (0 if x % 2 else 4)
-        raw += b"\0" + packed  # filter type 0: pixel art compresses best unfiltered
-    palette = bytes(3) + bytes(channel for index in used for channel in VGA_PALETTE[index])
+        raw += b"\0"  # filter type 0: pixel art compresses best unfiltered
+        for index in row:
+            raw += bytes(4) if index is None else bytes(VGA_PALETTE[index]) + b"\xff"
+    size = len(pixels)
     # zlib writes the same stream for the same input and level every time (a
     # different deflate, zlib-ng's say, need not: the image check would say so).
     return (
         b"\x89PNG\r\n\x1a\n"
-        # 4 bits per pixel, indexed colour, deflate, no interlacing
-        + png_chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 4, 3, 0, 0, 0))
-        + png_chunk(b"PLTE", palette)
-        + png_chunk(b"tRNS", b"\0")  # entry 0 fully transparent, the others opaque
+        # 8 bits per channel, colour with alpha, deflate, no interlacing
+        + png_chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0))
         + png_chunk(b"IDAT", zlib.compress(bytes(raw), 9))
         + png_chunk(b"IEND", b"")
     )
@@ -147,8 +139,9 @@ def icon_file(images):
     blobs = []
     for size, pixels in images:
         blob = png_image(pixels)
-        # 16 colours, one plane, 4 bits per pixel: what the PNG holds.
-        directory += struct.pack("<BBBBHHII", size, size, 16, 0, 1, 4, len(blob), offset)
+        # Windows documents PNG icon images as 32-bit ARGB; Wine decodes any PNG.
+        # No palette, one plane, 32 bits per pixel: what the PNG holds.
+        directory += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(blob), offset)
         offset += len(blob)
         blobs.append(blob)
     return directory + b"".join(blobs)

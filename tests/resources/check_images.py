@@ -2,10 +2,12 @@
 """usage: check_images.py RESOURCES
 
 Fails unless both icons hold every size Windows asks for from 100 to 200 %
-(SM_CXSMICON, SM_CXICON), each a 16-colour PNG that decodes to its size, and
-the logo is the About window's picture at 24 bits per pixel, as the files'
-headers say; then make_images.py must write the same bytes, so that a
-hand-edited binary cannot stand in for the art it is made from."""
+(SM_CXSMICON, SM_CXICON), each an 8-bit RGBA PNG (the 32-bit images Windows
+documents for PNG icons) whose directory entry says 32 bits, one plane and no
+palette and which decodes to its size, and the logo is the About window's
+picture at 24 bits per pixel, as the files' headers say; then make_images.py
+must write the same bytes, so that a hand-edited binary cannot stand in for the
+art it is made from."""
 
 import struct
 import subprocess
@@ -30,11 +32,12 @@ def icon_sizes(data):
             length, kind = struct.unpack_from(">I4s", png, at)
             idat += png[at + 8:at + 8 + length] if kind == b"IDAT" else b""
             at += 12 + length
-        # Windows reads both; rows of 4-bit pixels, each after its filter byte.
+        # Windows documents PNG icon images as 32-bit ARGB: 8-bit RGBA, no palette;
+        # rows of 4-byte pixels, each after its filter byte.
         if png[:8] != b"\x89PNG\r\n\x1a\n" or struct.unpack_from(">IIBB", png, 16) != (
-                width, height, 4, 3) or (colours, planes, bits) != (16, 1, 4) or \
-                len(zlib.decompress(idat)) != height * (1 + (width + 1) // 2):
-            raise ValueError(f"image {index} does not match its directory entry")
+                width, height, 8, 6) or (colours, planes, bits) != (0, 1, 32) or \
+                len(zlib.decompress(idat)) != height * (1 + 4 * width):
+            raise ValueError(f"image {index} is no 32-bit RGBA PNG matching its directory entry")
         sizes.append(width)
     return sizes
 
