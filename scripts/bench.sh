@@ -3,8 +3,9 @@
 # to two programs built with the same options and manifest: one with its main
 # window's controls and menu but none of its logic, the floor its targets are
 # set against, and a bare window for reference. Prints the figures as the
-# Markdown table of the README: start-up, private bytes, the quiet tick and
-# its allocations, and the size of the 32-bit executables.
+# Markdown table of docs/benchmarks.md, which holds a run pasted by hand (no
+# file is written): start-up, private bytes, the quiet tick and its
+# allocations, and the size of the 32-bit executables.
 set -euo pipefail
 # shellcheck source=scripts/wine-session.sh
 source "$(dirname "$0")/wine-session.sh"

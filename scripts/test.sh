@@ -2,7 +2,8 @@
 # Builds Daymarker and runs every test: the portable core natively under
 # AddressSanitizer and UBSan, the analysers, the fuzz target, the checks of
 # the executable, and the Windows build's tests under Wine in a fresh prefix
-# on an Xvfb of its own (scripts/wine-session.sh). Each build is a preset of
+# on an Xvfb of its own (scripts/wine-session.sh); last, that each of the
+# README's examples of running one test selects one. Each build is a preset of
 # CMakePresets.json; DAYMARKER_JOBS limits the parallel compiles.
 set -euo pipefail
 # shellcheck source=scripts/wine-session.sh
@@ -53,3 +54,7 @@ step "Win32 tests and the end-to-end test under Wine"
 rm -rf "${WINE_BUILD_DIR}/wineprefix"
 wine_session_start "${PWD}/${WINE_BUILD_DIR}/wineprefix"
 ctest --preset "${WINE_PRESET}"
+
+# A test filter that matches nothing passes, so a stale example would not show.
+step "The README's examples of running one test each select a test"
+python3 scripts/check-readme-examples.py "${WINE_PRESET}"
