@@ -4,7 +4,6 @@
 #include "ui/main/main_window.h"
 #include "ui/main/one_copy.h"
 #include "ui/message_loop.h"
-#include "win/clock.h"
 #include "win/system_functions.h"
 
 namespace daymarker {
@@ -29,7 +28,7 @@ int RunProgram(HINSTANCE instance) {
   if (!claim) {
     return 0;  // the running copy shows its window
   }
-  OwnedWindow<MainWindow> window(instance, AppSettings(), SystemClock());
+  OwnedWindow<MainWindow> window(instance, AppSettings());
   if (!window.Create()) {
     return 1;
   }

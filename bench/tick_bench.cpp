@@ -12,8 +12,8 @@
 
 #include "ui/main/main_window.h"
 #include "ui/main/main_window_ids.h"
-#include "win/clock.h"
 #include "win/handles.h"
+#include "win/system_functions.h"
 
 namespace {
 
@@ -40,17 +40,12 @@ constexpr int kBatches = 31;
 constexpr int kTicksPerBatch = 3000;  // fewer than the 3,600 of "Every Hour"
 constexpr int kEveryHour = 7;         // its position in the list
 
-// Counts its readings: a tick that rebuilds the line reads the time, a quiet one does not.
-class CountingClock final : public Clock {
- public:
-  FILETIME UtcNow() const override {
-    ++readings;
-    FILETIME now;
-    ::GetSystemTimeAsFileTime(&now);
-    return now;
-  }
-  mutable long long readings = 0;
-};
+// Counts the readings of the time: a tick that rebuilds the line reads it, a quiet one does not.
+long long g_readings = 0;
+void WINAPI CountedTime(FILETIME* now) {
+  ++g_readings;
+  ::GetSystemTimeAsFileTime(now);
+}
 
 double Seconds() {
   LARGE_INTEGER now;
@@ -75,9 +70,9 @@ int Run() {
 
   int status = 1;
   {
-    CountingClock clock;
+    const system_functions::GetSystemTimeAsFileTime::StandIn clock(CountedTime);
     SettingValues settings;
-    OwnedWindow<MainWindow> mainWindow(::GetModuleHandleW(nullptr), settings, clock);
+    OwnedWindow<MainWindow> mainWindow(::GetModuleHandleW(nullptr), settings);
     if (mainWindow.Create()) {
       HWND window = mainWindow.Window();
       HWND list = ::GetDlgItem(window, main_ids::kCboUpdate);
@@ -90,14 +85,14 @@ int Run() {
         ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(main_ids::kCboUpdate, CBN_SELCHANGE),
                        reinterpret_cast<LPARAM>(list));
         const long long allocationsBefore = g_allocations;
-        const long long readingsBefore = clock.readings;
+        const long long readingsBefore = g_readings;
         const double start = Seconds();
         for (int i = 0; i < kTicksPerBatch; ++i) {
           ::SendMessageW(window, WM_TIMER, main_ids::kTimerId, 0);
         }
         batchTime = (Seconds() - start) * 1e6 / kTicksPerBatch;
         allocations += g_allocations - allocationsBefore;
-        rebuilds += clock.readings - readingsBefore;
+        rebuilds += g_readings - readingsBefore;
       }
       std::sort(perTick, perTick + kBatches);
       const double medianUs = perTick[kBatches / 2];

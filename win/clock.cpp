@@ -1,5 +1,7 @@
 #include "win/clock.h"
 
+#include "win/system_functions.h"
+
 namespace daymarker {
 namespace {
 
@@ -7,16 +9,14 @@ constexpr std::int64_t kTicksPerSecond = 10'000'000;
 // Seconds from 1 January 1601 (the FILETIME epoch) to 1 January 1970.
 constexpr std::int64_t kEpochDifference = 11'644'473'600LL;
 
-class SystemTimeClock final : public Clock {
- public:
-  FILETIME UtcNow() const override {
-    FILETIME now;
-    ::GetSystemTimeAsFileTime(&now);
-    return now;
+// The system's UTC time.
+FILETIME UtcNow() {
+  FILETIME now{};
+  if (const auto getTime = system_functions::GetSystemTimeAsFileTime::Get()) {
+    getTime(&now);
   }
-};
-
-const SystemTimeClock g_systemClock;
+  return now;
+}
 
 // Whole seconds since 1 January 1970 UTC.
 std::int64_t UnixSeconds(const FILETIME& utc) {
@@ -33,10 +33,6 @@ FILETIME FileTimeFromUnixSeconds(std::int64_t seconds) {
 }
 
 }  // namespace
-
-const Clock& SystemClock() {
-  return g_systemClock;
-}
 
 CivilDateTime CivilFromSystemTime(const SYSTEMTIME& time) {
   return {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond};
@@ -72,13 +68,13 @@ std::int64_t LocalOffsetAt(std::int64_t utcSeconds) {
 
 }  // namespace
 
-CivilDateTime LocalNow(const Clock& clock) {
-  const std::int64_t now = UnixSeconds(clock.UtcNow());
+CivilDateTime LocalNow() {
+  const std::int64_t now = UnixSeconds(UtcNow());
   return CivilFromWallSeconds(now + LocalOffsetAt(now));
 }
 
-std::int64_t SecondsUntil(const CivilDateTime& localTarget, const Clock& clock) {
-  const std::int64_t now = UnixSeconds(clock.UtcNow());
+std::int64_t SecondsUntil(const CivilDateTime& localTarget) {
+  const std::int64_t now = UnixSeconds(UtcNow());
   const std::int64_t targetWall = WallSecondsFromCivil(localTarget);
   const SYSTEMTIME local = SystemTimeFromCivil(localTarget);
   SYSTEMTIME utcTime;

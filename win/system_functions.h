@@ -20,6 +20,10 @@
 namespace daymarker::system_functions {
 
 // Typed by the declarations of the headers for Windows 7.
+// The present moment: every Windows has it, and every reading of it goes
+// through here, as every other function of this list does.
+using GetSystemTimeAsFileTime = SystemFunction<decltype(&::GetSystemTimeAsFileTime),
+                                               L"kernel32.dll", "GetSystemTimeAsFileTime">;
 using SetDefaultDllDirectories = SystemFunction<decltype(&::SetDefaultDllDirectories),
                                                 L"kernel32.dll", "SetDefaultDllDirectories">;
 using ChangeWindowMessageFilterEx = SystemFunction<decltype(&::ChangeWindowMessageFilterEx),

@@ -43,10 +43,9 @@ void SetEnabled(HWND window, bool enabled) {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, SettingValues& settings, const Clock& clock)
+MainWindow::MainWindow(HINSTANCE instance, SettingValues& settings)
     : TopLevelWindow(instance, kFrame),
       settings_(settings),
-      clock_(clock),
       tray_(instance),
       secondStart_(SecondStartMessage()) {}
 
@@ -265,10 +264,10 @@ void MainWindow::Form_Load() {
 
   ::SetWindowTextW(Control(kTxtEvent), kDefaultEventName);  // raises txtEvent_Change
 
-  const SYSTEMTIME now = SystemTimeFromCivil(LocalNow(clock_));
+  const SYSTEMTIME now = SystemTimeFromCivil(LocalNow());
   ::SendMessageW(Control(kDtpEventDate), DTM_SETSYSTEMTIME, GDT_VALID,
                  reinterpret_cast<LPARAM>(&now));
-  const SYSTEMTIME nowAgain = SystemTimeFromCivil(LocalNow(clock_));
+  const SYSTEMTIME nowAgain = SystemTimeFromCivil(LocalNow());
   ::SendMessageW(Control(kDtpEventTime), DTM_SETSYSTEMTIME, GDT_VALID,
                  reinterpret_cast<LPARAM>(&nowAgain));
 
@@ -454,7 +453,7 @@ void MainWindow::RefreshNow() {
 std::int64_t MainWindow::UpdateEventTarget() {
   const CivilDateTime target = TargetDateTime();
   settings_.EventSeconds = EventSecondsFromWall(WallSecondsFromCivil(target));
-  const std::int64_t secondsLeft = SecondsUntil(target, clock_);
+  const std::int64_t secondsLeft = SecondsUntil(target);
   SetEnabled(Control(kTxtEvent), secondsLeft > 0);
   return secondsLeft;
 }

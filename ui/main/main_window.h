@@ -24,7 +24,7 @@ namespace daymarker {
 // set in main_window_controls.cpp; their table is main_window_layout.h.
 class MainWindow : public TopLevelWindow {
  public:
-  MainWindow(HINSTANCE instance, SettingValues& settings, const Clock& clock);
+  MainWindow(HINSTANCE instance, SettingValues& settings);
 
   // Creates the window and runs its start-up; the window stays hidden until Show.
   bool Create();
@@ -94,7 +94,6 @@ class MainWindow : public TopLevelWindow {
   void RecordPosition();
 
   SettingValues& settings_;
-  const Clock& clock_;
   ScopedFont font_;
   OwnedWindow<Tray> tray_;  // picTray
   // frmAbout, once asked for: held past this window's end, as it may outlive it.

@@ -318,7 +318,7 @@ TEST_F(MainWindowTest, TargetIsSavedAsWallClockSecondsAndCountedInRealOnes) {
   // The pickers and the zone rules are handed each date with its day of the week.
   EXPECT_EQ(SystemTimeFromCivil({1601, 1, 1, 0, 30, 0}).wDayOfWeek, 1) << "a Monday";
   clock_.SetLocal(start);  // 07:30 UTC, 1,781,076,600 s after 1970
-  EXPECT_EQ(SecondsUntil({1601, 1, 1, 0, 30, 0}, clock_),
+  EXPECT_EQ(SecondsUntil({1601, 1, 1, 0, 30, 0}),
             -11'644'473'600LL + 1800 - 7200 - 1'781'076'600LL);
 }
 

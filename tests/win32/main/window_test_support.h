@@ -25,17 +25,16 @@
 #include "ui/main/main_window.h"
 #include "ui/main/main_window_ids.h"
 #include "win/clock.h"
+#include "win/system_functions.h"
 
 namespace daymarker::testing {
 
 using namespace main_ids;
 using namespace std::literals;
 
-class FakeClock final : public Clock {
+// The system's clock, set by the test while this lives.
+class FakeClock {
  public:
-  FILETIME UtcNow() const override {
-    return {static_cast<DWORD>(ticks_), static_cast<DWORD>(ticks_ >> 32)};
-  }
   // Sets the present to a local wall-clock moment of the test's time zone.
   void SetLocal(const CivilDateTime& local) {
     const SYSTEMTIME localTime = SystemTimeFromCivil(local);
@@ -48,7 +47,11 @@ class FakeClock final : public Clock {
   void Advance(std::int64_t seconds) { ticks_ += static_cast<std::uint64_t>(seconds) * 10'000'000; }
 
  private:
-  std::uint64_t ticks_ = 0;  // 100 ns since 1601, as a FILETIME counts
+  static void WINAPI UtcNow(FILETIME* now) {
+    *now = {static_cast<DWORD>(ticks_), static_cast<DWORD>(ticks_ >> 32)};
+  }
+  static inline std::uint64_t ticks_ = 0;  // 100 ns since 1601, as a FILETIME counts
+  system_functions::GetSystemTimeAsFileTime::StandIn standIn_{UtcNow};
 };
 
 // Where the program keeps its settings, spelled out here rather than taken from it.
@@ -134,8 +137,7 @@ class MainWindowTest : public ::testing::Test {
   void TearDown() override { Stop(); }
 
   void Start() {
-    window_ =
-        std::make_unique<OwnedWindow<MainWindow>>(::GetModuleHandleW(nullptr), settings_, clock_);
+    window_ = std::make_unique<OwnedWindow<MainWindow>>(::GetModuleHandleW(nullptr), settings_);
     ASSERT_TRUE(window_->Create());
     window_->Show();
     PumpMessages();
@@ -182,8 +184,7 @@ class MainWindowTest : public ::testing::Test {
   }
   // Date and time set to the local present plus seconds.
   void PickSecondsAhead(std::int64_t seconds) {
-    const CivilDateTime target =
-        CivilFromWallSeconds(WallSecondsFromCivil(LocalNow(clock_)) + seconds);
+    const CivilDateTime target = CivilFromWallSeconds(WallSecondsFromCivil(LocalNow()) + seconds);
     PickDateTime(kDtpEventDate, target);
     PickDateTime(kDtpEventTime, target);
   }
