@@ -11,6 +11,15 @@
 #include "win/system_functions.h"
 
 namespace daymarker {
+
+// The window that receives the icon's messages, the image it shows, and
+// whether the notification area takes & in its tip as a prefix.
+struct TrayOwner {
+  HWND window = nullptr;
+  HICON icon = nullptr;
+  bool ampersandIsPrefix = false;
+};
+
 namespace {
 
 constexpr const wchar_t* kWindowClass = L"DaymarkerTrayOwner";
@@ -38,12 +47,6 @@ OSVERSIONINFOW QueryVersion() {
   return info;
 }
 
-// The window that receives the icon's messages, and the image it shows.
-struct TrayOwner {
-  HWND window = nullptr;
-  HICON icon = nullptr;
-};
-
 // The shell is loaded the first time the window goes to the notification area.
 BOOL NotifyIcon(DWORD message, NOTIFYICONDATAW& record) {
   const auto notify = system_functions::Shell_NotifyIconW::Get();
@@ -61,8 +64,7 @@ NOTIFYICONDATAW MakeTrayRecord(UINT id, const TrayOwner& owner, std::wstring_vie
   record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   record.uCallbackMessage = kTrayCallbackMessage;
   record.hIcon = owner.icon;
-  // The notification area before Windows 11 treats & in a tooltip as a prefix.
-  const std::wstring text = TrayTipText(tip, QueryVersion().dwBuildNumber < kFirstPlainTipBuild);
+  const std::wstring text = TrayTipText(tip, owner.ampersandIsPrefix);
   std::copy_n(text.data(), text.size(), record.szTip);
   return record;
 }
@@ -122,6 +124,16 @@ bool TrayAvailable() {
 
 }  // namespace
 
+Tray::Tray(HINSTANCE instance)
+    : instance_(instance),
+      // The notification area before Windows 11 treats & in a tooltip as a
+      // prefix; the answer holds while the program runs.
+      ampersandIsPrefix_(QueryVersion().dwBuildNumber < kFirstPlainTipBuild) {}
+
+TrayOwner Tray::Owner() const {
+  return {Window(), icon_.Get(), ampersandIsPrefix_};
+}
+
 bool Tray::Create(HWND mainWindow) {
   menu_.Reset(::CreatePopupMenu());
   ::AppendMenuW(menu_.Get(), MF_STRING, IDM_TRAY_BASE + kTrayHideShow, kHideCaption);
@@ -168,11 +180,11 @@ void Tray::Remove() {
 
 bool Tray::AddIcon(std::wstring_view tip) {
   iconMayExist_ = true;
-  return AddTrayIcon(kTrayIconId, {Window(), icon_.Get()}, tip) != FALSE;
+  return AddTrayIcon(kTrayIconId, Owner(), tip) != FALSE;
 }
 
 void Tray::DeleteIcon() {
-  if (iconMayExist_ && RemoveTrayIcon(kTrayIconId, {Window(), icon_.Get()}) != FALSE) {
+  if (iconMayExist_ && RemoveTrayIcon(kTrayIconId, Owner()) != FALSE) {
     iconMayExist_ = false;
   }
 }
@@ -181,7 +193,7 @@ void Tray::SetTip(std::wstring_view tip) {
   // Without an icon the shell would refuse the change anyway, after a costly round trip.
   if (hiddenInTray_) {
     tip_ = tip;
-    SetTrayTip(kTrayIconId, {Window(), icon_.Get()}, tip);
+    SetTrayTip(kTrayIconId, Owner(), tip);
   }
 }
 
@@ -216,7 +228,7 @@ void Tray::OnTaskbarCreated() {
     return;
   }
   // A shell that kept the icon refuses to add it twice, but takes a change to it.
-  if (SetTrayTip(kTrayIconId, {Window(), icon_.Get()}, tip_) != FALSE) {
+  if (SetTrayTip(kTrayIconId, Owner(), tip_) != FALSE) {
     return;
   }
   // No icon to be had: the window comes back, minimised on the taskbar.
@@ -245,7 +257,7 @@ void Tray::ShowMenu() {
   if (command != 0) {
     ::SendMessageW(CommandTarget(), WM_COMMAND, command, 0);
   } else {
-    ReturnTrayFocus(kTrayIconId, {Window(), icon_.Get()});
+    ReturnTrayFocus(kTrayIconId, Owner());
   }
 }
 

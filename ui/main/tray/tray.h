@@ -13,6 +13,8 @@
 namespace daymarker {
 
 inline constexpr UINT kTrayIconId = 1;
+
+struct TrayOwner;
 // The icon's mouse messages arrive at the owner as this message, with the
 // mouse message that happened over the icon in the low word of lParam. A
 // WM_APP message is the usual choice; this one is safe because picTray is
@@ -30,7 +32,7 @@ inline constexpr int kTrayExit = 2;
 // handler is picTray_MouseMove; every other member is plumbing.
 class Tray : public ObjectWindow {
  public:
-  explicit Tray(HINSTANCE instance) : instance_(instance) {}
+  explicit Tray(HINSTANCE instance);
 
   // Adds the icon with the tip where the system has a taskbar to hold it;
   // only then does the main window count as hidden behind it.
@@ -44,6 +46,8 @@ class Tray : public ObjectWindow {
 
  private:
   bool Create(HWND mainWindow);
+  // picTray as the shell's calls name it.
+  TrayOwner Owner() const;
   // The main window, which owns picTray and takes its commands.
   HWND CommandTarget() const { return ::GetWindow(Window(), GW_OWNER); }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -55,6 +59,7 @@ class Tray : public ObjectWindow {
   void SetMenuCaption(const wchar_t* caption);
 
   HINSTANCE instance_;
+  const bool ampersandIsPrefix_;
   // Sent to every top-level window when the notification area is made anew.
   const UINT taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   ScopedMenu menu_;
