@@ -12,7 +12,7 @@ struct Registered {
 };
 
 // The program registers at most two windows at a time, the main window and
-// About (tests a few more). A plain array, so it needs no destruction: a
+// About: a plain array with room to spare, so it needs no destruction, and a
 // window may still unregister while the process ends.
 std::array<Registered, 8>
     g_windows{};  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
