@@ -39,7 +39,7 @@ struct Answers {
   }
 };
 
-TEST_F(MainWindowTest, ShowsTheDefaultsAndLaysTheControlsOutAsDesignedAtTheDpiItFinds) {
+TEST_F(MainWindowTest, ShowsTheDefaultsTheMenusAndTheFrame) {
   EXPECT_EQ(::SendMessageW(Control(kCboUpdate), CB_GETCOUNT, 0, 0), 8);
   EXPECT_EQ(Text(kCboUpdate), L"Every 30 Seconds");
   EXPECT_EQ(WindowText(Window()), L"Daymarker v1.03");
@@ -64,7 +64,9 @@ TEST_F(MainWindowTest, ShowsTheDefaultsAndLaysTheControlsOutAsDesignedAtTheDpiIt
                       ::GetClassLongPtrW(Window(), GCLP_HBRBACKGROUND)),
             std::pair(reinterpret_cast<ULONG_PTR>(::LoadCursorW(nullptr, IDC_ARROW)),
                       ULONG_PTR{COLOR_BTNFACE + 1}));
+}
 
+TEST_F(MainWindowTest, LaysTheControlsOutAsDesignedAtEveryDpi) {
   // Every control, from the client area's corner: a control in a group box is
   // placed from the box, and all are children of the window itself. Its edges
   // in pixels at 96 DPI, as the window starts; at 144, where halves round up,
@@ -153,7 +155,9 @@ TEST_F(MainWindowTest, ShowsTheDefaultsAndLaysTheControlsOutAsDesignedAtTheDpiIt
   EXPECT_TRUE(::EqualRect(&update, &client)) << update.right << "x" << update.bottom;
   EXPECT_EQ(::GetWindowLongPtrW(Control(kCboUpdate), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
   EXPECT_TRUE(::GetWindowLongPtrW(Control(kTxtTimeLeft), GWL_STYLE) & ES_READONLY);
+}
 
+TEST_F(MainWindowTest, ScalesItsFrameWithTheDpiOfTheWindowElseOfItsMonitorElseOfTheScreen) {
   // The frame asks to scale with the DPI as it is made. The DPI is the window's
   // where Windows knows it; else (Windows 8.1) its monitor's; else the screen's.
   using namespace system_functions;
@@ -163,8 +167,8 @@ TEST_F(MainWindowTest, ShowsTheDefaultsAndLaysTheControlsOutAsDesignedAtTheDpiIt
   const std::tuple<GetDpiForWindow::Type, GetDpiForMonitor::Type, UINT> rows[] = {
       {Answers::WindowAt120, Answers::MonitorAt168, 120},
       {nullptr, Answers::MonitorAt168, 168},
-      {nullptr, Answers::MonitorFails, SystemDpi()},
-      {nullptr, nullptr, SystemDpi()}};  // the screen's DPI is the system's
+      {nullptr, Answers::MonitorFails, 96},
+      {nullptr, nullptr, 96}};  // the test session's screen
   for (const auto& [forWindow, forMonitor, dpi] : rows) {
     const GetDpiForWindow::StandIn window(forWindow);
     const GetDpiForMonitor::StandIn monitor(forMonitor);
