@@ -92,7 +92,7 @@ bool TopLevelWindow::OnCreateFrame() {
   if (frame_.acceleratorsId != 0) {
     accelerators_.Reset(::LoadAcceleratorsW(instance_, MAKEINTRESOURCEW(frame_.acceleratorsId)));
   }
-  if (!OnCreate()) {
+  if (!MakeControls()) {
     return false;
   }
   RegisterTopLevelWindow(Window(), accelerators_.Get());
@@ -155,7 +155,7 @@ void TopLevelWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
     ::SetWindowPos(Window(), nullptr, suggested.left, suggested.top, frame.right - frame.left,
                    frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  OnDpiChanged();
+  RescaleControls();
   LoadWindowIcons();
 }
 

@@ -21,7 +21,6 @@ struct FrameSpec {
 };
 
 class TopLevelWindow : public ObjectWindow {
- public:
  protected:
   TopLevelWindow(HINSTANCE instance, const FrameSpec& frame);
 
@@ -31,11 +30,11 @@ class TopLevelWindow : public ObjectWindow {
   // The client area in twips.
   virtual SIZE ClientTwips() const = 0;
   // Creates the controls, once the window has its DPI and icons; false fails the creation.
-  virtual bool OnCreate() = 0;
+  virtual bool MakeControls() = 0;
   // The control that takes the focus when no other is remembered.
   virtual HWND FirstFocus() const = 0;
   // Fonts and controls again at Dpi(); the frame and icons follow by themselves.
-  virtual void OnDpiChanged() = 0;
+  virtual void RescaleControls() = 0;
   // A control's notification, a menu item or an accelerator.
   virtual void OnCommand(int id, int code) = 0;
   // Every message the base does not answer itself; by default DefWindowProc.

@@ -140,9 +140,9 @@ class AboutWindow : public TopLevelWindow {
 
  private:
   SIZE ClientTwips() const override;
-  bool OnCreate() override;
+  bool MakeControls() override;
   HWND FirstFocus() const override { return Control(kCmdOK); }
-  void OnDpiChanged() override;
+  void RescaleControls() override;
   void OnCommand(int id, int code) override;
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -229,7 +229,7 @@ void AboutWindow::Show() {
   ::SetFocus(Control(kCmdOK));
 }
 
-bool AboutWindow::OnCreate() {
+bool AboutWindow::MakeControls() {
   if (!CreateControls(Window(), kLayout, Dpi(), nullptr)) {
     return false;
   }
@@ -268,7 +268,7 @@ LRESULT AboutWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return TopLevelWindow::OnMessage(message, wParam, lParam);
 }
 
-void AboutWindow::OnDpiChanged() {
+void AboutWindow::RescaleControls() {
   PlaceControls(Window(), kLayout, Dpi(), fold_);
   ApplyFonts(MakeFonts(Dpi()));
   LoadImages();

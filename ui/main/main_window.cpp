@@ -124,7 +124,7 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return TopLevelWindow::OnMessage(message, wParam, lParam);
 }
 
-bool MainWindow::OnCreate() {
+bool MainWindow::MakeControls() {
   font_.Reset(CreateTahomaFont(Dpi()));
   if (!CreateControls(Window(), kLayout, Dpi(), font_.Get())) {
     return false;
@@ -150,7 +150,7 @@ bool MainWindow::OnCreate() {
   return true;
 }
 
-void MainWindow::OnDpiChanged() {
+void MainWindow::RescaleControls() {
   ScopedFont font(CreateTahomaFont(Dpi()));
   PlaceControls(Window(), kLayout, Dpi());
   SetControlsFont(Window(), kLayout, font.Get());

@@ -36,9 +36,9 @@ class MainWindow : public TopLevelWindow {
 
  private:
   SIZE ClientTwips() const override;
-  bool OnCreate() override;
+  bool MakeControls() override;
   HWND FirstFocus() const override;
-  void OnDpiChanged() override;
+  void RescaleControls() override;
   void OnCommand(int id, int code) override;
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 

@@ -498,9 +498,9 @@ struct Refused : TopLevelWindow {
   Refused() : TopLevelWindow(::GetModuleHandleW(nullptr), {L"Refused", WS_POPUP, 0, 0, 0}) {}
   bool Create() { return CreateFrame(nullptr, nullptr, 0, 0); }
   SIZE ClientTwips() const override { return {1440, 1440}; }
-  bool OnCreate() override { return false; }
+  bool MakeControls() override { return false; }
   HWND FirstFocus() const override { return nullptr; }
-  void OnDpiChanged() override {}
+  void RescaleControls() override {}
   void OnCommand(int, int) override {}
 };
 
