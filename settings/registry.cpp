@@ -13,7 +13,15 @@
 #include "win/registry_value.h"
 
 namespace daymarker {
+namespace internal {
+
+// What FetchRegValue returns for a stored value it does not handle.
+extern const LONG kRegUnsupportedType = -1;
+
+}  // namespace internal
 namespace {
+
+using internal::kRegUnsupportedType;
 
 // Every key is opened and created with these rights, without the standard
 // rights that KEY_ALL_ACCESS adds.
@@ -155,14 +163,13 @@ LONG WriteRegSetting(HKEY root, std::wstring_view path, std::wstring_view name,
   return PutRegValue(key.Get(), name, type, value);
 }
 
-std::wstring ReadRegSetting(HKEY root, std::wstring_view path, std::wstring_view name) {
-  ScopedKey key;
-  OpenKey(root, Terminated(path), key);
-  RegData value;
-  FetchRegValue(key.Get(), name, value);
-  return RegDataText(value);
-}
+namespace internal {
 
+// Reads name from an open key into out: a REG_SZ as its text up to the first
+// NUL, a REG_DWORD of exactly 4 bytes as an integer. Returns 0, the
+// registry's error code (out untouched; for a failed second read of a REG_SZ,
+// out is set empty), ERROR_NOT_ENOUGH_MEMORY for a text of more than 64 MiB
+// (out untouched), or kRegUnsupportedType with out untouched.
 LONG FetchRegValue(HKEY key, std::wstring_view name, RegData& out) {
   const RegValue value(key, name);
   if (value.Found() != ERROR_SUCCESS) {
@@ -176,6 +183,16 @@ LONG FetchRegValue(HKEY key, std::wstring_view name, RegData& out) {
     default:
       return kRegUnsupportedType;
   }
+}
+
+}  // namespace internal
+
+std::wstring ReadRegSetting(HKEY root, std::wstring_view path, std::wstring_view name) {
+  ScopedKey key;
+  OpenKey(root, Terminated(path), key);
+  RegData value;
+  internal::FetchRegValue(key.Get(), name, value);
+  return RegDataText(value);
 }
 
 }  // namespace daymarker

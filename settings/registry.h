@@ -16,9 +16,6 @@ namespace daymarker {
 // Empty, a text or a signed 32-bit integer.
 using RegData = std::variant<std::monostate, std::wstring, std::int32_t>;
 
-// Returned by FetchRegValue for a stored value it does not handle.
-inline constexpr LONG kRegUnsupportedType = -1;
-
 // Writes one value, creating the key first when it is missing. type is 1
 // (REG_SZ, a number written as its decimal text, stored without a NUL) or 4
 // (REG_DWORD, a text rounded to a whole number half to even; one that is no
@@ -31,12 +28,5 @@ LONG WriteRegSetting(HKEY root, std::wstring_view path, std::wstring_view name,
 // signed decimal text, and "" for a missing key or value, an empty text or any
 // other stored type. Never creates a key.
 std::wstring ReadRegSetting(HKEY root, std::wstring_view path, std::wstring_view name);
-
-// Reads name from an open key into out: a REG_SZ as its text up to the first
-// NUL, a REG_DWORD of exactly 4 bytes as an integer. Returns 0, the
-// registry's error code (out untouched; for a failed second read of a REG_SZ,
-// out is set empty), ERROR_NOT_ENOUGH_MEMORY for a text of more than 64 MiB
-// (out untouched), or kRegUnsupportedType with out untouched.
-LONG FetchRegValue(HKEY key, std::wstring_view name, RegData& out);
 
 }  // namespace daymarker

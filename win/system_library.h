@@ -15,15 +15,6 @@ namespace daymarker {
 // loaded for the life of the process.
 HMODULE LoadSystemLibrary(const wchar_t* name);
 
-// Whether LoadSystemLibrary, given what LoadLibraryExW returned and its last
-// error, falls back: only where Windows refused the search flags, as Windows 7
-// without its 2011 loader update does with ERROR_INVALID_PARAMETER.
-bool LacksSearchFlags(HMODULE loaded, DWORD error);
-
-// What LoadSystemLibrary falls back on: the DLL by its full path in System32,
-// which searches nowhere else.
-HMODULE LoadFromSystemFolder(const wchar_t* name);
-
 // A function of a System32 DLL, or nullptr when the DLL or the function is missing.
 FARPROC FindSystemFunction(const wchar_t* library, const char* name);
 

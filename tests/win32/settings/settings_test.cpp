@@ -12,6 +12,7 @@
 
 #include "settings/registry.h"
 #include "settings/settings_store.h"
+#include "tests/win32/support/internals.h"
 #include "tests/win32/support/registry_support.h"
 
 namespace daymarker {
@@ -42,7 +43,7 @@ TEST_F(Settings, StoredValuesLoadSoundlyAndSaveBackValid) {
   using Case = std::tuple<const wchar_t*, std::optional<RawValue>, LONG, std::optional<RegData>,
                           std::function<void(SettingValues&)>>;
   const auto none = std::nullopt;
-  const LONG unsupported = kRegUnsupportedType;
+  const LONG unsupported = internal::kRegUnsupportedType;
   const Case cases[] = {
       {L"Event", Sz(L"Party\0"sv), 0, L"Party", [](auto& v) { v.EventName = L"Party"; }},
       {L"Event", Sz(L"Party"), 0, L"Party", [](auto& v) { v.EventName = L"Party"; }},
@@ -78,7 +79,7 @@ TEST_F(Settings, StoredValuesLoadSoundlyAndSaveBackValid) {
       const ScopedKey key =
           stored ? CreateTestKey(Scratch(), kSettingsPath, KEY_READ) : ScopedKey();
       RegData given = L"untouched"s;
-      EXPECT_EQ(FetchRegValue(key.Get(), name, given), fetched);
+      EXPECT_EQ(internal::FetchRegValue(key.Get(), name, given), fetched);
       EXPECT_EQ(given, carrier.value_or(L"untouched"s));
     }
     const HANDLE next = NextHandle();
@@ -118,9 +119,9 @@ TEST_F(Settings, ReadsWithinALimitWritesByTypeCodeAndFailsOnAnUnwritableKey) {
   ASSERT_TRUE(Plant(Scratch(), L"", L"at the limit", REG_SZ, TextBytes(longest)));
   ASSERT_TRUE(Plant(Scratch(), L"", L"past it", REG_SZ, TextBytes(longest + L'x')));
   RegData carrier = L"untouched"s;
-  EXPECT_EQ(FetchRegValue(Scratch(), L"past it", carrier), ERROR_NOT_ENOUGH_MEMORY);
+  EXPECT_EQ(internal::FetchRegValue(Scratch(), L"past it", carrier), ERROR_NOT_ENOUGH_MEMORY);
   EXPECT_TRUE(carrier == RegData(L"untouched"s));  // not printed: it may be 64 MiB
-  EXPECT_EQ(FetchRegValue(Scratch(), L"at the limit", carrier), 0);
+  EXPECT_EQ(internal::FetchRegValue(Scratch(), L"at the limit", carrier), 0);
   EXPECT_EQ(std::get<std::wstring>(carrier).size(), longest.size());
 
   // Writes go by the type code, creating a missing path.

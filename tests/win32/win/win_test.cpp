@@ -22,6 +22,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "tests/win32/support/internals.h"
 #include "tests/win32/support/registry_support.h"
 #include "win/com_apartment.h"
 #include "win/registry_value.h"
@@ -107,12 +108,13 @@ TEST(SystemLibrary, FindsFunctionsInSystem32Only) {
   HMODULE planted = ::LoadLibraryW(L"planted_dll.dll");
   ASSERT_NE(planted, nullptr) << "the test DLL must lie beside the test program";
   ::FreeLibrary(planted);
-  EXPECT_EQ(LoadFromSystemFolder(L"planted_dll.dll"), nullptr);
-  EXPECT_NE(::GetProcAddress(LoadFromSystemFolder(L"shell32.dll"), "Shell_NotifyIconW"), nullptr);
+  EXPECT_EQ(internal::LoadFromSystemFolder(L"planted_dll.dll"), nullptr);
+  EXPECT_NE(::GetProcAddress(internal::LoadFromSystemFolder(L"shell32.dll"), "Shell_NotifyIconW"),
+            nullptr);
   EXPECT_EQ((SystemFunction<int (*)(), L"planted_dll.dll", "PlantedMarker">::Get()), nullptr);
-  EXPECT_TRUE(LacksSearchFlags(nullptr, ERROR_INVALID_PARAMETER));
-  EXPECT_FALSE(LacksSearchFlags(nullptr, ERROR_MOD_NOT_FOUND));
-  EXPECT_FALSE(LacksSearchFlags(::GetModuleHandleW(nullptr), ERROR_INVALID_PARAMETER));
+  EXPECT_TRUE(internal::LacksSearchFlags(nullptr, ERROR_INVALID_PARAMETER));
+  EXPECT_FALSE(internal::LacksSearchFlags(nullptr, ERROR_MOD_NOT_FOUND));
+  EXPECT_FALSE(internal::LacksSearchFlags(::GetModuleHandleW(nullptr), ERROR_INVALID_PARAMETER));
 }
 
 // An apartment is let go of only by the object that entered it: on a thread

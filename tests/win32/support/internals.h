@@ -1,0 +1,23 @@
+// The product functions the tests reach that no product header shows. Each is
+// defined in daymarker::internal, with external linkage, in the file named
+// above it, which says what it does.
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+
+#include "settings/registry.h"
+
+namespace daymarker::internal {
+
+// win/system_library.cpp: the loader's fall-back and when it takes it.
+bool LacksSearchFlags(HMODULE loaded, DWORD error);
+HMODULE LoadFromSystemFolder(const wchar_t* name);
+
+// settings/registry.cpp: one value read from an open key, and what it returns
+// for a stored type it does not handle.
+LONG FetchRegValue(HKEY key, std::wstring_view name, RegData& out);
+extern const LONG kRegUnsupportedType;
+
+}  // namespace daymarker::internal
