@@ -11,6 +11,7 @@
 #include "core/contrast.h"
 #include "core/version.h"
 #include "resources/resource.h"
+#include "ui/about/about_ids.h"
 #include "ui/about/about_link.h"
 #include "ui/about/sysinfo.h"
 #include "ui/control_layout.h"

@@ -10,24 +10,6 @@
 
 namespace daymarker {
 
-namespace about_ids {
-enum : int {
-  // Enter and Escape arrive as IDOK and IDCANCEL; cmdOK answers to both.
-  kCmdOK = IDOK,
-  kCmdSysInfo = 2001,
-  kLblDescription,
-  kLblDisclaimer,
-  kLblTitle,
-  kLblVersion,
-  kLblCopyright,
-  kPicIcon,
-  kLblRegTo,
-  kPicTolvane,
-  kLblTolvane,
-  kLblComments,
-};
-}  // namespace about_ids
-
 // Shows the About window that about holds, modeless and not owned by the main
 // window: an open one is only brought forward; else a new one is loaded in its
 // place, and the closed one let go. Letting go of about closes the window, so

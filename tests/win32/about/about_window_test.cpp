@@ -19,6 +19,7 @@
 
 #include "tests/win32/support/registry_support.h"
 #include "tests/win32/support/window_support.h"
+#include "ui/about/about_ids.h"
 #include "ui/about/sysinfo.h"
 #include "ui/dpi.h"
 #include "win/handles.h"
