@@ -1,8 +1,10 @@
 #include "ui/dpi.h"
 
 #include <cmath>
+#include <limits>
 #include <string_view>
 
+#include "core/number_text.h"
 #include "win/system_functions.h"
 
 namespace daymarker {
@@ -70,8 +72,13 @@ int TwipsToPixels(int twips, UINT dpi) {
 }
 
 int PixelsToTwips(int pixels, UINT dpi) {
+  // pixels * 1440 is exact, and so is the quotient where it is a half; where it
+  // is not, the nearest double is no half either (|pixels * 1440| < 2^52).
   const double twips = static_cast<double>(pixels) * kTwipsPerInch / (dpi != 0 ? dpi : kDefaultDpi);
-  return static_cast<int>(std::nearbyint(twips));  // the default rounding mode: half to even
+  // Saturated past the range, which only a DPI far below any screen's, or a
+  // place 143 million pixels out, reaches.
+  return RoundToInt32(twips).value_or(twips < 0 ? std::numeric_limits<int>::min()
+                                                : std::numeric_limits<int>::max());
 }
 
 std::vector<Monitor> Monitors() {
