@@ -2,13 +2,13 @@
 
 #include "core/decimal.h"
 
-#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <span>
 #include <utility>
 
 #include "core/number_text.h"
+#include "core/terminated_text.h"
 #include "win/handles.h"
 #include "win/registry_value.h"
 
@@ -61,7 +61,8 @@ LONG FetchText(const RegValue& value, RegData& out) {
     return kRegUnsupportedType;  // replaced since it was measured
   }
   // The data need not end in a NUL, may hold several, and may end in half a character.
-  text.resize(std::min<std::size_t>(received / sizeof(wchar_t), text.find(L'\0')));
+  text.resize(received / sizeof(wchar_t));
+  CutAtNul(text);
   out = std::move(text);
   return ERROR_SUCCESS;
 }

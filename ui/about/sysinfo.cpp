@@ -1,10 +1,10 @@
 #include "ui/about/sysinfo.h"
 
 #include <array>
-#include <cwchar>
 #include <span>
 #include <utility>
 
+#include "core/terminated_text.h"
 #include "core/version.h"
 #include "win/handles.h"
 #include "win/registry_value.h"
@@ -22,12 +22,6 @@ constexpr const wchar_t* kUnavailable = L"System Information Is Unavailable At T
 constexpr DWORD kValueBufferBytes = 1024;
 constexpr DWORD kUnlistedAttributes =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
-
-// Every Win32 consumer of a registry text stops at its first NUL; a hand-made
-// value may carry more than one.
-std::wstring TextBeforeNul(const std::wstring& text) {
-  return text.substr(0, std::wcslen(text.c_str()));
-}
 
 // Keeps "insert a disk" and similar system dialogs from interrupting the search
 // of a removable or unready drive: such a path is simply not found.
@@ -88,13 +82,14 @@ bool FindAndStartSysInfo() {
     if (!GetKeyValue(HKEY_LOCAL_MACHINE, kLocationKey, kLocationValue, path)) {
       return false;
     }
-    path = TextBeforeNul(path);
+    CutAtNul(path);
     path += kProgramFile;
     if (!IsListedFile(path)) {
       return false;
     }
   }
-  return StartProgram(TextBeforeNul(path));
+  CutAtNul(path);
+  return StartProgram(path);
 }
 
 }  // namespace
