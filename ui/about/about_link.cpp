@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "ui/window_text.h"
 #include "win/com_apartment.h"
 #include "win/system_functions.h"
 
@@ -17,9 +18,7 @@ constexpr UINT_PTR kLinkSubclass = 1;
 // and the rectangle around its text, which the static centres line by line.
 void PaintFocusedLink(HWND link, HDC dc, LPARAM options) {
   ::DefSubclassProc(link, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), options);
-  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(link)) + 1, L'\0');
-  text.resize(
-      static_cast<std::size_t>(::GetWindowTextW(link, text.data(), static_cast<int>(text.size()))));
+  const std::wstring text = WindowText(link);
   RECT client;
   ::GetClientRect(link, &client);
   RECT around = client;

@@ -3,23 +3,17 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <string>
 
 #include "ui/main/main_window_ids.h"
+#include "ui/window_text.h"
 
 namespace daymarker {
 
 using namespace main_ids;
 
 std::wstring MainWindow::ControlText(int id) const {
-  HWND control = Control(id);
-  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)), L'\0');
-  if (!text.empty()) {
-    const int copied = ::GetWindowTextW(control, text.data(), static_cast<int>(text.size() + 1));
-    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
-  }
-  return text;
+  return WindowText(Control(id));
 }
 
 CivilDateTime MainWindow::TargetDateTime() const {
