@@ -93,7 +93,7 @@ void MakeKeyboardLink(HWND link) {
   ::SetWindowSubclass(link, LinkProc, kLinkSubclass, 0);
 }
 
-HWND AddLinkTooltip(HINSTANCE instance, HWND window, HWND link, const wchar_t* tip) {
+void AddLinkTooltip(HINSTANCE instance, HWND window, HWND link, const wchar_t* tip) {
   HWND tooltip =
       ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -106,7 +106,6 @@ HWND AddLinkTooltip(HINSTANCE instance, HWND window, HWND link, const wchar_t* t
   // The tooltip keeps its own copy; the field is not const only for TTM_GETTEXT.
   tool.lpszText = const_cast<wchar_t*>(tip);  // NOLINT(cppcoreguidelines-pro-type-const-cast)
   ::SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  return tooltip;
 }
 
 void OpenInBrowser(HWND owner, const wchar_t* address) {

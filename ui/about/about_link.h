@@ -10,8 +10,8 @@ namespace daymarker {
 // (STN_CLICKED) a mouse sends, with a focus rectangle while it has the focus.
 void MakeKeyboardLink(HWND link);
 
-// Adds a tooltip owned by window that shows tip over the link; returns it.
-HWND AddLinkTooltip(HINSTANCE instance, HWND window, HWND link, const wchar_t* tip);
+// Adds a tooltip that shows tip over the link, owned by window and destroyed with it.
+void AddLinkTooltip(HINSTANCE instance, HWND window, HWND link, const wchar_t* tip);
 
 // Asks the shell to open address; owner, which may be null, owns whatever
 // window the shell shows. A website that cannot be opened is not reported.

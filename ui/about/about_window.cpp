@@ -170,9 +170,8 @@ class AboutWindow : public TopLevelWindow {
 
   HWND mainWindow_;
 
-  ScopedWindow owner_;      // hidden, so the window has no taskbar button
-  HWND tooltip_ = nullptr;  // owned by the window and destroyed with it
-  Fold fold_{};             // the comments row, once Form_Load has taken it out
+  ScopedWindow owner_;  // hidden, so the window has no taskbar button
+  Fold fold_{};         // the comments row, once Form_Load has taken it out
 
   Fonts fonts_;
   ScopedIcon programIcon_;
@@ -417,7 +416,7 @@ void AboutWindow::Form_Load() {
 
   // The link's colour and underline are its look, given at WM_CTLCOLORSTATIC and by its font.
   SetText(kLblTolvane, kLinkCaption + (L"\r\n(" + std::wstring(kWebsite) + L")"));
-  tooltip_ = AddLinkTooltip(Instance(), Window(), Control(kLblTolvane), kLinkTip);
+  AddLinkTooltip(Instance(), Window(), Control(kLblTolvane), kLinkTip);
 
   SetText(kLblRegTo, std::wstring(kRegisteredTo) + kRegisteredName);
   SetText(kLblComments, std::wstring(kComments));
