@@ -8,12 +8,12 @@ namespace {
 POINT OriginTwips(std::span<const ControlSpec> table, std::size_t row) {
   POINT origin{table[row].left, table[row].top};
   // Containers may nest; a malformed table cannot loop for longer than its size.
-  int container = table[row].container;
-  for (std::size_t depth = 0; container >= 0 && depth < table.size(); ++depth) {
-    const ControlSpec& box = table[static_cast<std::size_t>(container)];
+  std::size_t container = RowOf(table, table[row].container);
+  for (std::size_t depth = 0; container < table.size() && depth < table.size(); ++depth) {
+    const ControlSpec& box = table[container];
     origin.x += box.left;
     origin.y += box.top;
-    container = box.container;
+    container = RowOf(table, box.container);
   }
   return origin;
 }

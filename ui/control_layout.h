@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <span>
 
 namespace daymarker {
@@ -17,9 +19,9 @@ struct ControlSpec {
   const wchar_t* text;
   DWORD style;  // WS_CHILD is added, and WS_VISIBLE unless the row is hidden
   DWORD exStyle;
-  // Row index of the group box the position is measured from, or kNoContainer
-  // for the client area. Controls are always children of the window itself:
-  // a group box is no container in Win32 and would swallow notifications.
+  // Id of the group box the position is measured from, or kNoContainer for
+  // the client area. Controls are always children of the window itself: a
+  // group box is no container in Win32 and would swallow notifications.
   int container;
   int left, top, width, height;  // twips
   bool hidden;
@@ -35,6 +37,24 @@ constexpr ControlSpec HiddenLabel(int id, const wchar_t* text) {
           .style = SS_LEFT | SS_NOPREFIX,
           .container = kNoContainer,
           .hidden = true};
+}
+
+// The row of the control with that id (a table gives each id one row), or
+// table.size() where there is none: a constant table indexed with it fails
+// to compile for an id it lacks.
+constexpr std::size_t RowOf(std::span<const ControlSpec> table, int id) {
+  std::size_t row = 0;
+  while (row < table.size() && table[row].id != id) {
+    ++row;
+  }
+  return row;
+}
+
+// Whether every row's container is the client area or a row of the table.
+constexpr bool ContainersInTable(std::span<const ControlSpec> table) {
+  return std::ranges::all_of(table, [table](const ControlSpec& entry) {
+    return entry.container == kNoContainer || RowOf(table, entry.container) < table.size();
+  });
 }
 
 // A band taken out of a form: whatever lies below `top` moves up by `height`.

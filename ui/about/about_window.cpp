@@ -44,8 +44,6 @@ constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
 constexpr DWORD kButton = BS_NOTIFY | WS_TABSTOP;
 
 // Rows are in tab order; the captions of the labels are put in place by Form_Load.
-constexpr std::size_t kRowRegTo = 8;
-constexpr std::size_t kRowComments = 11;
 constexpr std::array<ControlSpec, 12> kLayout = {{
     {kCmdOK, WC_BUTTONW, L"OK", kButton | BS_DEFPUSHBUTTON | WS_GROUP, 0, kNoContainer, 4245, 5115,
      1260, 345},
@@ -69,10 +67,10 @@ constexpr std::array<ControlSpec, 12> kLayout = {{
 
 // Without comments their row is taken out: what lies below it moves up by
 // the label's height and the gap above it (600 twips).
-constexpr Fold kNoCommentsRow = {kLayout[kRowComments].top,
-                                 kLayout[kRowComments].top -
-                                     (kLayout[kRowRegTo].top + kLayout[kRowRegTo].height) +
-                                     kLayout[kRowComments].height};
+constexpr const ControlSpec& kRegToRow = kLayout[RowOf(kLayout, kLblRegTo)];
+constexpr const ControlSpec& kCommentsRow = kLayout[RowOf(kLayout, kLblComments)];
+constexpr Fold kNoCommentsRow = {
+    kCommentsRow.top, kCommentsRow.top - (kRegToRow.top + kRegToRow.height) + kCommentsRow.height};
 
 // Line1: an etched rule of a grey line over a white one twice as wide.
 struct LineSpec {
