@@ -52,7 +52,7 @@ bool IsListedFile(const std::wstring& path) {
   return false;
 }
 
-bool StartProgram(const std::wstring& path) {
+bool StartTool(const std::wstring& path) {
   if (path.empty()) {
     return false;  // CreateProcessW would refuse it too
   }
@@ -89,7 +89,7 @@ bool FindAndStartSysInfo() {
     }
   }
   CutAtNul(path);
-  return StartProgram(path);
+  return StartTool(path);
 }
 
 }  // namespace
