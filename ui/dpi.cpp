@@ -1,8 +1,6 @@
 #include "ui/dpi.h"
 
-#include <cmath>
 #include <limits>
-#include <string_view>
 
 #include "core/number_text.h"
 #include "win/system_functions.h"
@@ -19,13 +17,6 @@ UINT ScreenDpi() {
     ::ReleaseDC(nullptr, screen);
   }
   return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
-}
-
-int SystemMetricForDpi(int index, UINT dpi) {
-  if (const auto forDpi = system_functions::GetSystemMetricsForDpi::Get()) {
-    return forDpi(index, dpi);
-  }
-  return ::MulDiv(::GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
 }
 
 ScreenRect FromRect(const RECT& rect) {
@@ -67,6 +58,13 @@ UINT SystemDpi() {
   return ScreenDpi();  // the screen's DC reports the system DPI to a per-monitor program
 }
 
+int SystemMetricForDpi(int index, UINT dpi) {
+  if (const auto forDpi = system_functions::GetSystemMetricsForDpi::Get()) {
+    return forDpi(index, dpi);
+  }
+  return ::MulDiv(::GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
+}
+
 int TwipsToPixels(int twips, UINT dpi) {
   return ::MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
 }
@@ -103,34 +101,6 @@ BOOL AdjustWindowRectForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, U
     return adjust(rect, style, menu, exStyle, dpi);
   }
   return ::AdjustWindowRectEx(rect, style, menu, exStyle);
-}
-
-HICON LoadIconForDpi(HINSTANCE instance, int id, int metricX, int metricY, UINT dpi) {
-  const int width = SystemMetricForDpi(metricX, dpi);
-  const int height = SystemMetricForDpi(metricY, dpi);
-  // Windows' LoadImageW stretches the next smaller image up; this shrinks the next larger one.
-  HICON icon = nullptr;
-  if (const auto scaleDown = system_functions::LoadIconWithScaleDown::Get();
-      scaleDown != nullptr &&
-      SUCCEEDED(scaleDown(instance, MAKEINTRESOURCEW(id), width, height, &icon))) {
-    return icon;
-  }
-  return static_cast<HICON>(
-      ::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, width, height, LR_DEFAULTCOLOR));
-}
-
-HFONT CreateTahomaFont(UINT dpi, LONG weight, bool italic, bool underline) {
-  LOGFONTW font{};
-  // 8.25 pt as a character height in pixels (negative: not the cell's), rounded
-  // half away from zero as the classic form designers did.
-  font.lfHeight = -static_cast<LONG>(std::lround(8.25 * dpi / 72.0));
-  font.lfWeight = weight;
-  font.lfItalic = italic ? TRUE : FALSE;
-  font.lfUnderline = underline ? TRUE : FALSE;
-  font.lfCharSet = ANSI_CHARSET;
-  font.lfQuality = DEFAULT_QUALITY;
-  std::wstring_view(L"Tahoma").copy(font.lfFaceName, LF_FACESIZE - 1);
-  return ::CreateFontIndirectW(&font);
 }
 
 }  // namespace daymarker

@@ -18,6 +18,8 @@ UINT WindowDpi(HWND window);
 // One DPI for the whole desktop, whatever monitor a window is on: screen
 // coordinates and the notification area are scaled by it.
 UINT SystemDpi();
+// A system metric (GetSystemMetrics' index) as it is at dpi.
+int SystemMetricForDpi(int index, UINT dpi);
 int TwipsToPixels(int twips, UINT dpi);
 // Nearest whole twip, a half to the even neighbour (positions are recorded so).
 int PixelsToTwips(int pixels, UINT dpi);
@@ -28,13 +30,5 @@ std::vector<Monitor> Monitors();
 // promises that for a hidden one's place.
 void MoveWithinReach(HWND window);
 BOOL AdjustWindowRectForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi);
-
-// An icon resource at the size of two system metrics (SM_CXICON and
-// SM_CYICON, say) at dpi, made from the nearest larger image where it can.
-HICON LoadIconForDpi(HINSTANCE instance, int id, int metricX, int metricY, UINT dpi);
-
-// The font of every control and label: Tahoma 8.25 pt, Western.
-HFONT CreateTahomaFont(UINT dpi, LONG weight = FW_NORMAL, bool italic = false,
-                       bool underline = false);
 
 }  // namespace daymarker

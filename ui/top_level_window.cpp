@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "ui/dpi.h"
+#include "ui/fonts_icons.h"
 #include "ui/message_loop.h"
 #include "win/system_functions.h"
 

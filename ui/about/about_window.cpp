@@ -16,6 +16,7 @@
 #include "ui/about/sysinfo.h"
 #include "ui/control_layout.h"
 #include "ui/dpi.h"
+#include "ui/fonts_icons.h"
 #include "ui/object_window.h"
 #include "ui/top_level_window.h"
 #include "win/handles.h"

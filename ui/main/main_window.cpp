@@ -14,6 +14,7 @@
 #include "ui/about/about_window.h"
 #include "ui/control_layout.h"
 #include "ui/dpi.h"
+#include "ui/fonts_icons.h"
 #include "ui/main/accessible_name.h"
 #include "ui/main/main_window_ids.h"
 #include "ui/main/main_window_layout.h"

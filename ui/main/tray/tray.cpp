@@ -8,6 +8,7 @@
 #include "core/tray_tip.h"
 #include "resources/resource.h"
 #include "ui/dpi.h"
+#include "ui/fonts_icons.h"
 #include "win/system_functions.h"
 
 namespace daymarker {
