@@ -3,7 +3,9 @@
 Wine desktop that scripts/test.sh brings up, by X keyboard and mouse input,
 read back with peek.exe, and what it left in the registry.
 
-  e2e_test.py --daymarker EXE --peek EXE --work DIR
+  PYTHONPATH=scripts python3 tests/e2e/e2e_test.py --daymarker EXE --peek EXE --work DIR
+
+(its CTest test sets PYTHONPATH so).
 """
 
 import argparse
@@ -16,7 +18,6 @@ import time
 import traceback
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
 from wine_desktop import (Desktop, Failure, centre, noon_zone, numbers,  # noqa: E402
                           picker_value, tray_icon)
 
