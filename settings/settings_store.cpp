@@ -31,7 +31,7 @@ constexpr auto kSettings = std::to_array<Setting>({
 
 // The process-wide setting variables: namespace scope, so they exist before
 // any window and outlive them all.
-SettingValues gAppSettings;  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
+SettingValues g_appSettings;  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 
 // "Software\Tolvane\Daymarker", built from the application properties.
 std::wstring SettingsKeyPath() {
@@ -73,7 +73,7 @@ bool SaveSettings(const SettingValues& values) {
 }
 
 SettingValues& AppSettings() {
-  return gAppSettings;
+  return g_appSettings;
 }
 
 }  // namespace daymarker
