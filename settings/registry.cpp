@@ -28,9 +28,6 @@ using internal::kRegUnsupportedType;
 constexpr REGSAM kRegAccess = KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY |
                               KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY | KEY_CREATE_LINK;
 
-constexpr LONG kTypeText = REG_SZ;
-constexpr LONG kTypeNumber = REG_DWORD;
-
 // The registry wants NUL-terminated names; a view may not be.
 std::wstring Terminated(std::wstring_view text) {
   return std::wstring(text);
@@ -123,7 +120,7 @@ void CreateKey(HKEY root, const std::wstring& path, ScopedKey& key) {
 // nothing and gives ERROR_INVALID_DATA. An empty value is stored as 0.
 LONG PutRegValue(HKEY key, std::wstring_view name, LONG type, const RegData& value) {
   const std::wstring valueName = Terminated(name);
-  if (type == kTypeText) {
+  if (type == REG_SZ) {
     const std::wstring text = RegDataText(value);
     const std::size_t bytes = text.size() * sizeof(wchar_t);
     const auto size = static_cast<DWORD>(bytes);
@@ -135,7 +132,7 @@ LONG PutRegValue(HKEY key, std::wstring_view name, LONG type, const RegData& val
     return ::RegSetValueExW(key, valueName.c_str(), 0, REG_SZ,
                             reinterpret_cast<const BYTE*>(text.c_str()), size);
   }
-  if (type == kTypeNumber) {
+  if (type == REG_DWORD) {
     const std::optional<std::int32_t> number = NumberOf(value);
     if (!number) {
       return ERROR_INVALID_DATA;
