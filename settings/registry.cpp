@@ -1,12 +1,11 @@
 #include "settings/registry.h"
 
-#include "core/decimal.h"
-
 #include <array>
 #include <cstddef>
 #include <span>
 #include <utility>
 
+#include "core/decimal.h"
 #include "core/number_text.h"
 #include "core/terminated_text.h"
 #include "win/handles.h"
