@@ -17,15 +17,6 @@ if(MINGW)
   # checksum the linker computes over the file then follows from the rest).
   add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}/=)
   add_link_options(-Wl,--no-insert-timestamp)
-endif()
-
-if(MSVC)
-  # The static C and C++ runtime with MSVC too (policy CMP0091, new since
-  # CMake 3.15), so a build on Windows needs no runtime installed either.
-  set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
-endif()
-
-if(MINGW)
   # A small executable: every function in a section of its own, and the
   # linker drops whatever nothing calls. Release builds are optimised for size,
   # and GCC's objects carry its own form as well, which the program
@@ -34,4 +25,10 @@ if(MINGW)
   add_compile_options(-ffunction-sections -fdata-sections $<$<CONFIG:Release>:-Os>
     "$<$<AND:$<CONFIG:Release>,$<CXX_COMPILER_ID:GNU>>:-flto;-ffat-lto-objects>")
   add_link_options(-Wl,--gc-sections "$<$<AND:$<CONFIG:Release>,$<CXX_COMPILER_ID:GNU>>:-fno-lto>")
+endif()
+
+if(MSVC)
+  # The static C and C++ runtime with MSVC too (policy CMP0091, new since
+  # CMake 3.15), so a build on Windows needs no runtime installed either.
+  set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
 endif()
