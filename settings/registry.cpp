@@ -27,15 +27,6 @@ using internal::kRegUnsupportedType;
 constexpr REGSAM kRegAccess = KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY |
                               KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY | KEY_CREATE_LINK;
 
-// The registry wants NUL-terminated names; a view may not be.
-std::wstring Terminated(std::wstring_view text) {
-  return std::wstring(text);
-}
-
-LONG OpenKey(HKEY root, const std::wstring& path, ScopedKey& key) {
-  return OpenRegKey(root, path, kRegAccess, key);
-}
-
 // Longer texts count as missing: no name anyone typed is this long, and the
 // copies a read leads to (this one, the text box's) must fit a 32-bit process.
 constexpr DWORD kLongestTextBytes = 64 * 1024 * 1024;
@@ -105,10 +96,11 @@ std::wstring RegDataText(const RegData& value) {
 }
 
 // Creates root\path with every missing level; key holds it when that succeeded.
-void CreateKey(HKEY root, const std::wstring& path, ScopedKey& key) {
+void CreateKey(HKEY root, std::wstring_view path, ScopedKey& key) {
   HKEY created = nullptr;
-  if (::RegCreateKeyExW(root, path.c_str(), REG_OPTION_RESERVED, nullptr, REG_OPTION_NON_VOLATILE,
-                        kRegAccess, nullptr, &created, nullptr) == ERROR_SUCCESS) {
+  if (::RegCreateKeyExW(root, std::wstring(path).c_str(), REG_OPTION_RESERVED, nullptr,
+                        REG_OPTION_NON_VOLATILE, kRegAccess, nullptr, &created,
+                        nullptr) == ERROR_SUCCESS) {
     key.Reset(created);
   }
 }
@@ -118,7 +110,7 @@ void CreateKey(HKEY root, const std::wstring& path, ScopedKey& key) {
 // rounded half to even); one that is not, or that does not fit 32 bits, writes
 // nothing and gives ERROR_INVALID_DATA. An empty value is stored as 0.
 LONG PutRegValue(HKEY key, std::wstring_view name, LONG type, const RegData& value) {
-  const std::wstring valueName = Terminated(name);
+  const std::wstring valueName(name);  // the registry wants it NUL-terminated; a view may not be
   if (type == REG_SZ) {
     const std::wstring text = RegDataText(value);
     const std::size_t bytes = text.size() * sizeof(wchar_t);
@@ -150,12 +142,11 @@ LONG PutRegValue(HKEY key, std::wstring_view name, LONG type, const RegData& val
 
 LONG WriteRegSetting(HKEY root, std::wstring_view path, std::wstring_view name,
                      const RegData& value, LONG type) {
-  const std::wstring keyPath = Terminated(path);
   ScopedKey key;
   // Only a missing key is created; on any other failure (access denied, say)
   // the write below fails on the null handle and reports why.
-  if (OpenKey(root, keyPath, key) == ERROR_FILE_NOT_FOUND) {
-    CreateKey(root, keyPath, key);
+  if (OpenRegKey(root, path, kRegAccess, key) == ERROR_FILE_NOT_FOUND) {
+    CreateKey(root, path, key);
   }
   return PutRegValue(key.Get(), name, type, value);
 }
@@ -186,7 +177,7 @@ LONG FetchRegValue(HKEY key, std::wstring_view name, RegData& out) {
 
 std::wstring ReadRegSetting(HKEY root, std::wstring_view path, std::wstring_view name) {
   ScopedKey key;
-  OpenKey(root, Terminated(path), key);
+  OpenRegKey(root, path, kRegAccess, key);
   RegData value;
   internal::FetchRegValue(key.Get(), name, value);
   return RegDataText(value);
