@@ -1,4 +1,5 @@
-// The process-wide setting variables, and how a saved text turns back into one.
+// The seven settings' values (the process-wide ones live in
+// settings/settings_store.cpp), and how a saved text turns back into one.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 // A small registry layer: one value written or read per call, named by a
-// root key, a sub-key path and a value name. Every call opens its own key and
-// closes it before returning; no key handle outlives a call. Only text
+// root key, a sub-key path and a value name. Both calls open their own key
+// and close it before returning; no key handle outlives a call. Only text
 // (REG_SZ, type 1) and 32-bit integers (REG_DWORD, type 4) are handled.
 #pragma once
 
