@@ -12,6 +12,10 @@ namespace daymarker {
 
 inline constexpr UINT kDefaultDpi = 96;
 
+// WM_GETDPISCALEDSIZE, which Windows 10 1703 and later send before
+// WM_DPICHANGED, and which the Windows 7 headers the program builds with lack.
+inline constexpr UINT kGetDpiScaledSize = 0x02E4;
+
 // The DPI the window is shown at: its own where Windows keeps one (Windows 10
 // 1607 on), else its monitor's (Windows 8.1), else the screen's.
 UINT WindowDpi(HWND window);

@@ -73,7 +73,7 @@ LRESULT TopLevelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_SYSCOLORCHANGE:
       ForwardToControls(message, wParam, lParam);
       break;
-    case system_functions::kGetDpiScaledSize:
+    case kGetDpiScaledSize:
       return OnGetDpiScaledSize(static_cast<UINT>(wParam), *reinterpret_cast<SIZE*>(lParam));
     case WM_DESTROY:
       UnregisterTopLevelWindow(Window());

@@ -55,7 +55,4 @@ using EnableNonClientDpiScaling =
 using AdjustWindowRectExForDpi = SystemFunction<BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT),
                                                 L"user32.dll", "AdjustWindowRectExForDpi">;
 
-// WM_GETDPISCALEDSIZE, which Windows 10 1703 and later send before WM_DPICHANGED.
-inline constexpr UINT kGetDpiScaledSize = 0x02E4;
-
 }  // namespace daymarker::system_functions

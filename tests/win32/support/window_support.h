@@ -71,7 +71,7 @@ inline bool ChangeDpi(HWND window, UINT dpi, const POINT* to = nullptr) {
   RECT frame;
   ::GetWindowRect(window, &frame);
   SIZE size{frame.right - frame.left, frame.bottom - frame.top};
-  if (::SendMessageW(window, system_functions::kGetDpiScaledSize, dpi,
+  if (::SendMessageW(window, kGetDpiScaledSize, dpi,
                      reinterpret_cast<LPARAM>(&size)) == FALSE) {
     size = {::MulDiv(size.cx, dpi, WindowDpi(window)), ::MulDiv(size.cy, dpi, WindowDpi(window))};
   }

@@ -2,8 +2,8 @@
 // against the real registry, where a value a hand-editor changes between its
 // two queries never makes a read run past the buffer sized from the first;
 // the System32-only loader and the functions it looks up, whose hand-typed
-// types are checked against the headers for Windows 10 as this compiles; and
-// COM for a thread.
+// types are checked against the headers for Windows 10 as this compiles (with
+// the DPI message number ui/dpi.h types by hand); and COM for a thread.
 #undef _WIN32_WINNT
 #undef WINVER
 #define _WIN32_WINNT 0x0A00
@@ -24,6 +24,7 @@
 
 #include "tests/win32/support/internals.h"
 #include "tests/win32/support/registry_support.h"
+#include "ui/dpi.h"
 #include "win/com_apartment.h"
 #include "win/registry_value.h"
 #include "win/system_functions.h"
