@@ -2,10 +2,7 @@
 // HKEY_CURRENT_USER redirected to a scratch key.
 #include <windows.h>
 
-#include <sddl.h>
-
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -14,6 +11,14 @@
 #include "settings/settings_store.h"
 #include "tests/win32/support/internals.h"
 #include "tests/win32/support/registry_support.h"
+
+// The settings layer's writes, as this program imports them.
+using SetValue = decltype(&::RegSetValueExW);
+#ifdef _WIN64
+extern SetValue g_importedSetValue __asm__("__imp_RegSetValueExW");
+#else
+extern SetValue g_importedSetValue __asm__("__imp__RegSetValueExW@24");
+#endif
 
 namespace daymarker {
 namespace {
@@ -38,12 +43,13 @@ using Settings = ScratchRegistryTest;
 // writes all seven values back valid. Every key the layer opens is closed again.
 TEST_F(Settings, StoredValuesLoadSoundlyAndSaveBackValid) {
   const std::wstring digits(1 << 20, L'9');
-  // The value's name; what is stored (nothing: no key); FetchRegValue's result,
-  // and what it gave (nothing: left alone); what loading changes (nothing: not found).
+  // The value's name; what is stored (nothing: no key); FetchRegValue's result
+  // from the key, and what it gave (nothing: left alone); what loading changes
+  // (nothing: not found).
   using Case = std::tuple<const wchar_t*, std::optional<RawValue>, LONG, std::optional<RegData>,
                           std::function<void(SettingValues&)>>;
   const auto none = std::nullopt;
-  const LONG unsupported = internal::kRegUnsupportedType;
+  const LONG unsupported = -1;
   const Case cases[] = {
       {L"Event", Sz(L"Party\0"sv), 0, L"Party", [](auto& v) { v.EventName = L"Party"; }},
       {L"Event", Sz(L"Party"), 0, L"Party", [](auto& v) { v.EventName = L"Party"; }},
@@ -65,8 +71,7 @@ TEST_F(Settings, StoredValuesLoadSoundlyAndSaveBackValid) {
       {L"Update", RawValue{REG_DWORD, {7, 0, 0, 0, 0, 0, 0, 0}}, unsupported, none, nullptr},
       {L"OnlyUnits", RawValue{REG_EXPAND_SZ, TextBytes(L"12\0"sv)}, unsupported, none, nullptr},
       {L"OnlyUnits", RawValue{REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}}, unsupported, none, nullptr},
-      // The registry layer's reads meet a missing key as a null handle.
-      {L"OnlyUnits", none, ERROR_INVALID_HANDLE, none, nullptr},
+      {L"OnlyUnits", none, 0, none, nullptr},
   };
   for (const auto& [name, stored, fetched, carrier, loads] : cases) {
     SCOPED_TRACE(::testing::Message() << name << ", " << (stored ? stored->type : 0) << ", "
@@ -74,10 +79,7 @@ TEST_F(Settings, StoredValuesLoadSoundlyAndSaveBackValid) {
     ::RegDeleteTreeW(Scratch(), L"Software");
     if (stored) {
       ASSERT_TRUE(Plant(Scratch(), kSettingsPath, name, stored->type, stored->bytes));
-    }
-    {
-      const ScopedKey key =
-          stored ? CreateTestKey(Scratch(), kSettingsPath, KEY_READ) : ScopedKey();
+      const ScopedKey key = CreateTestKey(Scratch(), kSettingsPath, KEY_READ);
       RegData given = L"untouched"s;
       EXPECT_EQ(internal::FetchRegValue(key.Get(), name, given), fetched);
       EXPECT_EQ(given, carrier.value_or(L"untouched"s));
@@ -100,16 +102,15 @@ TEST_F(Settings, StoredValuesLoadSoundlyAndSaveBackValid) {
   }
 }
 
-// A read-only handle given to RegOverridePredefKey does not help: rights are
-// checked against each key's own security descriptor when it is opened (Wine
-// even creates sub-keys through such a handle). A descriptor on the settings
-// key itself that allows only reading does work, under Wine as on Windows.
-bool Protect(HKEY key, const wchar_t* sddl) {
-  PSECURITY_DESCRIPTOR raw = nullptr;
-  const bool made =
-      ::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &raw, nullptr);
-  const std::unique_ptr<void, decltype(&::LocalFree)> descriptor(raw, &::LocalFree);
-  return made && ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, raw) == ERROR_SUCCESS;
+// A stand-in for the settings layer's writes that fails the write of the value
+// g_failing names, as a full disk would.
+const SetValue kSetValue = g_importedSetValue;
+const wchar_t* g_failing = nullptr;
+LSTATUS WINAPI SetValueUnlessFailing(HKEY key, LPCWSTR name, DWORD reserved, DWORD type,
+                                     const BYTE* data, DWORD size) {
+  return g_failing != nullptr && std::wstring_view(name) == g_failing
+             ? ERROR_DISK_FULL
+             : kSetValue(key, name, reserved, type, data, size);
 }
 
 // Texts longer than 64 MiB count as missing, so no read can exhaust memory;
@@ -130,6 +131,8 @@ TEST_F(Settings, ReadsWithinALimitWritesByTypeCodeAndFailsOnAnUnwritableKey) {
       {L"Name", L"Birthday"s, REG_SZ, 0, Sz(L"Birthday\0"sv)},
       {L"number as text", 120, REG_SZ, 0, Sz(L"120\0"sv)},
       {L"empty as number", RegData(), REG_DWORD, 0, Dword(0)},
+      // Stored without a terminator, as the empty text shows: the system adds one to the others.
+      {L"empty as text", RegData(), REG_SZ, 0, Sz(L"")},
       {L"half to even down", L"2.5"s, REG_DWORD, 0, Dword(2)},
       {L"half to even up", L"3.5"s, REG_DWORD, 0, Dword(4)},
       {L"trailing letters", L"12abc"s, REG_DWORD, ERROR_INVALID_DATA, std::nullopt},
@@ -140,13 +143,35 @@ TEST_F(Settings, ReadsWithinALimitWritesByTypeCodeAndFailsOnAnUnwritableKey) {
     EXPECT_EQ(ReadValue(Scratch(), L"One\\Two", name), stored) << name;
   }
 
-  // An unwritable settings key fails the save and keeps the values.
-  ASSERT_TRUE(SaveSettings(kBaseline));
+  // Over the baseline, a save: to a key that grants only the rights the layer
+  // asks for, 0x3F, and denies DELETE, which Wine would give its owner, so that
+  // KEY_ALL_ACCESS fails; it loads back too. To an unwritable key, which fails it
+  // and keeps the values; and one that fails to write one value, yet writes the
+  // others. The rights; the value that fails; what the save gives; what the key holds.
+  const SettingValues next = {5, 6, 7, L"Next", 1, 2, 1};
+  SettingValues nextKeepingName = next;
+  nextKeepingName.EventName = kBaseline.EventName;
+  const std::tuple<const wchar_t*, const wchar_t*, bool, SettingValues> saves[] = {
+      {L"D:P(D;;SD;;;WD)(A;;0x3F;;;WD)", nullptr, true, next},
+      {L"D:P(A;;KR;;;WD)", nullptr, false, kBaseline},
+      {L"D:(A;;KA;;;WD)", L"Event", false, nextKeepingName},
+  };
   // Opened before the protection, to lift it again.
   const ScopedKey guard = CreateTestKey(Scratch(), kSettingsPath, KEY_ALL_ACCESS);
-  ASSERT_TRUE(Protect(guard.Get(), L"D:P(A;;KR;;;WD)"));
-  EXPECT_FALSE(SaveSettings({}));
-  EXPECT_EQ(ReadKey(Scratch(), kSettingsPath), SavedFor(kBaseline));
+  DWORD was = 0;
+  ASSERT_TRUE(::VirtualProtect(&g_importedSetValue, sizeof(SetValue), PAGE_READWRITE, &was));
+  g_importedSetValue = SetValueUnlessFailing;
+  for (const auto& [rights, failing, saved, holds] : saves) {
+    ASSERT_TRUE(Protect(guard.Get(), L"D:(A;;KA;;;WD)") && SaveSettings(kBaseline));
+    ASSERT_TRUE(Protect(guard.Get(), rights));
+    g_failing = failing;
+    EXPECT_EQ(SaveSettings(next), saved) << rights;
+    g_failing = nullptr;
+    EXPECT_EQ(ReadKey(Scratch(), kSettingsPath), SavedFor(holds)) << rights;
+    SettingValues loaded;
+    EXPECT_TRUE(!saved || (LoadSettings(loaded) && loaded == next)) << rights;
+  }
+  g_importedSetValue = kSetValue;
   // Nothing fatal since the protection, or the scratch key could not be removed.
   EXPECT_TRUE(Protect(guard.Get(), L"D:(A;;KA;;;WD)"));
 }

@@ -4,11 +4,14 @@
 
 #include <windows.h>
 
+#include <sddl.h>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -79,6 +82,18 @@ inline bool Plant(HKEY root, std::wstring_view path, std::wstring_view name, DWO
   padded.insert(padded.end(), {0x41, 0x41, 0x41, 0x41});
   return ::RegSetValueExW(key.Get(), std::wstring(name).c_str(), 0, type, padded.data(),
                           static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
+}
+
+// A read-only handle given to RegOverridePredefKey does not help: rights are
+// checked against each key's own security descriptor when it is opened (Wine
+// even creates sub-keys through such a handle). A descriptor on the key itself
+// does work, under Wine as on Windows.
+inline bool Protect(HKEY key, const wchar_t* sddl) {
+  PSECURITY_DESCRIPTOR raw = nullptr;
+  const bool made =
+      ::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &raw, nullptr);
+  const std::unique_ptr<void, decltype(&::LocalFree)> descriptor(raw, &::LocalFree);
+  return made && ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, raw) == ERROR_SUCCESS;
 }
 
 // Nothing when the key (or the value) does not exist.
