@@ -102,17 +102,6 @@ TEST_F(Settings, StoredValuesLoadSoundlyAndSaveBackValid) {
   }
 }
 
-// A stand-in for the settings layer's writes that fails the write of the value
-// g_failing names, as a full disk would.
-const SetValue kSetValue = g_importedSetValue;
-const wchar_t* g_failing = nullptr;
-LSTATUS WINAPI SetValueUnlessFailing(HKEY key, LPCWSTR name, DWORD reserved, DWORD type,
-                                     const BYTE* data, DWORD size) {
-  return g_failing != nullptr && std::wstring_view(name) == g_failing
-             ? ERROR_DISK_FULL
-             : kSetValue(key, name, reserved, type, data, size);
-}
-
 // Texts longer than 64 MiB count as missing, so no read can exhaust memory;
 // the carrier is left as it was.
 TEST_F(Settings, ReadsWithinALimitWritesByTypeCodeAndFailsOnAnUnwritableKey) {
@@ -149,31 +138,35 @@ TEST_F(Settings, ReadsWithinALimitWritesByTypeCodeAndFailsOnAnUnwritableKey) {
   // and keeps the values; and one that fails to write one value, yet writes the
   // others. The rights; the value that fails; what the save gives; what the key holds.
   const SettingValues next = {5, 6, 7, L"Next", 1, 2, 1};
-  SettingValues nextKeepingName = next;
-  nextKeepingName.EventName = kBaseline.EventName;
   const std::tuple<const wchar_t*, const wchar_t*, bool, SettingValues> saves[] = {
       {L"D:P(D;;SD;;;WD)(A;;0x3F;;;WD)", nullptr, true, next},
       {L"D:P(A;;KR;;;WD)", nullptr, false, kBaseline},
-      {L"D:(A;;KA;;;WD)", L"Event", false, nextKeepingName},
+      {L"D:(A;;KA;;;WD)", L"Event", false, {5, 6, 7, kBaseline.EventName, 1, 2, 1}},
   };
   // Opened before the protection, to lift it again.
   const ScopedKey guard = CreateTestKey(Scratch(), kSettingsPath, KEY_ALL_ACCESS);
-  DWORD was = 0;
-  ASSERT_TRUE(::VirtualProtect(&g_importedSetValue, sizeof(SetValue), PAGE_READWRITE, &was));
-  g_importedSetValue = SetValueUnlessFailing;
+  // The stand-in, in MinGW's writable import table, fails the write of the value
+  // named, as a full disk would.
+  static const SetValue kSetValue = g_importedSetValue;
+  static const wchar_t* failingName = nullptr;
+  g_importedSetValue = [](HKEY key, LPCWSTR name, DWORD reserved, DWORD type, const BYTE* data,
+                          DWORD size) WINAPI -> LSTATUS {
+    return failingName != nullptr && std::wstring_view(name) == failingName
+               ? ERROR_DISK_FULL
+               : kSetValue(key, name, reserved, type, data, size);
+  };
   for (const auto& [rights, failing, saved, holds] : saves) {
-    ASSERT_TRUE(Protect(guard.Get(), L"D:(A;;KA;;;WD)") && SaveSettings(kBaseline));
-    ASSERT_TRUE(Protect(guard.Get(), rights));
-    g_failing = failing;
+    ASSERT_TRUE(SaveSettings(kBaseline) && Protect(guard.Get(), rights));
+    failingName = failing;
     EXPECT_EQ(SaveSettings(next), saved) << rights;
-    g_failing = nullptr;
+    failingName = nullptr;
     EXPECT_EQ(ReadKey(Scratch(), kSettingsPath), SavedFor(holds)) << rights;
     SettingValues loaded;
     EXPECT_TRUE(!saved || (LoadSettings(loaded) && loaded == next)) << rights;
+    // Nothing fatal since the protection, or the scratch key could not be removed.
+    EXPECT_TRUE(Protect(guard.Get(), L"D:(A;;KA;;;WD)"));
   }
   g_importedSetValue = kSetValue;
-  // Nothing fatal since the protection, or the scratch key could not be removed.
-  EXPECT_TRUE(Protect(guard.Get(), L"D:(A;;KA;;;WD)"));
 }
 
 }  // namespace
