@@ -65,6 +65,17 @@ std::vector<COLORREF> Painted(HWND window, const RECT& area) {
   return pixels;
 }
 
+// An icon's colour bits, which tell one image from another of its size.
+std::vector<BYTE> IconBits(HICON icon) {
+  ICONINFO info{};
+  ::GetIconInfo(icon, &info);
+  const ScopedBitmap colour(info.hbmColor), mask(info.hbmMask);
+  std::vector<BYTE> bits(64 * 64 * 4);  // the largest image's
+  bits.resize(static_cast<std::size_t>(
+      ::GetBitmapBits(colour.Get(), static_cast<LONG>(bits.size()), bits.data())));
+  return bits;
+}
+
 // The etched rule's own colours: a grey line over a white one.
 constexpr COLORREF kGrey = RGB(128, 128, 128), kWhite = RGB(255, 255, 255);
 
@@ -97,8 +108,6 @@ class AboutWindowTest : public ::testing::Test {
 // and the logo come with the window.
 TEST_F(AboutWindowTest, KeepsItsColoursSeenShowsTheLinkWithItsHandAndTipAndLaysOutEachControl) {
   using Edges = std::array<LONG, 4>;
-  constexpr LONG up = 40;
-  const std::wstring comments;
   HWND about = Open();
   // Some labels, the link and the rule keep their colours where those are seen
   // on the button face; the other labels follow the scheme. On a black face the
@@ -167,9 +176,17 @@ TEST_F(AboutWindowTest, KeepsItsColoursSeenShowsTheLinkWithItsHandAndTipAndLaysO
 
   // And as laid out.
   EXPECT_EQ(WindowText(about), L"About Daymarker");
-  EXPECT_NE(::SendMessageW(about, WM_GETICON, ICON_BIG, 0), 0);
-  EXPECT_NE(::SendMessageW(about, WM_GETICON, ICON_SMALL, 0), 0);
-  EXPECT_NE(::SendMessageW(Control(kPicIcon), STM_GETIMAGE, IMAGE_ICON, 0), 0);
+  // Each icon is its resource at its size: the About icon's in the frame, the program's in the
+  // picture.
+  for (const auto& [shown, size, resource] :
+       {std::tuple{::SendMessageW(about, WM_GETICON, ICON_BIG, 0), 32, 901},
+        {::SendMessageW(about, WM_GETICON, ICON_SMALL, 0), 16, 901},
+        {::SendMessageW(Control(kPicIcon), STM_GETIMAGE, IMAGE_ICON, 0), 32, 1}}) {
+    const ScopedIcon loaded(static_cast<HICON>(::LoadImageW(
+        ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, 0)));
+    const std::vector<BYTE> bits = IconBits(reinterpret_cast<HICON>(shown));
+    EXPECT_TRUE(!bits.empty() && bits == IconBits(loaded.Get())) << resource;
+  }
   BITMAP logo{};
   ::GetObjectW(reinterpret_cast<HBITMAP>(
                    ::SendMessageW(Control(kPicTolvane), STM_GETIMAGE, IMAGE_BITMAP, 0)),
@@ -178,8 +195,7 @@ TEST_F(AboutWindowTest, KeepsItsColoursSeenShowsTheLinkWithItsHandAndTipAndLaysO
   // The client area at the start only: Wine keeps its frames' sizes at another DPI.
   RECT client;
   ::GetClientRect(about, &client);
-  EXPECT_EQ((Edges{client.left, client.top, client.right, client.bottom}),
-            (Edges{0, 0, 384, 437 - up}));
+  EXPECT_EQ((Edges{client.left, client.top, client.right, client.bottom}), (Edges{0, 0, 384, 397}));
   EXPECT_FALSE(::IsWindowVisible(Control(kLblComments)));
   EXPECT_EQ(::GetWindowLongPtrW(Control(kLblVersion), GWL_STYLE) & (SS_TYPEMASK | SS_NOPREFIX),
             SS_RIGHT | SS_NOPREFIX);  // flush with the window's right edge, "&" as it is
@@ -192,17 +208,17 @@ TEST_F(AboutWindowTest, KeepsItsColoursSeenShowsTheLinkWithItsHandAndTipAndLaysO
   // The places at 96 and 144 DPI; the font: n normal, b bold, i italic, u underlined, and
   // none for a picture.
   const std::tuple<int, Edges, Edges, char, std::wstring> controls[] = {
-      {kCmdOK, {283, 341, 367, 364}, {425, 512, 551, 546}, 'n', L"OK"},
-      {kCmdSysInfo, {284, 371, 367, 394}, {426, 557, 551, 591}, 'n', L"&System Info..."},
+      {kCmdOK, {283, 301, 367, 324}, {425, 452, 551, 486}, 'n', L"OK"},
+      {kCmdSysInfo, {284, 331, 367, 354}, {426, 497, 551, 531}, 'n', L"&System Info..."},
       {kLblDescription, {16, 56, 369, 121}, {24, 84, 554, 182}, 'n', description},
-      {kLblDisclaimer, {16, 341, 274, 420}, {24, 512, 411, 630}, 'n', L"\r\n\r\n\r\n\r\n\r\n"},
+      {kLblDisclaimer, {16, 301, 274, 380}, {24, 452, 411, 570}, 'n', L"\r\n\r\n\r\n\r\n\r\n"},
       {kLblTitle, {64, 16, 241, 32}, {96, 24, 362, 48}, 'b', L"Daymarker"},
       {kLblVersion, {256, 16, 369, 31}, {384, 24, 554, 47}, 'n', L"Version 1.03"},
       {kLblCopyright, {64, 32, 369, 47}, {96, 48, 554, 71}, 'n', L"Copyright (C) 2026 Tolvane"},
       {kLblRegTo, {16, 264, 369, 281}, {24, 396, 554, 422}, 'i', L"Registered to: FREEWARE!"},
       {kPicTolvane, {128, 136, 256, 216}, {192, 204, 384, 324}, 0, L""},
       {kLblTolvane, {16, 224, 369, 257}, {24, 336, 554, 386}, 'u', link},
-      {kLblComments, {16, 288, 369, 321}, {24, 432, 554, 482}, 'n', comments},
+      {kLblComments, {16, 288, 369, 321}, {24, 432, 554, 482}, 'n', L""},
       // Last: its size follows the DPI.
       {kPicIcon, {16, 16, 48, 48}, {24, 24, 72, 72}, 0, L""},
   };
@@ -212,22 +228,20 @@ TEST_F(AboutWindowTest, KeepsItsColoursSeenShowsTheLinkWithItsHandAndTipAndLaysO
     }
     if (at == 144) {  // the rule's grey half grows to 2 pixels, the white one below it to 1
       const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
-      EXPECT_EQ(Painted(about, {288, 493 - up * 3 / 2, 289, 498 - up * 3 / 2}),
+      EXPECT_EQ(Painted(about, {288, 433, 289, 438}),
                 std::vector({face, kGrey, kGrey, kWhite, face}));
     }
     for (auto [id, expected, at144, font, text] : controls) {
-      // Below the comments' row, places move up with it.
-      const LONG scale = at == 1440 ? 15 : 1,
-                 moved = expected[1] > 321 ? up * static_cast<LONG>(at) / 96 : 0;
       expected = at == 144 ? at144 : expected;
-      expected = {expected[0] * scale, expected[1] * scale - moved, expected[2] * scale,
-                  expected[3] * scale - moved};
+      for (LONG& edge : expected) {
+        edge *= at == 1440 ? 15 : 1;
+      }
       const RECT rect = ChildRect(about, Control(id));
       const LONG_PTR edges = WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE | WS_EX_STATICEDGE;
       EXPECT_EQ(std::pair(Edges{rect.left, rect.top, rect.right, rect.bottom},
                           ::GetWindowLongPtrW(Control(id), GWL_EXSTYLE) & edges),
                 std::pair(expected, id == kPicTolvane ? WS_EX_CLIENTEDGE : 0))
-          << id << " at " << at << ", up " << up;
+          << id << " at " << at;
       if (font == 0) {
         continue;
       }
@@ -248,7 +262,8 @@ TEST_F(AboutWindowTest, KeepsItsColoursSeenShowsTheLinkWithItsHandAndTipAndLaysO
 // window of its own for the address (an "Open with" prompt) and running
 // messages until the user answers, while the user presses the About window's
 // OK and opens About again.
-std::wstring g_openedAddress, g_probe = BesideThisProgram(L"sysinfo_probe.exe");
+std::tuple<HWND, std::wstring, std::wstring> g_request;  // its owner, verb and address
+std::wstring g_probe = BesideThisProgram(L"sysinfo_probe.exe");
 bool g_shellShowsAWindow = false;
 HWND g_reopened = nullptr;
 
@@ -260,7 +275,8 @@ HINSTANCE WINAPI Shell(HWND owner, LPCWSTR verb, LPCWSTR address, LPCWSTR parame
     ShowAboutWindow(g_about, ::GetModuleHandleW(nullptr), owner);
     g_reopened = AboutWindowHandle();
   }
-  g_openedAddress = address;  // read only now, after the window that gave it may have gone
+  // Read only now, after the window that gave them may have gone.
+  g_request = {owner, verb != nullptr ? verb : L"(default)", address};
   return ::ShellExecuteW(owner, verb, g_probe.c_str(), parameters, folder, show);
 }
 
@@ -281,7 +297,7 @@ TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichOKTheCloseBoxAndTheLin
                                                 {kLblTolvane, WM_KEYDOWN, VK_SPACE}};
   for (const auto& [id, message, key] : ways) {
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kProbeKey);
-    g_openedAddress.clear();
+    g_request = {};
     g_reopened = nullptr;
     const bool link = id == kLblTolvane, click = message == WM_LBUTTONDOWN,
                linkKey = link && !click;
@@ -344,7 +360,8 @@ TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichOKTheCloseBoxAndTheLin
     EXPECT_TRUE(PumpUntil([about] { return !::IsWindow(about); }, 2s)) << id << ", " << key;
     const std::wstring report = WaitForProbe(g_probe, link ? 15s : 0s);
     EXPECT_EQ(report.substr(report.find(L'\n') + 1), link ? std::to_wstring(SW_SHOWNORMAL) : L"");
-    EXPECT_EQ(g_openedAddress, link ? L"https://tolvane.example/" : L"");
+    const decltype(g_request) request(mainWindow_, L"(default)", L"https://tolvane.example/");
+    EXPECT_EQ(g_request, link ? request : decltype(g_request)());
     EXPECT_EQ(AboutWindowHandle(), g_reopened) << "the About window opened meanwhile was closed";
     // Its hidden owner went with it: only the one opened meanwhile has one.
     EXPECT_EQ(::FindWindowW(L"DaymarkerAboutOwner", nullptr), ::GetWindow(g_reopened, GW_OWNER));
@@ -446,6 +463,7 @@ constexpr LaunchCase kLaunchCases[] = {
     {"FolderHoldsTheTool", nullptr, FILE_ATTRIBUTE_NORMAL, L"MSINFO32.EXE"},
     {"FolderLacksTheTool", nullptr, 0, nullptr},
     {"HiddenToolDoesNotCount", nullptr, FILE_ATTRIBUTE_HIDDEN, nullptr},
+    {"SystemFileDoesNotCount", nullptr, FILE_ATTRIBUTE_SYSTEM, nullptr},
     {"NoKeyNamesTheTool", nullptr, INVALID_FILE_ATTRIBUTES, nullptr},
 };
 
@@ -481,14 +499,22 @@ class StartSysInfoTest : public ::testing::TestWithParam<LaunchCase> {
 };
 
 // What a click on button shows in a message box on this thread, as "caption:
-// text", pressing its OK. A timer of the button looks for the box from within
-// the box's own message loop.
+// text", each button's caption in brackets and "(icon)" for an icon, pressing
+// its OK. A timer of the button looks for the box from within the box's own
+// message loop.
 std::wstring ReadMessageBoxOfClick(HWND button) {
   std::wstring seen = L"no message";
   const TIMERPROC read = [](HWND, UINT, UINT_PTR into, DWORD) CALLBACK {
     const HWND box = ::GetActiveWindow();
     if (const HWND text = ::GetDlgItem(box, 0xFFFF); text != nullptr) {
-      *reinterpret_cast<std::wstring*>(into) = WindowText(box) + L": " + WindowText(text);
+      std::wstring& shown = *reinterpret_cast<std::wstring*>(into);
+      shown = WindowText(box) + L": " + WindowText(text);
+      for (HWND item = ::GetWindow(box, GW_CHILD); item != nullptr;
+           item = ::GetWindow(item, GW_HWNDNEXT)) {
+        const bool pressable = (::SendMessageW(item, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON) != 0;
+        shown += pressable ? L" [" + WindowText(item) + L"]" : L"";
+        shown += ::SendMessageW(item, STM_GETICON, 0, 0) != 0 ? L" (icon)" : L"";
+      }
       ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     }
   };
@@ -509,17 +535,19 @@ TEST_P(StartSysInfoTest, StartsTheToolOrSaysItIsUnavailable) {
   ASSERT_TRUE(attributes == 0 || !folderKnown ||
               (::CopyFileW(probe.c_str(), tool.c_str(), FALSE) &&
                ::SetFileAttributesW(tool.c_str(), attributes)));
+  // The machine's keys grant a standard user only reading (and the test deleting).
+  const wchar_t* const readOnly = L"D:P(A;;KRSD;;;WD)";
   ASSERT_TRUE(path == nullptr ||
               Plant(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", L"PATH",
-                    REG_SZ,
-                    TextBytes((*path != L'\0' ? (scratch_ / path).wstring() : L"") + L'\0')));
+                    REG_SZ, TextBytes((*path != L'\0' ? (scratch_ / path).wstring() : L"") + L'\0'),
+                    readOnly));
   ASSERT_TRUE(!folderKnown ||
               Plant(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools Location", L"MSINFO",
-                    REG_SZ, TextBytes(scratch_.wstring() + L'\0')));
+                    REG_SZ, TextBytes(scratch_.wstring() + L'\0'), readOnly));
 
   HWND button = ::GetDlgItem(AboutWindowHandle(), about_ids::kCmdSysInfo);
   EXPECT_EQ(ReadMessageBoxOfClick(button),
-            starts == nullptr ? L"Daymarker: System Information Is Unavailable At This Time"
+            starts == nullptr ? L"Daymarker: System Information Is Unavailable At This Time [OK]"
                               : L"no message");
   EXPECT_TRUE(::IsWindow(button)) << "the About window stays open, its button with it";
   for (const std::wstring& started : {program, tool}) {

@@ -71,19 +71,6 @@ inline ScopedKey CreateTestKey(HKEY root, std::wstring_view path, REGSAM access)
   return ScopedKey(result == ERROR_SUCCESS ? created : nullptr);
 }
 
-// Stores exactly these bytes as root\path\name, creating the path; false when
-// the key cannot be created or the value set.
-inline bool Plant(HKEY root, std::wstring_view path, std::wstring_view name, DWORD type,
-                  const std::vector<BYTE>& bytes) {
-  const ScopedKey key = CreateTestKey(root, path, KEY_SET_VALUE);  // else the write fails
-  // The system terminates a REG_SZ whose data is followed by a NUL in memory,
-  // so what follows the data here never is one.
-  std::vector<BYTE> padded = bytes;
-  padded.insert(padded.end(), {0x41, 0x41, 0x41, 0x41});
-  return ::RegSetValueExW(key.Get(), std::wstring(name).c_str(), 0, type, padded.data(),
-                          static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
-}
-
 // A read-only handle given to RegOverridePredefKey does not help: rights are
 // checked against each key's own security descriptor when it is opened (Wine
 // even creates sub-keys through such a handle). A descriptor on the key itself
@@ -94,6 +81,21 @@ inline bool Protect(HKEY key, const wchar_t* sddl) {
       ::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &raw, nullptr);
   const std::unique_ptr<void, decltype(&::LocalFree)> descriptor(raw, &::LocalFree);
   return made && ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, raw) == ERROR_SUCCESS;
+}
+
+// Stores exactly these bytes as root\path\name, creating the path, and gives
+// the key the security descriptor sddl where there is one; false when the key
+// cannot be created, the value set or the descriptor given.
+inline bool Plant(HKEY root, std::wstring_view path, std::wstring_view name, DWORD type,
+                  const std::vector<BYTE>& bytes, const wchar_t* sddl = nullptr) {
+  const ScopedKey key = CreateTestKey(root, path, KEY_SET_VALUE | WRITE_DAC);
+  // The system terminates a REG_SZ whose data is followed by a NUL in memory,
+  // so what follows the data here never is one.
+  std::vector<BYTE> padded = bytes;
+  padded.insert(padded.end(), {0x41, 0x41, 0x41, 0x41});
+  return ::RegSetValueExW(key.Get(), std::wstring(name).c_str(), 0, type, padded.data(),
+                          static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS &&
+         (sddl == nullptr || Protect(key.Get(), sddl));
 }
 
 // Nothing when the key (or the value) does not exist.
