@@ -48,14 +48,18 @@ std::wstring WaitForProbe(const std::wstring& program, std::chrono::milliseconds
 }
 
 // The pixels of an area of the client, row by row, as the window paints itself
-// into a bitmap, which no other window can cover as on the screen.
-std::vector<COLORREF> Painted(HWND window, const RECT& area) {
+// into a bitmap, which no other window can cover as on the screen; or as an
+// icon draws itself there at its own size.
+std::vector<COLORREF> Painted(HWND window, const RECT& area, HICON icon = nullptr) {
   // The bitmap goes last, once the DC it is selected into is gone.
   const ScopedBitmap bitmap(::CreateBitmap(area.right, area.bottom, 1, 32, nullptr));
   const ScopedHandle<HDC, &::DeleteDC> dc(::CreateCompatibleDC(nullptr));
   ::SelectObject(dc.Get(), bitmap.Get());
-  ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()),
-                 PRF_CLIENT | PRF_ERASEBKGND);
+  if (icon == nullptr) {
+    ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()),
+                   PRF_CLIENT | PRF_ERASEBKGND);
+  }
+  ::DrawIconEx(dc.Get(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
   std::vector<COLORREF> pixels;
   for (int y = area.top; y < area.bottom; ++y) {
     for (int x = area.left; x < area.right; ++x) {
@@ -63,17 +67,6 @@ std::vector<COLORREF> Painted(HWND window, const RECT& area) {
     }
   }
   return pixels;
-}
-
-// An icon's colour bits, which tell one image from another of its size.
-std::vector<BYTE> IconBits(HICON icon) {
-  ICONINFO info{};
-  ::GetIconInfo(icon, &info);
-  const ScopedBitmap colour(info.hbmColor), mask(info.hbmMask);
-  std::vector<BYTE> bits(64 * 64 * 4);  // the largest image's
-  bits.resize(static_cast<std::size_t>(
-      ::GetBitmapBits(colour.Get(), static_cast<LONG>(bits.size()), bits.data())));
-  return bits;
 }
 
 // The etched rule's own colours: a grey line over a white one.
@@ -184,8 +177,10 @@ TEST_F(AboutWindowTest, KeepsItsColoursSeenShowsTheLinkWithItsHandAndTipAndLaysO
         {::SendMessageW(Control(kPicIcon), STM_GETIMAGE, IMAGE_ICON, 0), 32, 1}}) {
     const ScopedIcon loaded(static_cast<HICON>(::LoadImageW(
         ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, 0)));
-    const std::vector<BYTE> bits = IconBits(reinterpret_cast<HICON>(shown));
-    EXPECT_TRUE(!bits.empty() && bits == IconBits(loaded.Get())) << resource;
+    const RECT square{0, 0, size, size};
+    EXPECT_EQ(Painted(nullptr, square, reinterpret_cast<HICON>(shown)),
+              Painted(nullptr, square, loaded.Get()))
+        << resource;
   }
   BITMAP logo{};
   ::GetObjectW(reinterpret_cast<HBITMAP>(
@@ -527,13 +522,12 @@ std::wstring ReadMessageBoxOfClick(HWND button) {
 
 TEST_P(StartSysInfoTest, StartsTheToolOrSaysItIsUnavailable) {
   const auto& [name, path, attributes, starts] = GetParam();
-  const std::wstring probe = BesideThisProgram(L"sysinfo_probe.exe");
   const std::wstring program = (scratch_ / L"sys info.exe").wstring();
   const std::wstring tool = (scratch_ / L"MSINFO32.EXE").wstring();
-  ASSERT_TRUE(::CopyFileW(probe.c_str(), program.c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileW(g_probe.c_str(), program.c_str(), FALSE));
   const bool folderKnown = attributes != INVALID_FILE_ATTRIBUTES;
   ASSERT_TRUE(attributes == 0 || !folderKnown ||
-              (::CopyFileW(probe.c_str(), tool.c_str(), FALSE) &&
+              (::CopyFileW(g_probe.c_str(), tool.c_str(), FALSE) &&
                ::SetFileAttributesW(tool.c_str(), attributes)));
   // The machine's keys grant a standard user only reading (and the test deleting).
   const wchar_t* const readOnly = L"D:P(A;;KRSD;;;WD)";
