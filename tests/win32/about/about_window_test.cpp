@@ -227,10 +227,8 @@ TEST_F(AboutWindowTest, KeepsItsColoursSeenShowsTheLinkWithItsHandAndTipAndLaysO
                 std::vector({face, kGrey, kGrey, kWhite, face}));
     }
     for (auto [id, expected, at144, font, text] : controls) {
-      expected = at == 144 ? at144 : expected;
-      for (LONG& edge : expected) {
-        edge *= at == 1440 ? 15 : 1;
-      }
+      expected = at == 144 ? at144 : expected;  // and at 1440 each pixel of 96 fifteen times over
+      std::ranges::for_each(expected, [at](LONG& edge) { edge *= static_cast<LONG>(at / 96); });
       const RECT rect = ChildRect(about, Control(id));
       const LONG_PTR edges = WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE | WS_EX_STATICEDGE;
       EXPECT_EQ(std::pair(Edges{rect.left, rect.top, rect.right, rect.bottom},
