@@ -44,6 +44,9 @@ void UnregisterTopLevelWindow(HWND window) {
   }
 }
 
+namespace internal {
+
+// True when the message was a key handled by one of the registered windows.
 bool PreTranslateWindowMessage(MSG& message) {
   if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) {
     return false;
@@ -62,6 +65,8 @@ bool PreTranslateWindowMessage(MSG& message) {
   return false;
 }
 
+}  // namespace internal
+
 int RunMessageLoop() {
   MSG message{};
   for (;;) {
@@ -72,7 +77,7 @@ int RunMessageLoop() {
     if (result == -1) {
       return 1;
     }
-    if (!PreTranslateWindowMessage(message)) {
+    if (!internal::PreTranslateWindowMessage(message)) {
       ::TranslateMessage(&message);
       ::DispatchMessageW(&message);
     }

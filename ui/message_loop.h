@@ -11,9 +11,6 @@ void RegisterTopLevelWindow(HWND window, HACCEL accelerators = nullptr);
 // Posts WM_QUIT once no registered window is left.
 void UnregisterTopLevelWindow(HWND window);
 
-// True when the message was a key handled by one of the registered windows.
-bool PreTranslateWindowMessage(MSG& message);
-
 int RunMessageLoop();
 
 }  // namespace daymarker

@@ -169,7 +169,7 @@ TEST_F(MainWindowTest, EveryEndTakesTheIconEveryCloseSavesAndTheLastWindowEndsTh
       // Help, About... or F1 opens the About window, which has no owner.
       MSG f1{Window(), WM_KEYDOWN, VK_F1, 0};
       EXPECT_TRUE(hidden ? ::SendMessageW(Window(), WM_COMMAND, IDM_HELP_BASE, 0) == 0
-                         : PreTranslateWindowMessage(f1));
+                         : internal::PreTranslateWindowMessage(f1));
       const HWND window = Window(), owner = IconOwner(), about = AboutWindowHandle();
       window_->HoldOneCopyClaim(*ClaimOneCopy());
       g_shellCalls.clear();

@@ -20,4 +20,8 @@ HMODULE LoadFromSystemFolder(const wchar_t* name);
 LONG FetchRegValue(HKEY key, std::wstring_view name, RegData& out);
 extern const LONG kRegUnsupportedType;
 
+// ui/message_loop.cpp: the key handling of the message loop, true where one of
+// the program's windows took the key.
+bool PreTranslateWindowMessage(MSG& message);
+
 }  // namespace daymarker::internal

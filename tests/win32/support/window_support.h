@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "tests/win32/support/internals.h"
 #include "ui/dpi.h"
 #include "ui/message_loop.h"
 #include "win/handles.h"
@@ -71,8 +72,7 @@ inline bool ChangeDpi(HWND window, UINT dpi, const POINT* to = nullptr) {
   RECT frame;
   ::GetWindowRect(window, &frame);
   SIZE size{frame.right - frame.left, frame.bottom - frame.top};
-  if (::SendMessageW(window, kGetDpiScaledSize, dpi,
-                     reinterpret_cast<LPARAM>(&size)) == FALSE) {
+  if (::SendMessageW(window, kGetDpiScaledSize, dpi, reinterpret_cast<LPARAM>(&size)) == FALSE) {
     size = {::MulDiv(size.cx, dpi, WindowDpi(window)), ::MulDiv(size.cy, dpi, WindowDpi(window))};
   }
   const POINT origin = to != nullptr ? *to : POINT{frame.left, frame.top};
@@ -93,7 +93,7 @@ inline bool PumpUntil(const std::function<bool()>& done, std::chrono::millisecon
   for (MSG message;;) {
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
       g_quitsPumped += message.message == WM_QUIT ? 1 : 0;
-      if (message.message != WM_QUIT && !PreTranslateWindowMessage(message)) {
+      if (message.message != WM_QUIT && !internal::PreTranslateWindowMessage(message)) {
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
       }
