@@ -49,8 +49,8 @@ class SystemFunction {
     return kept.function;
   }
 
-  // For tests: while it lives, a test's function answers in this one's place
-  // (nullptr plays a Windows without it).
+  // While it lives, another function answers in this one's place (nullptr
+  // plays a Windows without it).
   class StandIn {
    public:
     explicit StandIn(Function standIn) : before_(Get()) { Slot().function = standIn; }

@@ -8,12 +8,7 @@
 #include "ui/main/main_window_layout.h"
 
 namespace daymarker {
-namespace {
-
-// How long a second start waits for a copy that is starting (it holds the
-// claim before its window exists) or ending (it lets go once saved).
-constexpr int kTries = 200;
-constexpr DWORD kTryInterval = 50;  // ms
+namespace internal {
 
 // The user a process runs as, as a SID ("S-1-5-21-..."); empty where it cannot be read.
 std::wstring ProcessUser(HANDLE process) {
@@ -34,6 +29,17 @@ std::wstring ProcessUser(HANDLE process) {
   ::LocalFree(text);
   return user;
 }
+
+}  // namespace internal
+
+namespace {
+
+using internal::ProcessUser;
+
+// How long a second start waits for a copy that is starting (it holds the
+// claim before its window exists) or ending (it lets go once saved).
+constexpr int kTries = 200;
+constexpr DWORD kTryInterval = 50;  // ms
 
 std::wstring WindowUser(HWND window) {
   DWORD id = 0;

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <string_view>
 
 #include "settings/registry.h"
@@ -23,5 +24,8 @@ extern const LONG kRegUnsupportedType;
 // ui/message_loop.cpp: the key handling of the message loop, true where one of
 // the program's windows took the key.
 bool PreTranslateWindowMessage(MSG& message);
+
+// ui/main/one_copy.cpp: the user a process runs as, as a SID; empty where it cannot be read.
+std::wstring ProcessUser(HANDLE process);
 
 }  // namespace daymarker::internal

@@ -1,0 +1,52 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "tests/win32/support/internals.h"
+#include "ui/main/one_copy.h"
+
+namespace daymarker::testing {
+namespace {
+
+std::atomic<int> g_asked = 0;
+
+LRESULT CALLBACK CountRequests(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  g_asked += message == SecondStartMessage() ? 1 : 0;
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A second start while the first copy holds its claim but has no window yet
+// (it is still starting) waits for the window, asks it once to come forward,
+// and ends. Copies are told apart by their user's SID.
+TEST(OneCopy, ASecondStartWaitsForTheFirstCopysWindowAndAsksItOnce) {
+  EXPECT_TRUE(internal::ProcessUser(::GetCurrentProcess()).starts_with(L"S-1-5-"));
+  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  ::UnregisterClassW(L"DaymarkerMainWindow", instance);
+  WNDCLASSEXW windowClass{sizeof(windowClass), 0, CountRequests, 0, 0, instance};
+  windowClass.lpszClassName = L"DaymarkerMainWindow";
+  ASSERT_NE(::RegisterClassExW(&windowClass), 0);
+  const auto first = ClaimOneCopy();
+  ASSERT_TRUE(first.has_value() && *first);
+  g_asked = 0;
+  std::thread late([instance] {
+    ::Sleep(300);
+    HWND window = ::CreateWindowExW(0, L"DaymarkerMainWindow", L"", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                    nullptr, instance, nullptr);
+    for (const DWORD end = ::GetTickCount() + 1500; ::GetTickCount() < end; ::Sleep(10)) {
+      for (MSG message; ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
+        ::DispatchMessageW(&message);
+      }
+    }
+    ::DestroyWindow(window);
+  });
+  EXPECT_FALSE(ClaimOneCopy().has_value()) << "the second start ends";
+  late.join();
+  EXPECT_EQ(g_asked, 1);
+  ::UnregisterClassW(L"DaymarkerMainWindow", instance);
+}
+
+}  // namespace
+}  // namespace daymarker::testing
