@@ -104,8 +104,9 @@ std::vector<int> RebuildingTicks(int updateIndex, int ticks) {
   return rebuilds;
 }
 
-// The eight choices of the list, each with the period it rebuilds at.
-TEST(CountTick, RebuildsOncePerPeriodOfEachChoice) {
+// The eight choices of the list, each with the period it rebuilds at; outside
+// the table every tick rebuilds, and the count never wraps at its floor.
+TEST(CountTick, RebuildsOncePerPeriodOfEachChoiceElseAtEveryTick) {
   const std::pair<const wchar_t*, int> choices[] = {
       {L"Every Second", 1},        {L"Every 10 Seconds", 10}, {L"Every 30 Seconds", 30},
       {L"Every Minute", 60},       {L"Every 5 Minutes", 300}, {L"Every 15 Minutes", 900},
@@ -118,10 +119,6 @@ TEST(CountTick, RebuildsOncePerPeriodOfEachChoice) {
     EXPECT_EQ(RebuildingTicks(index, 2 * seconds), (std::vector<int>{seconds, 2 * seconds}))
         << index;
   }
-}
-
-// Outside the table every tick rebuilds, and the count never wraps at its floor.
-TEST(CountTick, IndexOutsideTheTableRebuildsEveryTickNeverWrappingAtTheFloor) {
   for (int index : {0, 9, -3, 32767, std::numeric_limits<int>::min()}) {
     EXPECT_EQ(RebuildingTicks(index, 4), (std::vector<int>{1, 2, 3, 4})) << index;
   }
