@@ -348,6 +348,8 @@ TEST_F(MainWindowTest, RebuildsOncePerIntervalAndAtOnceAfterAChange) {
   EXPECT_EQ(StatusLine(), L"Enter event here... - 1 hour, 16 minutes, 10 seconds");
 
   Tick();
+  ChooseUpdate(-1);  // no entry chosen
+  EXPECT_EQ(settings_.UpdateIndex, 0);
   ChooseUpdate(0);
   EXPECT_EQ(settings_.UpdateIndex, 1);
   EXPECT_EQ(StatusLine(), L"Enter event here... - 1 hour, 16 minutes, 9 seconds");
