@@ -327,7 +327,7 @@ TEST_F(MainWindowTest, TargetIsSavedAsWallClockSecondsAndCountedInRealOnes) {
 }
 
 // Once per interval, the start's own tick counted, and at once after a
-// choice, a clock change or a resume.
+// choice, a clock change or a resume; at "Every Second" by itself too.
 TEST_F(MainWindowTest, RebuildsOncePerIntervalAndAtOnceAfterAChange) {
   PutDword(L"Display", 1);
   PutDword(L"DateNTime", 1'781'084'800);  // 1000 seconds ahead; "Every 30 Seconds" stays
@@ -358,6 +358,35 @@ TEST_F(MainWindowTest, RebuildsOncePerIntervalAndAtOnceAfterAChange) {
   clock_.Advance(7200);
   ::SendMessageW(Window(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
   EXPECT_EQ(StatusLine(), kReached);
+
+  // The real timer through the program's loop, for 4.5 s from before the timer
+  // starts: a period of 1000 ms ticks 4 times, one tick lost or gained on a
+  // loaded machine still fits, while 2000 ms ticks twice and no timer never.
+  // Each tick the loop takes moves the clock on a second first.
+  static HWND window;
+  static int ticks = 0;
+  PutDword(L"Update", 1);
+  clock_.SetLocal({2026, 6, 10, 9, 30, 0});
+  const UINT_PTR end = ::SetTimer(
+      nullptr, 0, 4500, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK { ::PostQuitMessage(0); });
+  Restart();
+  window = Window();
+  const auto count = [](int code, WPARAM removed, LPARAM lParam) CALLBACK {
+    const MSG& message = *reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && removed == PM_REMOVE && message.hwnd == window &&
+        message.message == WM_TIMER && message.wParam == kTimerId) {
+      ++ticks;
+      FakeClock::Advance(1);
+    }
+    return ::CallNextHookEx(nullptr, code, removed, lParam);
+  };
+  const HHOOK hook = ::SetWindowsHookExW(WH_GETMESSAGE, count, nullptr, ::GetCurrentThreadId());
+  RunMessageLoop();
+  ::UnhookWindowsHookEx(hook);
+  ::KillTimer(nullptr, end);
+  EXPECT_TRUE(ticks >= 3 && ticks <= 6) << ticks;
+  EXPECT_EQ(StatusLine(),
+            L"Enter event here... - 16 minutes, " + std::to_wstring(40 - ticks) + L" seconds");
 }
 
 // What a screen reader says for the controls that have no text of their own.

@@ -44,7 +44,9 @@ class FakeClock {
     ASSERT_TRUE(::SystemTimeToFileTime(&utcTime, &utc));
     ticks_ = (std::uint64_t{utc.dwHighDateTime} << 32) | utc.dwLowDateTime;
   }
-  void Advance(std::int64_t seconds) { ticks_ += static_cast<std::uint64_t>(seconds) * 10'000'000; }
+  static void Advance(std::int64_t seconds) {
+    ticks_ += static_cast<std::uint64_t>(seconds) * 10'000'000;
+  }
 
  private:
   static void WINAPI UtcNow(FILETIME* now) {
