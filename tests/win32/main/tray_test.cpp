@@ -146,9 +146,17 @@ LRESULT CALLBACK RefuseToBeMade(HWND window, UINT message, WPARAM wParam, LPARAM
   return message == WM_NCCREATE ? FALSE : ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-// Where picTray cannot be made (a Windows out of window handles), the window
-// stays minimised on the taskbar: an icon would tell no window of its clicks.
-TEST_F(TrayTest, WithoutTheIconsOwnerTheWindowStaysOnTheTaskbar) {
+// Where the system has no taskbar, or picTray cannot be made (a Windows out of
+// window handles), the window stays minimised on the taskbar: an icon would
+// have nowhere to show, or tell no window of its clicks.
+TEST_F(TrayTest, WithoutATaskbarOrTheIconsOwnerTheWindowStaysOnTheTaskbar) {
+  {
+    const system_functions::SHAppBarMessage::StandIn noTaskbar([](DWORD, PAPPBARDATA)
+                                                                   WINAPI { return UINT_PTR{0}; });
+    Minimise();
+    EXPECT_TRUE(::IsWindowVisible(Window()) && ::IsIconic(Window()) && g_shellCalls.empty());
+  }
+  ::ShowWindow(Window(), SW_RESTORE);
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
   ::UnregisterClassW(L"DaymarkerTrayOwner", instance);
   WNDCLASSEXW refusing{sizeof(refusing), 0, RefuseToBeMade, 0, 0, instance};
