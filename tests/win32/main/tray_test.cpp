@@ -50,7 +50,7 @@ class TrayTest : public MainWindowTest {
     PumpMessages();
   }
   static void IconMouse(UINT mouseMessage) {
-    ::SendMessageW(IconOwner(), kTrayCallbackMessage, kTrayIconId, mouseMessage);
+    ::SendMessageW(IconOwner(), WM_MOUSEMOVE, 1, mouseMessage);  // as the icon's record asks
     PumpMessages();
   }
   // The icon's menu as a right-click opens it, closed with an item's access
@@ -169,21 +169,25 @@ TEST_F(TrayTest, WithoutATaskbarOrTheIconsOwnerTheWindowStaysOnTheTaskbar) {
 
 // The tip is the status line, cut to 63 characters, with each & as the
 // notification area of the system shows it: as the icon is added, and as the
-// line changes while hidden.
+// line changes while hidden. The icon is number 1, its mouse messages come as
+// WM_MOUSEMOVE (0x200), and the add and each change give its message, icon and tip.
 TEST_F(TrayTest, TheTipIsTheStatusLineForTheShellOfTheSystemAndAClosingWindowSavesOnce) {
   PickSecondsAhead(86'400);
-  // Before Windows 11, build 22000 (the high word on NT), it shows "&&&" as one &.
-  const std::wstring ampersand = HIWORD(::GetVersion()) < 22000 ? L"&&&" : L"&";
-  for (const auto& [name, tip] :
-       {std::pair{std::wstring(L"Party"), std::wstring(L"Party - 1 day")},
-        std::pair{std::wstring(L"Tom & Jerry"), L"Tom " + ampersand + L" Jerry - 1 day"}}) {
+  // Wine reports Windows 7, whose notification area shows "&&&" as one & and "&&&&&" as two.
+  const std::tuple<std::wstring, DWORD, std::wstring> rows[] = {
+      {L"Party", NIM_ADD, L"Party - 1 day"},
+      {L"Tom & Jerry", NIM_MODIFY, L"Tom &&& Jerry - 1 day"},
+      {L"A && B", NIM_MODIFY, L"A &&&&& B - 1 day"}};
+  for (const auto& [name, message, tip] : rows) {
     g_shellCalls.clear();
     ::SetWindowTextW(Control(kTxtEvent), name.c_str());
     if (!HiddenInTray()) {
       Minimise();
     }
     ASSERT_FALSE(g_shellCalls.empty());
-    EXPECT_EQ(g_shellCalls.back().tip, tip);
+    const ShellCall& call = g_shellCalls.back();
+    EXPECT_EQ(std::tuple(call.message, call.id, call.flags, call.callback, call.tip),
+              std::tuple(message, 1u, 7u, 0x200u, tip));
     EXPECT_TRUE(StatusLine().starts_with(name)) << "the line shows the name as typed";
   }
 
@@ -197,6 +201,9 @@ TEST_F(TrayTest, TheTipIsTheStatusLineForTheShellOfTheSystemAndAClosingWindowSav
   };
   ::SendMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kSettingsKey, L"Display"), Dword(6));
+  const ShellCall& call = g_shellCalls.back();
+  EXPECT_EQ(std::tuple(call.message, call.id, call.flags, call.callback),
+            std::tuple(DWORD{NIM_DELETE}, 1u, 0u, 0x200u));
 }
 
 TEST_F(TrayTest, ARestartedShellGetsTheIconOfAHiddenWindowBack) {

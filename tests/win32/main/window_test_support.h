@@ -101,6 +101,8 @@ struct ShellCall {
   DWORD message;
   HWND owner;
   UINT id;
+  UINT flags;
+  UINT callback;  // the message the icon's mouse messages come as
   std::wstring tip;
   HICON icon;
 };
@@ -110,7 +112,8 @@ inline std::function<void()> g_onDelete;
 inline BOOL WINAPI RecordingShell(DWORD message, PNOTIFYICONDATAW record) {
   NOTIFYICONDATAW seen{};  // Windows reads no more of the record than its size says
   std::memcpy(&seen, record, std::min<std::size_t>(record->cbSize, sizeof(seen)));
-  g_shellCalls.push_back({message, seen.hWnd, seen.uID, seen.szTip, seen.hIcon});
+  g_shellCalls.push_back(
+      {message, seen.hWnd, seen.uID, seen.uFlags, seen.uCallbackMessage, seen.szTip, seen.hIcon});
   if (message == NIM_ADD && g_refuseAdds) {
     return FALSE;
   }
