@@ -14,6 +14,18 @@
 namespace daymarker::testing {
 namespace {
 
+// The BM_SETCHECK messages the option buttons receive, in order: whose, and to what.
+std::vector<std::pair<int, WPARAM>> g_optionChecks;
+LRESULT CALLBACK RecordOptionChecks(int code, WPARAM sent, LPARAM lParam) {
+  const auto& call = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+  const int option = ::GetDlgCtrlID(call.hwnd) - kOptDisplay0;
+  if (code == HC_ACTION && call.message == BM_SETCHECK && option >= 0 &&
+      option < kOptDisplayCount) {
+    g_optionChecks.emplace_back(option, call.wParam);
+  }
+  return ::CallNextHookEx(nullptr, code, sent, lParam);
+}
+
 // What a start shows from what the last one saved (or a hand-editor left).
 TEST_F(MainWindowTest, StartUpShowsWhatWasSaved) {
   const auto options = [this](DWORD display, DWORD update, DWORD onlyUnits) {
@@ -23,15 +35,23 @@ TEST_F(MainWindowTest, StartUpShowsWhatWasSaved) {
       PutDword(L"OnlyUnits", onlyUnits);
     };
   };
-  const auto shown = [this](int option, LRESULT position, LRESULT tick, int level, int index) {
+  // The only-units value is kept as saved, whether or not it ticks the box.
+  const auto shown = [this](int option, LRESULT position, LRESULT tick, int level, int index,
+                            int units) {
     return [=, this] {
       int checked = 0;  // the option buttons that show as chosen, one bit each
       for (int i = 0; i < kOptDisplayCount; ++i) {
         checked |= Checked(kOptDisplay0 + i) == BST_CHECKED ? 1 << i : 0;
       }
       EXPECT_EQ(std::tuple(checked, ::SendMessageW(Control(kCboUpdate), CB_GETCURSEL, 0, 0),
-                           Checked(kChkOnlyUnits), settings_.DisplayLevel, settings_.UpdateIndex),
-                std::tuple(1 << option, position, tick, level, index));
+                           Checked(kChkOnlyUnits), settings_.DisplayLevel, settings_.UpdateIndex,
+                           settings_.OnlyUnitsFlag),
+                std::tuple(1 << option, position, tick, level, index, units));
+      // Windows' BM_SETCHECK leaves the rest of the group as it is: the default
+      // option (3) is cleared before a saved other one is checked.
+      const auto saved = std::ranges::find(g_optionChecks, std::pair(option, WPARAM{BST_CHECKED}));
+      EXPECT_EQ(std::count(g_optionChecks.begin(), saved, std::pair(3, WPARAM{BST_UNCHECKED})),
+                option != 3 ? 1 : 0);
     };
   };
   const auto moment = [](DWORD seconds) { return [=] { PutDword(L"DateNTime", seconds); }; };
@@ -57,16 +77,16 @@ TEST_F(MainWindowTest, StartUpShowsWhatWasSaved) {
   };
   const std::wstring longName(100'000, L'z');
   const std::tuple<const char*, std::function<void()>, std::function<void()>> rows[] = {
-      {"options", options(6, 8, 1), shown(5, 7, BST_CHECKED, 6, 8)},
-      {"other options", options(1, 1, 2), shown(0, 0, BST_UNCHECKED, 1, 1)},
-      {"never ticked", options(2, 4, 0), shown(1, 3, BST_UNCHECKED, 2, 4)},
+      {"options", options(6, 8, 1), shown(5, 7, BST_CHECKED, 6, 8, 1)},
+      {"other options", options(1, 1, 2), shown(0, 0, BST_UNCHECKED, 1, 1, 2)},
+      {"never ticked", options(2, 4, 0), shown(1, 3, BST_UNCHECKED, 2, 4, 0)},
       // No such option or entry: the defaults stay, shown and used alike.
-      {"just past the last", options(7, 9, 7), shown(3, 2, BST_UNCHECKED, 4, 3)},
-      {"far past the last", options(32767, 12, 7), shown(3, 2, BST_UNCHECKED, 4, 3)},
+      {"just past the last", options(7, 9, 7), shown(3, 2, BST_UNCHECKED, 4, 3, 7)},
+      {"far past the last", options(32767, 12, 7), shown(3, 2, BST_UNCHECKED, 4, 3, 7)},
       // None named: the defaults stay shown while the saved values are used.
-      {"none", options(0, 0, static_cast<DWORD>(-1)), shown(3, 2, BST_UNCHECKED, 0, 0)},
+      {"none", options(0, 0, static_cast<DWORD>(-1)), shown(3, 2, BST_UNCHECKED, 0, 0, -1)},
       {"below none", options(static_cast<DWORD>(-1), static_cast<DWORD>(-1), 0),
-       shown(3, 2, BST_UNCHECKED, -1, -1)},
+       shown(3, 2, BST_UNCHECKED, -1, -1, 0)},
       {"level 0, no interval", options(0, 0, 0),
        [this] {
          PickSecondsAhead(90'061);
@@ -99,13 +119,17 @@ TEST_F(MainWindowTest, StartUpShowsWhatWasSaved) {
        },
        target(1'806'202'860, false)},
   };
+  const HHOOK hook =
+      ::SetWindowsHookExW(WH_CALLWNDPROC, RecordOptionChecks, nullptr, ::GetCurrentThreadId());
   for (const auto& [what, plant, shows] : rows) {
     SCOPED_TRACE(what);
     ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software");
     plant();
+    g_optionChecks.clear();
     Restart();
     shows();
   }
+  ::UnhookWindowsHookEx(hook);
 }
 
 // Every end takes the window and picTray away, and the icon with them, even
