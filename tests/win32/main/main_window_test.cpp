@@ -503,12 +503,14 @@ TEST_F(MainWindowTest, ControlsWithoutTextAreNamedByAHiddenLabelBeforeThem) {
   EXPECT_EQ(service.references, 0u);
 }
 
-// Windows before 10 (1607) gives no window a DPI of its own: each takes the
-// screen's, as one that is not there does here. Wine reads the screen's DPI as
-// a program starts, so a copy of this one started at 144 reports that.
+// Windows 7 gives no window or monitor a DPI of its own: each window takes the
+// screen's, as here without the functions that ask for theirs. Wine reads the
+// screen's DPI as a program starts, so a copy of this one started at 144 reports that.
 TEST(ScreenDpi, IsReadAtAnyDpi) {
   if (std::wstring_view(::GetCommandLineW()).ends_with(L" report-dpi")) {
-    ::ExitProcess(WindowDpi(nullptr));
+    const system_functions::GetDpiForWindow::StandIn noWindowDpi(nullptr);
+    const system_functions::GetDpiForMonitor::StandIn noMonitorDpi(nullptr);
+    ::ExitProcess(WindowDpi(::GetDesktopWindow()));
   }
   constexpr wchar_t kDesktop[] = L"Control Panel\\Desktop";
   const std::optional<RawValue> was = ReadValue(HKEY_CURRENT_USER, kDesktop, L"LogPixels");
