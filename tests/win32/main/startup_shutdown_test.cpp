@@ -203,10 +203,13 @@ TEST_F(MainWindowTest, EveryEndTakesTheIconEveryCloseSavesAndTheLastWindowEndsTh
       EXPECT_FALSE(::IsWindow(window) || ::IsWindow(owner)) << "the main window ended";
       // Saved, it lets a new copy start while its About window keeps the process.
       EXPECT_TRUE(ClaimOneCopy().has_value());
-      EXPECT_EQ(
-          std::ranges::count(g_shellCalls, std::pair(DWORD{NIM_DELETE}, owner),
-                             [](const ShellCall& c) { return std::pair(c.message, c.owner); }),
-          hidden ? 1 : 0);
+      // Icon 1's record, without flags, as the add's callback message (0x200) named it.
+      const auto record = [](const ShellCall& c) {
+        return std::tuple(c.message, c.owner, c.id, c.flags, c.callback);
+      };
+      EXPECT_EQ(std::ranges::count(g_shellCalls,
+                                   std::tuple(DWORD{NIM_DELETE}, owner, 1u, 0u, 0x200u), record),
+                hidden ? 1 : 0);
       EXPECT_EQ(g_quitsPumped, 0) << "the About window is still open";
       ::PostMessageW(about, WM_CLOSE, 0, 0);
       // Should the loop miss its end, this ends it, with another code.
