@@ -177,16 +177,13 @@ TEST_F(MainWindowTest, ScalesItsFrameWithTheDpiOfTheWindowElseOfItsMonitorElseOf
 }
 
 TEST_F(MainWindowTest, EditsShowAtOnceAndRebuildsKeepTheSelectionOfTheFocusedStatusLine) {
+  // The phrase is the core's; here each edit reaches it at once.
   Click(kOptDisplay0);  // level 1, seconds
   PickSecondsAhead(90'061);
-  ::SetWindowTextW(Control(kTxtEvent), L"Party");
-  EXPECT_EQ(StatusLine(), L"Party - 1 day, 1 hour, 1 minute, 1 second");
   ::SetWindowTextW(Control(kTxtEvent), L"");
   EXPECT_EQ(StatusLine(), L" - 1 day, 1 hour, 1 minute, 1 second");
-
   ::SetWindowTextW(Control(kTxtEvent), L"Праздник 🎉");
   Click(kOptDisplay0 + 2);
-  EXPECT_EQ(StatusLine(), L"Праздник 🎉 - 1 day, 1 hour");
   Click(kChkOnlyUnits);
   EXPECT_EQ(settings_.OnlyUnitsFlag, 1);
   EXPECT_EQ(StatusLine(), L"Праздник 🎉 - 25 hours");

@@ -87,14 +87,6 @@ TEST_F(MainWindowTest, StartUpShowsWhatWasSaved) {
       {"none", options(0, 0, static_cast<DWORD>(-1)), shown(3, 2, BST_UNCHECKED, 0, 0, -1)},
       {"below none", options(static_cast<DWORD>(-1), static_cast<DWORD>(-1), 0),
        shown(3, 2, BST_UNCHECKED, -1, -1, 0)},
-      {"level 0, no interval", options(0, 0, 0),
-       [this] {
-         PickSecondsAhead(90'061);
-         // Level 0 words the time as level 1 does, and no period means every tick rebuilds.
-         EXPECT_EQ(StatusLine(), L"Enter event here... - 1 day, 1 hour, 1 minute, 1 second");
-         Tick();
-         EXPECT_EQ(StatusLine(), L"Enter event here... - 1 day, 1 hour, 1 minute, ");
-       }},
       // Off the one monitor's edge, the place comes back onto it.
       {"left of the screen", place(static_cast<DWORD>(-300), 1200), placed(0, 80)},
       {"above the screen", place(1200, static_cast<DWORD>(-300)), placed(80, 0)},
