@@ -41,9 +41,7 @@ using internal::ProcessUser;
 constexpr int kTries = 200;
 constexpr DWORD kTryInterval = 50;  // ms
 
-std::wstring WindowUser(HWND window) {
-  DWORD id = 0;
-  ::GetWindowThreadProcessId(window, &id);
+std::wstring ProcessUser(DWORD id) {
   // Limited query rights reach an elevated copy of the same user too.
   const ScopedKernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
   return process ? ProcessUser(process.Get()) : std::wstring();
@@ -56,11 +54,11 @@ bool ShowRunningCopy(const std::wstring& user) {
   for (HWND window = nullptr;
        (window = ::FindWindowExW(nullptr, window, main_layout::kFrame.className, nullptr)) !=
        nullptr;) {
-    if (WindowUser(window) != user) {
-      continue;
-    }
     DWORD id = 0;
     ::GetWindowThreadProcessId(window, &id);
+    if (ProcessUser(id) != user) {
+      continue;
+    }
     // Only the process the user just started may bring a window to the front.
     ::AllowSetForegroundWindow(id);
     return ::PostMessageW(window, SecondStartMessage(), 0, 0) != FALSE;
