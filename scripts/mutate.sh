@@ -9,7 +9,9 @@
 #                                     settings/, ui/, app/runtime_errors.cpp)
 # MUTANTS_PER_FILE caps the faults tried per file (default 20; 0 for all), in
 # an order fixed by the file's contents; MUTATE_MATCH tries only the faults
-# whose line matches that regular expression. A fault that does not compile
+# whose line matches that regular expression; MUTATE_SHARD=K/N tries every Nth
+# of the faults left, from the Kth on, so that N runs side by side share them.
+# A fault that does not compile
 # (warnings are errors) is skipped and not counted. The run fails on a
 # survivor the ledger lacks, on a fault the ledger accepts that a test
 # catches, and, before any fault is made, on a ledger entry of a named file
@@ -19,6 +21,10 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cap=${MUTANTS_PER_FILE:-20}
+shard=${MUTATE_SHARD:-1/1}
+[[ ${shard} =~ ^([1-9][0-9]*)/([1-9][0-9]*)$ ]] && [ "${BASH_REMATCH[1]}" -le "${BASH_REMATCH[2]}" ] ||
+  { echo "mutate: MUTATE_SHARD is K/N, 1 <= K <= N" >&2; exit 2; }
+shard_index=$((BASH_REMATCH[1] - 1)) shard_count=${BASH_REMATCH[2]}
 jobs=${DAYMARKER_JOBS:-$(nproc)}
 list=tests/mutation/accepted.txt
 results=${root}/tests/mutation/results.md
@@ -200,12 +206,13 @@ run_tests() {  # TEST...: 2 when one does not build, 1 when one fails
     cmake --build --preset "${preset}" -j "${jobs}" --target "${test}" >"${work}/build.log" 2>&1 ||
       return 2
     tested_at=${SECONDS}
-    ctest --preset "${preset}" --timeout "${limit[${test}]:-600}" -R "^${test}\$" \
+    # The first failure decides: the rest of a caught fault's tests are skipped.
+    GTEST_FAIL_FAST=1 ctest --preset "${preset}" --timeout "${limit[${test}]:-600}" -R "^${test}\$" \
       >"${work}/test.log" 2>&1 || return 1
   done
 }
 
-tried=0 caught=0 accepted=0 unlisted=0 wrong=0
+tried=0 caught=0 accepted=0 unlisted=0 wrong=0 listed=0
 for file in "$@"; do
   read -r -a tests <<<"$(tests_of "${file}")"
   for test in "${tests[@]}"; do
@@ -223,6 +230,7 @@ for file in "$@"; do
     # Past the cap only the faults the ledger asks to try on every run are tried.
     [ "${cap}" -eq 0 ] || [ "${file_tried}" -lt "${cap}" ] || [ "${mark}" = recheck ] || continue
     [[ ${mutated} =~ ${MUTATE_MATCH:-} ]] || continue
+    [ $((listed++ % shard_count)) -eq "${shard_index}" ] || continue
     MUTATED=${mutated} awk -v n="${line}" 'NR == n { print ENVIRON["MUTATED"]; next } 1' \
       "${work}/original" >"${file}"
     status=0
@@ -254,6 +262,7 @@ echo "caught ${caught} of ${tried} faults in ${minutes} min; ${accepted} accepte
   "${unlisted} survived that ${list} does not list; ${wrong} it lists were caught"
 
 command="${MUTATE_MATCH:+MUTATE_MATCH=$(printf %q "${MUTATE_MATCH}") }MUTANTS_PER_FILE=${cap}"
+[ "${shard_count}" -eq 1 ] || command="MUTATE_SHARD=${shard} ${command}"
 command+=" bash scripts/mutate.sh $*"
 row="| \`${command//|/\\|}\` | ${tried} | ${caught} | ${accepted} | ${unlisted} | ${minutes} | ${commit} |"
 [ -f "${results}" ] || printf '%s\n' "| Command | Tried | Caught | Accepted | Unlisted | Minutes | Commit |" \
