@@ -100,7 +100,6 @@ class AboutWindowTest : public ::testing::Test {
 // it moves up by 40 pixels at 96 DPI, the window with it. The title, the icons
 // and the logo come with the window.
 TEST_F(AboutWindowTest, KeepsItsColoursSeenShowsTheLinkWithItsHandAndTipAndLaysOutEachControl) {
-  using Edges = std::array<LONG, 4>;
   HWND about = Open();
   // Some labels, the link and the rule keep their colours where those are seen
   // on the button face; the other labels follow the scheme. On a black face the
@@ -190,32 +189,32 @@ TEST_F(AboutWindowTest, KeepsItsColoursSeenShowsTheLinkWithItsHandAndTipAndLaysO
   // The client area at the start only: Wine keeps its frames' sizes at another DPI.
   RECT client;
   ::GetClientRect(about, &client);
-  EXPECT_EQ((Edges{client.left, client.top, client.right, client.bottom}), (Edges{0, 0, 384, 397}));
+  EXPECT_EQ(EdgesOf(client), (Edges{0, 0, 384, 397}));
   EXPECT_FALSE(::IsWindowVisible(Control(kLblComments)));
   EXPECT_EQ(::GetWindowLongPtrW(Control(kLblVersion), GWL_STYLE) & (SS_TYPEMASK | SS_NOPREFIX),
             SS_RIGHT | SS_NOPREFIX);  // flush with the window's right edge, "&" as it is
-  const std::wstring description =
+  const wchar_t* const description =
       L"Daymarker simply counts down to a time and date you specify.  It will also sit in the "
       L"System Tray, reporting remaining time whenever you hover over it.  It can be "
       L"configured to display the time in various different ways including Seconds ONLY.";
-  const std::wstring link =
+  const wchar_t* const link =
       L"Visit the Tolvane website for more FREE software\r\n(https://tolvane.example/)";
-  // The places at 96 and 144 DPI; the font: n normal, b bold, i italic, u underlined, and
-  // none for a picture.
-  const std::tuple<int, Edges, Edges, char, std::wstring> controls[] = {
-      {kCmdOK, {283, 301, 367, 324}, {425, 452, 551, 486}, 'n', L"OK"},
-      {kCmdSysInfo, {284, 331, 367, 354}, {426, 497, 551, 531}, 'n', L"&System Info..."},
-      {kLblDescription, {16, 56, 369, 121}, {24, 84, 554, 182}, 'n', description},
-      {kLblDisclaimer, {16, 301, 274, 380}, {24, 452, 411, 570}, 'n', L"\r\n\r\n\r\n\r\n\r\n"},
-      {kLblTitle, {64, 16, 241, 32}, {96, 24, 362, 48}, 'b', L"Daymarker"},
-      {kLblVersion, {256, 16, 369, 31}, {384, 24, 554, 47}, 'n', L"Version 1.03"},
-      {kLblCopyright, {64, 32, 369, 47}, {96, 48, 554, 71}, 'n', L"Copyright (C) 2026 Tolvane"},
-      {kLblRegTo, {16, 264, 369, 281}, {24, 396, 554, 422}, 'i', L"Registered to: FREEWARE!"},
-      {kPicTolvane, {128, 136, 256, 216}, {192, 204, 384, 324}, 0, L""},
-      {kLblTolvane, {16, 224, 369, 257}, {24, 336, 554, 386}, 'u', link},
-      {kLblComments, {16, 288, 369, 321}, {24, 432, 554, 482}, 'n', L""},
-      // Last: its size follows the DPI.
-      {kPicIcon, {16, 16, 48, 48}, {24, 24, 72, 72}, 0, L""},
+  const auto controls = {
+      Placed{kCmdOK, {283, 301, 367, 324}, {425, 452, 551, 486}, 'n', L"OK"},
+      Placed{kCmdSysInfo, {284, 331, 367, 354}, {426, 497, 551, 531}, 'n', L"&System Info..."},
+      Placed{kLblDescription, {16, 56, 369, 121}, {24, 84, 554, 182}, 'n', description},
+      Placed{
+          kLblDisclaimer, {16, 301, 274, 380}, {24, 452, 411, 570}, 'n', L"\r\n\r\n\r\n\r\n\r\n"},
+      Placed{kLblTitle, {64, 16, 241, 32}, {96, 24, 362, 48}, 'b', L"Daymarker"},
+      Placed{kLblVersion, {256, 16, 369, 31}, {384, 24, 554, 47}, 'n', L"Version 1.03"},
+      Placed{
+          kLblCopyright, {64, 32, 369, 47}, {96, 48, 554, 71}, 'n', L"Copyright (C) 2026 Tolvane"},
+      Placed{kLblRegTo, {16, 264, 369, 281}, {24, 396, 554, 422}, 'i', L"Registered to: FREEWARE!"},
+      Placed{kPicTolvane, {128, 136, 256, 216}, {192, 204, 384, 324}, 0, nullptr, WS_EX_CLIENTEDGE},
+      Placed{kLblTolvane, {16, 224, 369, 257}, {24, 336, 554, 386}, 'u', link},
+      Placed{kLblComments, {16, 288, 369, 321}, {24, 432, 554, 482}, 'n', L""},
+      // Its size follows the DPI.
+      Placed{kPicIcon, {16, 16, 48, 48}, {24, 24, 72, 72}, 0},
   };
   for (const auto& [at, height] : {std::pair{96u, -11L}, {144u, -17L}, {1440u, -165L}}) {
     if (at != WindowDpi(about)) {  // first as the load left them
@@ -226,27 +225,8 @@ TEST_F(AboutWindowTest, KeepsItsColoursSeenShowsTheLinkWithItsHandAndTipAndLaysO
       EXPECT_EQ(Painted(about, {288, 433, 289, 438}),
                 std::vector({face, kGrey, kGrey, kWhite, face}));
     }
-    for (auto [id, expected, at144, font, text] : controls) {
-      expected = at == 144 ? at144 : expected;  // and at 1440 each pixel of 96 fifteen times over
-      std::ranges::for_each(expected, [at](LONG& edge) { edge *= static_cast<LONG>(at / 96); });
-      const RECT rect = ChildRect(about, Control(id));
-      const LONG_PTR edges = WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE | WS_EX_STATICEDGE;
-      EXPECT_EQ(std::pair(Edges{rect.left, rect.top, rect.right, rect.bottom},
-                          ::GetWindowLongPtrW(Control(id), GWL_EXSTYLE) & edges),
-                std::pair(expected, id == kPicTolvane ? WS_EX_CLIENTEDGE : 0))
-          << id << " at " << at;
-      if (font == 0) {
-        continue;
-      }
-      LOGFONTW shown{};
-      ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Control(id), WM_GETFONT, 0, 0)),
-                   sizeof(shown), &shown);
-      EXPECT_EQ(std::tuple(std::wstring(shown.lfFaceName), shown.lfHeight, shown.lfWeight,
-                           shown.lfItalic != 0, shown.lfUnderline != 0, WindowText(Control(id))),
-                std::tuple(std::wstring(L"Tahoma"), height, font == 'b' ? FW_BOLD : FW_NORMAL,
-                           font == 'i', font == 'u', text))
-          << id << " at " << at;
-    }
+    ExpectPlaced(about, at, height, WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE | WS_EX_STATICEDGE,
+                 controls);
   }
 }
 

@@ -75,30 +75,28 @@ TEST_F(MainWindowTest, LaysTheControlsOutAsDesignedAtEveryDpi) {
   // pixels at 96. All write in Tahoma 8.25 pt, regular, Western, at the window's DPI.
   // The icons come at the sizes the DPI asks for: shrunk from a larger image
   // where the common controls can (as at the start), else as LoadImageW makes them.
-  using Edges = std::array<LONG, 4>;
-  // A drop-down list sizes its own height.
-  const std::tuple<int, Edges, Edges> controls[] = {
-      {kFraEvent, {8, 8, 329, 89}, {12, 12, 494, 134}},
-      {kDtpEventDate, {16, 24, 161, 45}, {24, 36, 242, 68}},
-      {kDtpEventTime, {176, 24, 321, 45}, {264, 36, 482, 68}},
-      {kTxtEvent, {16, 56, 321, 75}, {24, 84, 482, 113}},
-      {kFraDisplay, {8, 96, 329, 289}, {12, 144, 494, 434}},
-      {kOptDisplay0, {24, 120, 321, 137}, {36, 180, 482, 206}},
-      {kOptDisplay0 + 1, {24, 144, 321, 161}, {36, 216, 482, 242}},
-      {kOptDisplay0 + 2, {24, 168, 321, 185}, {36, 252, 482, 278}},
-      {kOptDisplay0 + 3, {24, 192, 321, 209}, {36, 288, 482, 314}},
-      {kOptDisplay0 + 4, {24, 216, 321, 233}, {36, 324, 482, 350}},
-      {kOptDisplay0 + 5, {24, 240, 321, 257}, {36, 360, 482, 386}},
-      {kChkOnlyUnits, {40, 264, 321, 281}, {60, 396, 482, 422}},
-      {kFraTimeLeft, {8, 296, 329, 341}, {12, 444, 494, 512}},
-      {kTxtTimeLeft, {16, 312, 321, 331}, {24, 468, 482, 497}},
-      {kFraUpdate, {8, 344, 329, 393}, {12, 516, 494, 590}},
-      {kCboUpdate, {16, 360, 321, 0}, {24, 540, 482, 0}},
+  const auto controls = {
+      Placed{kFraEvent, {8, 8, 329, 89}, {12, 12, 494, 134}},
+      Placed{kDtpEventDate, {16, 24, 161, 45}, {24, 36, 242, 68}},
+      Placed{kDtpEventTime, {176, 24, 321, 45}, {264, 36, 482, 68}},
+      Placed{kTxtEvent, {16, 56, 321, 75}, {24, 84, 482, 113}},
+      Placed{kFraDisplay, {8, 96, 329, 289}, {12, 144, 494, 434}},
+      Placed{kOptDisplay0, {24, 120, 321, 137}, {36, 180, 482, 206}},
+      Placed{kOptDisplay0 + 1, {24, 144, 321, 161}, {36, 216, 482, 242}},
+      Placed{kOptDisplay0 + 2, {24, 168, 321, 185}, {36, 252, 482, 278}},
+      Placed{kOptDisplay0 + 3, {24, 192, 321, 209}, {36, 288, 482, 314}},
+      Placed{kOptDisplay0 + 4, {24, 216, 321, 233}, {36, 324, 482, 350}},
+      Placed{kOptDisplay0 + 5, {24, 240, 321, 257}, {36, 360, 482, 386}},
+      Placed{kChkOnlyUnits, {40, 264, 321, 281}, {60, 396, 482, 422}},
+      Placed{kFraTimeLeft, {8, 296, 329, 341}, {12, 444, 494, 512}},
+      Placed{kTxtTimeLeft, {16, 312, 321, 331}, {24, 468, 482, 497}},
+      Placed{kFraUpdate, {8, 344, 329, 393}, {12, 516, 494, 590}},
+      Placed{kCboUpdate, {16, 360, 321, 0}, {24, 540, 482, 0}},
   };
   // The client area at the start only: Wine's menu bar keeps its height at another DPI.
   RECT rect;
   ::GetClientRect(Window(), &rect);
-  EXPECT_EQ((Edges{rect.left, rect.top, rect.right, rect.bottom}), (Edges{0, 0, 337, 401}));
+  EXPECT_EQ(EdgesOf(rect), (Edges{0, 0, 337, 401}));
   const std::tuple<UINT, LONG, system_functions::LoadIconWithScaleDown::Type> dpis[] = {
       {96, -11, nullptr}, {144, -17, Answers::RefuseToScaleDown}, {1440, -165, nullptr}};
   for (const auto& [dpi, fontHeight, loadIcon] : dpis) {
@@ -113,26 +111,8 @@ TEST_F(MainWindowTest, LaysTheControlsOutAsDesignedAtEveryDpi) {
     ::ReleaseDC(Window(), dc);
     EXPECT_EQ(std::pair(IconWidth(Window(), ICON_BIG), IconWidth(Window(), ICON_SMALL)),
               std::pair(::MulDiv(32, dpi, 96), ::MulDiv(16, dpi, 96)));
-    for (auto [id, expected, at144] : controls) {
-      expected = dpi == 144 ? at144 : expected;
-      for (LONG& edge : expected) {
-        edge *= dpi == 1440 ? 15 : 1;
-      }
-      rect = ChildRect(Window(), Control(id));
-      expected[3] = id == kCboUpdate ? rect.bottom : expected[3];
-      EXPECT_EQ((Edges{rect.left, rect.top, rect.right, rect.bottom}), expected)
-          << id << " at " << dpi;
-      // No control has a frame or an edge of its own beyond what its kind draws.
-      const LONG_PTR frames = WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE;
-      EXPECT_EQ(::GetWindowLongPtrW(Control(id), GWL_EXSTYLE) & frames, 0) << id;
-      LOGFONTW font{};
-      ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Control(id), WM_GETFONT, 0, 0)),
-                   sizeof(font), &font);
-      EXPECT_EQ(std::tuple(font.lfHeight, font.lfWeight, font.lfItalic, font.lfCharSet,
-                           std::wstring(font.lfFaceName)),
-                std::tuple(fontHeight, FW_NORMAL, 0, ANSI_CHARSET, L"Tahoma"))
-          << id << " at " << dpi;
-    }
+    // No control has a frame or an edge of its own beyond the one its kind draws.
+    ExpectPlaced(Window(), dpi, fontHeight, WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE, controls);
   }
   EXPECT_EQ(Answers::iconsAsked, (std::vector<int>{48, 24}));
   // The captions of the group boxes, the options and the check box, each with its access key.

@@ -3,10 +3,17 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "tests/win32/support/internals.h"
 #include "ui/dpi.h"
@@ -63,6 +70,56 @@ inline RECT ChildRect(HWND parent, HWND child) {
   ::GetWindowRect(child, &rect);
   ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
   return rect;
+}
+
+using Edges = std::array<LONG, 4>;
+
+inline Edges EdgesOf(const RECT& rect) {
+  return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// A control as a window's layout puts it: its edges from the client area's
+// corner at 96 and at 144 DPI, where halves round up (at 1440 a pixel is a
+// twip: each of 96 fifteen times over; a bottom of 0 is the control's own, as a
+// drop-down list sizes its height), the frames it draws beyond what its kind
+// draws, its font (n normal, b bold, i italic, u underlined, 0 none: a picture)
+// and its text (nullptr where it is not fixed).
+struct Placed {
+  int id;
+  Edges at96, at144;
+  char font = 'n';
+  const wchar_t* text = nullptr;
+  LONG_PTR frames = 0;
+};
+
+// Checks each control of a window moved to a DPI, and of the frames named
+// those it draws; they all write in Tahoma, Western, fontHeight high.
+inline void ExpectPlaced(HWND window, UINT dpi, LONG fontHeight, LONG_PTR frames,
+                         std::initializer_list<Placed> controls) {
+  for (const Placed& placed : controls) {
+    const HWND control = ::GetDlgItem(window, placed.id);
+    Edges expected = dpi == 144 ? placed.at144 : placed.at96;
+    std::ranges::for_each(expected, [dpi](LONG& edge) { edge *= dpi == 1440 ? 15 : 1; });
+    const Edges edges = EdgesOf(ChildRect(window, control));
+    expected[3] = expected[3] == 0 ? edges[3] : expected[3];
+    EXPECT_EQ(std::pair(edges, ::GetWindowLongPtrW(control, GWL_EXSTYLE) & frames),
+              std::pair(expected, placed.frames))
+        << placed.id << " at " << dpi;
+    if (placed.font != 0) {
+      LOGFONTW font{};
+      ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(font),
+                   &font);
+      EXPECT_EQ(std::tuple(std::wstring(font.lfFaceName), font.lfCharSet, font.lfHeight,
+                           font.lfWeight, font.lfItalic != 0, font.lfUnderline != 0),
+                std::tuple(std::wstring(L"Tahoma"), BYTE{ANSI_CHARSET}, fontHeight,
+                           placed.font == 'b' ? FW_BOLD : FW_NORMAL, placed.font == 'i',
+                           placed.font == 'u'))
+          << placed.id << " at " << dpi;
+    }
+    if (placed.text != nullptr) {
+      EXPECT_EQ(WindowText(control), placed.text) << placed.id;
+    }
+  }
 }
 
 // Moves a window to a new DPI as Windows does when it crosses to another
