@@ -4,7 +4,9 @@
 #include <oleacc.h>
 
 #include <array>
+#include <cwchar>
 #include <map>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -40,6 +42,7 @@ struct Answers {
 };
 
 TEST_F(MainWindowTest, ShowsTheDefaultsTheMenusAndTheFrame) {
+  EXPECT_EQ(::GetFocus(), Control(kDtpEventDate));
   EXPECT_EQ(::SendMessageW(Control(kCboUpdate), CB_GETCOUNT, 0, 0), 8);
   EXPECT_EQ(Text(kCboUpdate), L"Every 30 Seconds");
   EXPECT_EQ(WindowText(Window()), L"Daymarker v1.03");
@@ -330,6 +333,12 @@ TEST_F(MainWindowTest, RebuildsOncePerIntervalAndAtOnceAfterAChange) {
   ChooseUpdate(0);
   EXPECT_EQ(settings_.UpdateIndex, 1);
   EXPECT_EQ(StatusLine(), L"Enter event here... - 1 hour, 16 minutes, 9 seconds");
+  // Of the power events only a resume, of either kind, rebuilds at once.
+  clock_.Advance(60);
+  ::SendMessageW(Window(), WM_POWERBROADCAST, PBT_APMPOWERSTATUSCHANGE, 0);
+  EXPECT_EQ(StatusLine(), L"Enter event here... - 1 hour, 16 minutes, 9 seconds");
+  ::SendMessageW(Window(), WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
+  EXPECT_EQ(StatusLine(), L"Enter event here... - 1 hour, 15 minutes, 9 seconds");
   clock_.Advance(7200);
   ::SendMessageW(Window(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
   EXPECT_EQ(StatusLine(), kReached);
@@ -511,10 +520,33 @@ struct Refused : TopLevelWindow {
   void OnCommand(int, int) override {}
 };
 
+// Refuses to make the windows of one class (the common controls' own, named
+// after their version too, in any case), as a Windows out of handles would.
+const wchar_t* g_refusedClass = L"";
+LRESULT CALLBACK RefuseClass(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* made = reinterpret_cast<const CBT_CREATEWNDW*>(lParam);
+  if (code != HCBT_CREATEWND || IS_INTRESOURCE(made->lpcs->lpszClass)) {
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  const std::wstring_view name = made->lpcs->lpszClass;
+  const std::size_t length = std::wcslen(g_refusedClass);
+  return name.size() >= length && ::lstrcmpiW(&name[name.size() - length], g_refusedClass) == 0;
+}
+
+// A window whose frame or any control cannot be made does not start.
 TEST(TopLevelWindow, ControlsThatCannotBeMadeLeaveNoWindow) {
   OwnedWindow<Refused> refused;
   EXPECT_FALSE(refused.Create());
   EXPECT_EQ(::FindWindowW(L"Refused", nullptr), nullptr);
+  const HHOOK hook = ::SetWindowsHookExW(WH_CBT, RefuseClass, nullptr, ::GetCurrentThreadId());
+  for (const wchar_t* refusedClass : {L"DaymarkerMainWindow", L"ComboBox"}) {
+    g_refusedClass = refusedClass;
+    SettingValues settings;
+    OwnedWindow<MainWindow> window(::GetModuleHandleW(nullptr), settings);
+    EXPECT_FALSE(window.Create()) << refusedClass;
+    EXPECT_EQ(::FindWindowW(L"DaymarkerMainWindow", nullptr), nullptr);
+  }
+  ::UnhookWindowsHookEx(hook);
 }
 
 }  // namespace

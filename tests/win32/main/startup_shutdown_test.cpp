@@ -92,7 +92,11 @@ TEST_F(MainWindowTest, StartUpShowsWhatWasSaved) {
       {"above the screen", place(1200, static_cast<DWORD>(-300)), placed(80, 0)},
       // A monitor 20,000 pixels to the right, since removed.
       {"off every monitor", [] { PutDword(L"WindowX", 15 * 20000); },
-       [this] { EXPECT_NE(::MonitorFromWindow(Window(), MONITOR_DEFAULTTONULL), nullptr); }},
+       [this] {
+         MONITORINFO monitor{sizeof(monitor)};
+         ::GetMonitorInfoW(::MonitorFromWindow(Window(), MONITOR_DEFAULTTONULL), &monitor);
+         EXPECT_EQ(ChildRect(nullptr, Window()).right, monitor.rcWork.right) << "flush with it";
+       }},
       // The target the pickers show, as saved seconds, and whether it is ahead.
       {"a moment past", moment(946'684'800), target(946'684'800, false)},
       {"the first second", moment(1), target(1, false)},

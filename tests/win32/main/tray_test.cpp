@@ -156,7 +156,8 @@ TEST_F(TrayTest, WithoutATaskbarOrTheIconsOwnerTheWindowStaysOnTheTaskbar) {
     Minimise();
     EXPECT_TRUE(::IsWindowVisible(Window()) && ::IsIconic(Window()) && g_shellCalls.empty());
   }
-  ::ShowWindow(Window(), SW_RESTORE);
+  ::SendMessageW(Window(), SecondStartMessage(), 0, 0);
+  EXPECT_FALSE(::IsIconic(Window())) << "a second start brings it back from the taskbar too";
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
   ::UnregisterClassW(L"DaymarkerTrayOwner", instance);
   WNDCLASSEXW refusing{sizeof(refusing), 0, RefuseToBeMade, 0, 0, instance};
@@ -206,6 +207,7 @@ TEST_F(TrayTest, TheTipIsTheStatusLineForTheShellOfTheSystemAndAClosingWindowSav
 
 TEST_F(TrayTest, ARestartedShellGetsTheIconOfAHiddenWindowBack) {
   const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+  EXPECT_EQ(allowed, std::tuple(Window(), SecondStartMessage(), DWORD{MSGFLT_ALLOW}));
   Minimise();
   EXPECT_EQ(allowed, std::tuple(IconOwner(), taskbarCreated, DWORD{MSGFLT_ALLOW}));
   // A shell remade for other reasons may keep the icon, and refuse it a second time.
