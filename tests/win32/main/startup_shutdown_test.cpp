@@ -91,13 +91,17 @@ TEST_F(MainWindowTest, StartUpShowsWhatWasSaved) {
       {"left of the screen", place(static_cast<DWORD>(-300), 1200), placed(0, 80)},
       {"above the screen", place(1200, static_cast<DWORD>(-300)), placed(80, 0)},
       // A monitor 20,000 pixels to the right, since removed.
-      {"off every monitor", [] { PutDword(L"WindowX", 15 * 20000); },
+      {"off every monitor", place(15 * 20000, 15 * 20000),
        [this] {
          MONITORINFO monitor{sizeof(monitor)};
          ::GetMonitorInfoW(::MonitorFromWindow(Window(), MONITOR_DEFAULTTONULL), &monitor);
-         EXPECT_EQ(ChildRect(nullptr, Window()).right, monitor.rcWork.right) << "flush with it";
+         const RECT frame = ChildRect(nullptr, Window());
+         EXPECT_EQ(std::pair(frame.right, frame.bottom),
+                   std::pair(monitor.rcWork.right, monitor.rcWork.bottom))
+             << "flush with its corner";
        }},
       // The target the pickers show, as saved seconds, and whether it is ahead.
+      {"no moment", moment(0), target(1'781'083'800, false)},
       {"a moment past", moment(946'684'800), target(946'684'800, false)},
       {"the first second", moment(1), target(1, false)},
       // 2038-01-19 03:14:07, and its first second, show on the date picker's last day.

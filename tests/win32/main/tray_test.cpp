@@ -158,6 +158,9 @@ TEST_F(TrayTest, WithoutATaskbarOrTheIconsOwnerTheWindowStaysOnTheTaskbar) {
   }
   ::SendMessageW(Window(), SecondStartMessage(), 0, 0);
   EXPECT_FALSE(::IsIconic(Window())) << "a second start brings it back from the taskbar too";
+  ::ShowWindow(Window(), SW_HIDE);  // by another program
+  ::SendMessageW(Window(), SecondStartMessage(), 0, 0);
+  EXPECT_TRUE(::IsWindowVisible(Window())) << "and from a hide not behind the icon";
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
   ::UnregisterClassW(L"DaymarkerTrayOwner", instance);
   WNDCLASSEXW refusing{sizeof(refusing), 0, RefuseToBeMade, 0, 0, instance};
