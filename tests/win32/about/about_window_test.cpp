@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "settings/registry.h"
 #include "tests/win32/support/registry_support.h"
 #include "tests/win32/support/window_support.h"
 #include "ui/about/about_ids.h"
@@ -38,13 +39,9 @@ constexpr wchar_t kProbeKey[] = L"Software\\Tolvane\\DaymarkerAboutProbes";
 // What a copy of the probe at program reported when started: its command line,
 // a line feed and its show command ("-" for none); nothing if it did not start in time.
 std::wstring WaitForProbe(const std::wstring& program, std::chrono::milliseconds timeout) {
-  wchar_t report[2048] = {};
-  const auto reported = [&] {
-    DWORD size = sizeof(report);
-    return ::RegGetValueW(HKEY_CURRENT_USER, kProbeKey, program.c_str(), RRF_RT_REG_SZ, nullptr,
-                          report, &size) == ERROR_SUCCESS;
-  };
-  return PumpUntil(reported, timeout) ? report : L"";
+  const auto report = [&] { return ReadRegSetting(HKEY_CURRENT_USER, kProbeKey, program); };
+  PumpUntil([&] { return !report().empty(); }, timeout);
+  return report();
 }
 
 // The pixels of an area of the client, row by row, as the window paints itself
