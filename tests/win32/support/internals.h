@@ -16,10 +16,8 @@ namespace daymarker::internal {
 bool LacksSearchFlags(HMODULE loaded, DWORD error);
 HMODULE LoadFromSystemFolder(const wchar_t* name);
 
-// settings/registry.cpp: one value read from an open key, and what it returns
-// for a stored type it does not handle.
+// settings/registry.cpp: one value read from an open key.
 LONG FetchRegValue(HKEY key, std::wstring_view name, RegData& out);
-extern const LONG kRegUnsupportedType;
 
 // ui/message_loop.cpp: the key handling of the message loop, true where one of
 // the program's windows took the key.
