@@ -153,53 +153,48 @@ TEST(WorkspaceToScreen, MovesByWhereTheWorkAreaStartsOnItsMonitor) {
 constexpr Monitor kMain{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}};
 constexpr Monitor kLeft{{-1280, 0, 0, 1024}, {-1280, 0, 0, 1024}};
 constexpr Monitor kAbove{{-200, -1200, 1720, 0}, {-200, -1160, 1720, 0}};
+constexpr Monitor kSmall{{1920, 0, 2220, 400}, {1920, 0, 2220, 400}};  // smaller than the window
 
-TEST(SavedWindowPlace, KeepsABelowZeroPlaceOnlyWhereAMonitorHoldsTheWindow) {
-  for (const auto& [saved, monitors, placed] :
-       std::to_array<std::tuple<ScreenPoint, std::vector<Monitor>, ScreenPoint>>({
-           {{-900, 100}, {kMain, kLeft}, {-900, 100}},     // on a monitor left of the main one
-           {{-150, -600}, {kAbove, kMain}, {-150, -600}},  // above it
-           {{-400, 100}, {kMain, kLeft}, {-400, 100}},     // flush with its right edge
-           {{-1280, 0}, {kMain, kLeft}, {-1280, 0}},       // with its left and top edges
-           {{-150, -500}, {kAbove, kMain}, {-150, -500}},  // and with the bottom of the upper one
-           {{-900, -600}, {kMain}, {0, 0}},                // on no monitor at all
+// Saved, a place below zero stays only where a monitor holds the whole window.
+// Wherever it was left, the window stays on a monitor however little of it
+// shows; on none it comes into the nearest one's work area.
+TEST(WindowPlace, SavedKeepsABelowZeroPlaceOnAMonitorReachableComesIntoTheNearestWorkArea) {
+  // Where it was; the monitors; where a saved place opens; where it can be reached.
+  for (const auto& [from, monitors, saved, reachable] :
+       std::to_array<std::tuple<ScreenPoint, std::vector<Monitor>, ScreenPoint, ScreenPoint>>({
+           {{-900, 100}, {kMain, kLeft}, {-900, 100}, {-900, 100}},      // on a monitor left of it
+           {{-150, -600}, {kAbove, kMain}, {-150, -600}, {-150, -600}},  // above it
+           {{-400, 100}, {kMain, kLeft}, {-400, 100}, {-400, 100}},  // flush with its right edge
+           {{-1280, 0}, {kMain, kLeft}, {-1280, 0}, {-1280, 0}},     // with its left and top
+           {{-150, -500}, {kAbove, kMain}, {-150, -500}, {-150, -500}},  // the upper one's bottom
+           {{-900, -600}, {kMain}, {0, 0}, {0, 0}},                      // on no monitor at all
            // Partly off the left one: past each of its edges.
-           {{-1300, 80}, {kMain, kLeft}, {0, 80}},
-           {{-900, -50}, {kMain, kLeft}, {0, 0}},
-           {{-200, 80}, {kMain, kLeft}, {0, 80}},
-           {{-900, 600}, {kMain, kLeft}, {0, 600}},
-           {{100, 80}, {kMain}, {100, 80}},  // on the main monitor
-           {{30000, 80}, {}, {30000, 80}},   // off to the right: no one moves it here
-       })) {
-    EXPECT_EQ(SavedWindowPlace(saved, 400, 500, monitors), placed) << saved.x << ',' << saved.y;
-  }
-}
-
-// The same window, wherever it was left: on a monitor it stays, however
-// little of it shows; on none it comes into the nearest one's work area.
-TEST(ReachablePlace, BringsAWindowOnNoMonitorIntoTheNearestWorkArea) {
-  constexpr Monitor kSmall{{1920, 0, 2220, 400}, {1920, 0, 2220, 400}};  // smaller than the window
-  for (const auto& [from, monitors, placed] :
-       std::to_array<std::tuple<ScreenPoint, std::vector<Monitor>, ScreenPoint>>({
-           {{100, 80}, {kMain}, {100, 80}},
-           {{1919, 1079}, {kMain}, {1919, 1079}},  // one pixel of it shows
-           {{-399, -499}, {kMain}, {-399, -499}},
-           {{-900, 100}, {kMain, kLeft}, {-900, 100}},
-           // A monitor to the right, since unplugged: as far right as the main one's work area
-           // allows.
-           {{3000, 2000}, {kMain}, {1520, 540}},
-           {{1920, 300}, {kMain}, {1520, 300}},  // flush with its right edge
-           {{300, 1080}, {kMain}, {300, 540}},   // and with its bottom: above the taskbar
-           {{-400, 300}, {kMain}, {0, 300}},
-           {{300, -500}, {kMain}, {300, 0}},
-           {{-2000, -700}, {kMain, kLeft}, {-1280, 0}},  // the left one is nearer
-           {{2500, 900}, {kAbove, kMain}, {1520, 540}},
-           {{-500, -1800}, {kAbove, kMain}, {-200, -1160}},  // the upper one is nearer
-           {{2300, 0}, {kMain, kSmall}, {1920, 0}},          // too large: its top left corner in it
-           {{3000, 2000}, {}, {3000, 2000}},                 // no monitor known
+           {{-1300, 80}, {kMain, kLeft}, {0, 80}, {-1300, 80}},
+           {{-900, -50}, {kMain, kLeft}, {0, 0}, {-900, -50}},
+           {{-200, 80}, {kMain, kLeft}, {0, 80}, {-200, 80}},
+           {{-900, 600}, {kMain, kLeft}, {0, 600}, {-900, 600}},
+           {{100, 80}, {kMain}, {100, 80}, {100, 80}},           // on the main monitor
+           {{1919, 1079}, {kMain}, {1919, 1079}, {1919, 1079}},  // one pixel of it shows
+           {{-399, -499}, {kMain}, {0, 0}, {-399, -499}},
+           // A monitor to the right, since unplugged: as far right as the main one's work
+           // area allows.
+           {{3000, 2000}, {kMain}, {3000, 2000}, {1520, 540}},
+           {{1920, 300}, {kMain}, {1920, 300}, {1520, 300}},  // flush with its right edge
+           {{300, 1080}, {kMain}, {300, 1080}, {300, 540}},   // and its bottom: above the taskbar
+           {{-400, 300}, {kMain}, {0, 300}, {0, 300}},
+           {{300, -500}, {kMain}, {300, 0}, {300, 0}},
+           {{-2000, -700}, {kMain, kLeft}, {0, 0}, {-1280, 0}},  // the left one is nearer
+           {{2500, 900}, {kAbove, kMain}, {2500, 900}, {1520, 540}},
+           {{-500, -1800}, {kAbove, kMain}, {0, 0}, {-200, -1160}},  // the upper one is nearer
+           {{2300, 0}, {kMain, kSmall}, {2300, 0}, {1920, 0}},       // too large: its corner in it
+           // No monitor known: no one moves it here.
+           {{30000, 80}, {}, {30000, 80}, {30000, 80}},
        })) {
     const ScreenRect window{from.x, from.y, from.x + 400, from.y + 500};
-    EXPECT_EQ(ReachablePlace(window, monitors), placed) << from.x << ',' << from.y;
+    EXPECT_EQ(
+        std::pair(SavedWindowPlace(from, 400, 500, monitors), ReachablePlace(window, monitors)),
+        std::pair(saved, reachable))
+        << from.x << ',' << from.y;
   }
 }
 
