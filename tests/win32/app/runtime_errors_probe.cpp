@@ -17,16 +17,13 @@ namespace {
 volatile std::size_t gHuge = SIZE_MAX / 2;
 volatile std::size_t gLarge = std::size_t{16} << 20;
 
-LONG WINAPI EndAtOnce(EXCEPTION_POINTERS* /*exception*/) {
-  return EXCEPTION_EXECUTE_HANDLER;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   // Should a replacement be broken, a crash ends the probe with its exception
-  // code at once, rather than start a debugger that keeps the test waiting.
-  ::SetUnhandledExceptionFilter(EndAtOnce);
+  // code at once (1 is EXCEPTION_EXECUTE_HANDLER), rather than start a debugger
+  // that keeps the test waiting.
+  ::SetUnhandledExceptionFilter([](EXCEPTION_POINTERS*) WINAPI -> LONG { return 1; });
   std::set_terminate([] { std::_Exit(4); });
   const std::string_view how = argc > 1 ? argv[1] : "";
   if (how == "new") {
