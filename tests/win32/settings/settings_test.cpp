@@ -86,8 +86,7 @@ TEST_F(Settings, StoredValuesLoadSoundlyAndSaveBackValid) {
     }
     const HANDLE next = NextHandle();
 
-    SettingValues values = kBaseline;
-    SettingValues expected = kBaseline;
+    SettingValues values = kBaseline, expected = kBaseline;
     if (loads) {
       loads(expected);
     }
