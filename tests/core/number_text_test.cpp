@@ -20,7 +20,7 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 const auto none = std::nullopt;
 
-TEST(LeadingNumber, ReadsOnlyTheNumberAtTheStartCopingWithHugeTexts) {
+TEST(LeadingNumber, ReadsOnlyTheNumberAtTheStartOfTheViewCopingWithHugeTexts) {
   std::vector<std::pair<std::wstring, double>> cases = {
       {L"12abc", 12},    {L"abc", 0},           {L"", 0},           {L" \t-7", -7},
       {L"+3.5e1x", 35},  {L"-.5", -0.5},        {L".", 0},          {L"- 5", 0},
@@ -47,16 +47,13 @@ TEST(LeadingNumber, ReadsOnlyTheNumberAtTheStartCopingWithHugeTexts) {
   for (const auto& [text, expected] : cases) {
     EXPECT_EQ(LeadingNumber(text), expected) << text.substr(0, 20) << " of " << text.size();
   }
-}
-
-// The text is a view: nothing past its end takes part, NUL or not.
-TEST(LeadingNumber, ReadsNoFurtherThanTheView) {
-  const std::pair<std::wstring_view, double> cases[] = {
+  // The text is a view: nothing past its end takes part, NUL or not.
+  const std::pair<std::wstring_view, double> views[] = {
       {L"123"sv.substr(0, 2), 12}, {L"1.5"sv.substr(0, 1), 1},   {L"1.5"sv.substr(0, 2), 1},
       {L"1e5"sv.substr(0, 2), 1},  {L"1e-5"sv.substr(0, 3), 1},  {L" 7"sv.substr(0, 1), 0},
       {L"-7"sv.substr(0, 1), 0},   {L"1e15"sv.substr(0, 3), 10},
   };
-  for (const auto& [text, expected] : cases) {
+  for (const auto& [text, expected] : views) {
     EXPECT_EQ(LeadingNumber(text), expected) << std::wstring(text);
   }
 }
