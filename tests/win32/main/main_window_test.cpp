@@ -67,6 +67,19 @@ TEST_F(MainWindowTest, ShowsTheDefaultsTheMenusAndTheFrame) {
                       ::GetClassLongPtrW(Window(), GCLP_HBRBACKGROUND)),
             std::pair(reinterpret_cast<ULONG_PTR>(::LoadCursorW(nullptr, IDC_ARROW)),
                       ULONG_PTR{COLOR_BTNFACE + 1}));
+  // The read-only status line and the name box, disabled once the moment is
+  // reached, sit on that face too, the disabled one's text greyed.
+  const ScopedHandle<HDC, &::DeleteDC> dc(::CreateCompatibleDC(nullptr));
+  for (const auto& [id, text] :
+       {std::pair{kTxtTimeLeft, COLOR_WINDOWTEXT}, {kTxtEvent, COLOR_GRAYTEXT}}) {
+    const LRESULT brush =
+        ::SendMessageW(Window(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Get()),
+                       reinterpret_cast<LPARAM>(Control(id)));
+    EXPECT_EQ(std::tuple(brush, ::GetBkColor(dc.Get()), ::GetTextColor(dc.Get())),
+              std::tuple(reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE)),
+                         ::GetSysColor(COLOR_BTNFACE), ::GetSysColor(text)))
+        << id;
+  }
 }
 
 TEST_F(MainWindowTest, LaysTheControlsOutAsDesignedAtEveryDpi) {
@@ -333,9 +346,14 @@ TEST_F(MainWindowTest, RebuildsOncePerIntervalAndAtOnceAfterAChange) {
   ChooseUpdate(0);
   EXPECT_EQ(settings_.UpdateIndex, 1);
   EXPECT_EQ(StatusLine(), L"Enter event here... - 1 hour, 16 minutes, 9 seconds");
-  // Of the power events only a resume, of either kind, rebuilds at once.
+  // Of the power events only a resume, of either kind, rebuilds at once; the
+  // list's other notices rebuild nothing.
   clock_.Advance(60);
   ::SendMessageW(Window(), WM_POWERBROADCAST, PBT_APMPOWERSTATUSCHANGE, 0);
+  for (const int notice : {CBN_DROPDOWN, CBN_CLOSEUP, CBN_SETFOCUS}) {
+    ::SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(kCboUpdate, static_cast<WORD>(notice)),
+                   reinterpret_cast<LPARAM>(Control(kCboUpdate)));
+  }
   EXPECT_EQ(StatusLine(), L"Enter event here... - 1 hour, 16 minutes, 9 seconds");
   ::SendMessageW(Window(), WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
   EXPECT_EQ(StatusLine(), L"Enter event here... - 1 hour, 15 minutes, 9 seconds");

@@ -102,6 +102,7 @@ TEST_F(MainWindowTest, StartUpShowsWhatWasSaved) {
        }},
       // The target the pickers show, as saved seconds, and whether it is ahead.
       {"no moment", moment(0), target(1'781'083'800, false)},
+      {"a second ahead", moment(1'781'083'801), target(1'781'083'801, true)},
       {"a moment past", moment(946'684'800), target(946'684'800, false)},
       {"the first second", moment(1), target(1, false)},
       // 2038-01-19 03:14:07, and its first second, show on the date picker's last day.

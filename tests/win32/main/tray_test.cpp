@@ -11,12 +11,21 @@
 #include "win/system_functions.h"
 #include "window_test_support.h"
 
+// The program's import of the version query, which the tray asks for the build.
+using VersionQuery = BOOL(WINAPI*)(OSVERSIONINFOW*);
+#if defined(_WIN64)
+extern VersionQuery g_importedGetVersion __asm__("__imp_GetVersionExW");
+#else
+extern VersionQuery g_importedGetVersion __asm__("__imp__GetVersionExW@4");
+#endif
+
 namespace daymarker::testing {
 namespace {
 
 // Closes the icon's menu from inside its own modal loop, noting what it held
 // and where it was: with the access key g_menuKey, or with none chosen.
 std::pair<std::wstring, UINT> g_menuSeen;
+std::pair<int, UINT> g_menuShape;  // its item count, and the second item's kind
 RECT g_menuPlace;
 wchar_t g_menuKey = 0;
 
@@ -24,6 +33,7 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
   if (HWND popup = ::FindWindowW(L"#32768", nullptr); popup != nullptr) {
     auto* menu = reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0));
     g_menuSeen = {MenuItemText(menu, 0), ::GetMenuDefaultItem(menu, TRUE, 0)};
+    g_menuShape = {::GetMenuItemCount(menu), ::GetMenuState(menu, 1, MF_BYPOSITION) & MF_SEPARATOR};
     ::GetWindowRect(popup, &g_menuPlace);
     if (g_menuKey != 0) {
       ::PostMessageW(popup, WM_CHAR, g_menuKey, 0);
@@ -113,6 +123,7 @@ TEST_F(TrayTest, EveryHideAddsOneIconAndEveryShowTakesItAway) {
     EXPECT_EQ(IconWidth(g_shellCalls.back().icon), ::GetSystemMetrics(SM_CXSMICON));
     ::SetCursorPos(300, 200);
     EXPECT_EQ(OpenedMenu(), std::pair(std::wstring(L"S&how"), 0u));
+    EXPECT_EQ(g_menuShape, std::pair(3, UINT{MF_SEPARATOR})) << "Show, a line, Exit";
     EXPECT_EQ(std::pair(g_menuPlace.left, g_menuPlace.top), std::pair(300L, 200L))
         << "at the pointer";
     const ShellCall& focus = g_shellCalls.back();
@@ -194,6 +205,25 @@ TEST_F(TrayTest, TheTipIsTheStatusLineForTheShellOfTheSystemAndAClosingWindowSav
     EXPECT_EQ(std::tuple(call.message, call.id, call.flags, call.callback, call.tip),
               std::tuple(message, 1u, 7u, 0x200u, tip));
     EXPECT_TRUE(StatusLine().starts_with(name)) << "the line shows the name as typed";
+  }
+  // Windows 11, from build 22000, shows a tip as it stands. The build as this
+  // program's own import of GetVersionExW answers it.
+  static const VersionQuery kGetVersion = g_importedGetVersion;
+  for (const auto& [build, tip] :
+       {std::pair{21999ul, L"A &&& B - 1 day"}, {22000ul, L"A & B - 1 day"}}) {
+    static DWORD posedBuild;
+    posedBuild = build;
+    g_importedGetVersion = [](OSVERSIONINFOW* info) WINAPI {
+      const BOOL read = kGetVersion(info);
+      info->dwBuildNumber = posedBuild;
+      return read;
+    };
+    Restart();
+    g_importedGetVersion = kGetVersion;
+    PickSecondsAhead(86'400);
+    ::SetWindowTextW(Control(kTxtEvent), L"A & B");
+    Minimise();
+    EXPECT_EQ(g_shellCalls.back().tip, tip) << build;
   }
 
   // A close that arrives while the window is going (the shell call that takes
