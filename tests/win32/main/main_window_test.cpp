@@ -240,6 +240,13 @@ TEST_F(MainWindowTest, KeysRebuildFocusSelectsTheWholeNameAndTabAndAccessKeysMov
   EXPECT_EQ(::GetFocus(), Control(kTxtEvent));
   EXPECT_EQ(Selection(kTxtEvent), std::pair(0ul, 32'769ul));
   ::DestroyWindow(other);
+  // The keys of a window the program did not register reach it as they are.
+  other = ::CreateWindowExW(0, L"EDIT", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                            nullptr);
+  ::PostMessageW(other, WM_CHAR, L'k', 0);
+  PumpMessages();
+  EXPECT_EQ(WindowText(other), L"k");
+  ::DestroyWindow(other);
 
   // Through the real message loop, as the keyboard sends them: the access key
   // of a group box moves the focus to the first control inside it. Tab visits
@@ -370,7 +377,7 @@ TEST_F(MainWindowTest, RebuildsOncePerIntervalAndAtOnceAfterAChange) {
   PutDword(L"Update", 1);
   clock_.SetLocal({2026, 6, 10, 9, 30, 0});
   const UINT_PTR end = ::SetTimer(
-      nullptr, 0, 4500, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK { ::PostQuitMessage(0); });
+      nullptr, 0, 4500, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK { ::PostQuitMessage(7); });
   Restart();
   window = Window();
   const auto count = [](int code, WPARAM removed, LPARAM lParam) CALLBACK {
@@ -383,7 +390,7 @@ TEST_F(MainWindowTest, RebuildsOncePerIntervalAndAtOnceAfterAChange) {
     return ::CallNextHookEx(nullptr, code, removed, lParam);
   };
   const HHOOK hook = ::SetWindowsHookExW(WH_GETMESSAGE, count, nullptr, ::GetCurrentThreadId());
-  RunMessageLoop();
+  EXPECT_EQ(RunMessageLoop(), 7) << "the quit's code";
   ::UnhookWindowsHookEx(hook);
   ::KillTimer(nullptr, end);
   EXPECT_TRUE(ticks >= 3 && ticks <= 6) << ticks;

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <string>
 #include <thread>
 
 #include "tests/win32/support/internals.h"
 #include "ui/main/one_copy.h"
+#include "win/handles.h"
 
 namespace daymarker::testing {
 namespace {
@@ -28,7 +30,7 @@ TEST(OneCopy, ASecondStartWaitsForTheFirstCopysWindowAndAsksItOnce) {
   WNDCLASSEXW windowClass{sizeof(windowClass), 0, CountRequests, 0, 0, instance};
   windowClass.lpszClassName = L"DaymarkerMainWindow";
   ASSERT_NE(::RegisterClassExW(&windowClass), 0);
-  const auto first = ClaimOneCopy();
+  auto first = ClaimOneCopy();
   ASSERT_TRUE(first.has_value() && *first);
   g_asked = 0;
   std::thread late([instance] {
@@ -46,6 +48,13 @@ TEST(OneCopy, ASecondStartWaitsForTheFirstCopysWindowAndAsksItOnce) {
   late.join();
   EXPECT_EQ(g_asked, 1);
   ::UnregisterClassW(L"DaymarkerMainWindow", instance);
+  first.reset();
+  // Where another kind of object took the name first, this copy runs, unclaimed.
+  const std::wstring name =
+      L"Local\\Tolvane.Daymarker." + internal::ProcessUser(::GetCurrentProcess());
+  const ScopedKernelHandle squatter(::CreateEventW(nullptr, FALSE, FALSE, name.c_str()));
+  const auto unclaimed = ClaimOneCopy();
+  EXPECT_TRUE(unclaimed.has_value() && !*unclaimed);
 }
 
 }  // namespace
