@@ -259,6 +259,9 @@ TEST_F(TrayTest, ARestartedShellGetsTheIconOfAHiddenWindowBack) {
   EXPECT_TRUE(::IsWindowVisible(Window()));
   EXPECT_TRUE(::IsIconic(Window())) << "minimised on the taskbar";
   EXPECT_EQ(OpenedMenu().first, L"&Hide");
+  const HWND window = Window();
+  OpenedMenu(L'x');  // E&xit
+  EXPECT_FALSE(::IsWindow(window));
 }
 
 }  // namespace
