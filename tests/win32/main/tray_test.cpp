@@ -157,9 +157,9 @@ LRESULT CALLBACK RefuseToBeMade(HWND window, UINT message, WPARAM wParam, LPARAM
   return message == WM_NCCREATE ? FALSE : ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-// Where the system has no taskbar, or picTray cannot be made (a Windows out of
-// window handles), the window stays minimised on the taskbar: an icon would
-// have nowhere to show, or tell no window of its clicks.
+// Where the system has no taskbar or notification call, or picTray cannot be
+// made (a Windows out of window handles), the window stays minimised on the
+// taskbar: an icon would have nowhere to show, or tell no window of its clicks.
 TEST_F(TrayTest, WithoutATaskbarOrTheIconsOwnerTheWindowStaysOnTheTaskbar) {
   {
     const system_functions::SHAppBarMessage::StandIn noTaskbar([](DWORD, PAPPBARDATA)
@@ -180,6 +180,11 @@ TEST_F(TrayTest, WithoutATaskbarOrTheIconsOwnerTheWindowStaysOnTheTaskbar) {
   Minimise();
   EXPECT_TRUE(::IsWindowVisible(Window()) && ::IsIconic(Window()) && g_shellCalls.empty());
   ::UnregisterClassW(L"DaymarkerTrayOwner", instance);
+  // Nor where the shell has no notification call.
+  ::ShowWindow(Window(), SW_RESTORE);
+  const system_functions::Shell_NotifyIconW::StandIn noShell(nullptr);
+  Minimise();
+  EXPECT_TRUE(::IsWindowVisible(Window()) && ::IsIconic(Window()));
 }
 
 // The tip is the status line, cut to 63 characters, with each & as the
