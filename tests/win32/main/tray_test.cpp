@@ -153,10 +153,6 @@ TEST_F(TrayTest, EveryHideAddsOneIconAndEveryShowTakesItAway) {
   }
 }
 
-LRESULT CALLBACK RefuseToBeMade(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return message == WM_NCCREATE ? FALSE : ::DefWindowProcW(window, message, wParam, lParam);
-}
-
 // Where the system has no taskbar or notification call, or picTray cannot be
 // made (a Windows out of window handles), the window stays minimised on the
 // taskbar: an icon would have nowhere to show, or tell no window of its clicks.
@@ -172,14 +168,11 @@ TEST_F(TrayTest, WithoutATaskbarOrTheIconsOwnerTheWindowStaysOnTheTaskbar) {
   ::ShowWindow(Window(), SW_HIDE);  // by another program
   ::SendMessageW(Window(), SecondStartMessage(), 0, 0);
   EXPECT_TRUE(::IsWindowVisible(Window())) << "and from a hide not behind the icon";
-  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  ::UnregisterClassW(L"DaymarkerTrayOwner", instance);
-  WNDCLASSEXW refusing{sizeof(refusing), 0, RefuseToBeMade, 0, 0, instance};
-  refusing.lpszClassName = L"DaymarkerTrayOwner";
-  ::RegisterClassExW(&refusing);
+  g_refusedClass = L"DaymarkerTrayOwner";
+  const HHOOK hook = ::SetWindowsHookExW(WH_CBT, RefuseClass, nullptr, ::GetCurrentThreadId());
   Minimise();
+  ::UnhookWindowsHookEx(hook);
   EXPECT_TRUE(::IsWindowVisible(Window()) && ::IsIconic(Window()) && g_shellCalls.empty());
-  ::UnregisterClassW(L"DaymarkerTrayOwner", instance);
   // Nor where the shell has no notification call.
   ::ShowWindow(Window(), SW_RESTORE);
   const system_functions::Shell_NotifyIconW::StandIn noShell(nullptr);

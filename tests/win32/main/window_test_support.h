@@ -11,10 +11,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -126,6 +128,19 @@ inline BOOL WINAPI RecordingShell(DWORD message, PNOTIFYICONDATAW record) {
 // picTray, the window that owns the icon, as the shell knows it.
 inline HWND IconOwner() {
   return ::FindWindowW(L"DaymarkerTrayOwner", nullptr);
+}
+
+// Refuses to make the windows of one class (the common controls' own, named
+// after their version too, in any case), as a Windows out of handles would.
+inline const wchar_t* g_refusedClass = L"";
+inline LRESULT CALLBACK RefuseClass(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* made = reinterpret_cast<const CBT_CREATEWNDW*>(lParam);
+  if (code != HCBT_CREATEWND || IS_INTRESOURCE(made->lpcs->lpszClass)) {
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  const std::wstring_view name = made->lpcs->lpszClass;
+  const std::size_t length = std::wcslen(g_refusedClass);
+  return name.size() >= length && ::lstrcmpiW(&name[name.size() - length], g_refusedClass) == 0;
 }
 
 // Each test starts with the window of a first run, shown, at 09:30 on 10 June

@@ -1,4 +1,4 @@
-// Shared by the Win32 test programs: window texts and bounded message pumping.
+// Shared by the Win32 test programs: layouts, DPI changes and bounded message pumping.
 #pragma once
 
 #include <windows.h>
@@ -18,17 +18,11 @@
 #include "tests/win32/support/internals.h"
 #include "ui/dpi.h"
 #include "ui/message_loop.h"
+#include "ui/window_text.h"
 #include "win/handles.h"
 #include "win/system_functions.h"
 
 namespace daymarker::testing {
-
-inline std::wstring WindowText(HWND window) {
-  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(
-      ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
 
 // A file in this program's folder, where the build puts the probes beside it.
 inline std::wstring BesideThisProgram(const wchar_t* name) {
