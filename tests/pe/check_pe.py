@@ -1,13 +1,9 @@
 #!/usr/bin/env python3
 """usage: check_pe.py OBJDUMP EXE
 
-Fails unless the executable is a 32-bit GUI program with ASLR (relocations
-kept) and DEP, imports exactly the DLLs of allowed_imports.txt and no function
-missing from it, asks for no more than the user's own rights, names its DPI
-awareness with the fallback for Windows 10 1607, and fits in 128 KiB; then
-proves each of those can fail, on patched copies. Fails too unless the
-functions of looked_up_functions.txt are exactly those win/system_functions.h
-looks up, and nothing else looks one up."""
+Checks the executable's headers, imports, manifest and size, then that each check fails on a
+copy patched to break it; and that only win/system_functions.h looks functions up, exactly
+those of looked_up_functions.txt."""
 
 import pathlib
 import re
@@ -15,13 +11,12 @@ import subprocess
 import sys
 import tempfile
 
+ROOT = pathlib.Path(__file__).resolve().parents[2]
 # "DLL function" lines; DLL names compare without case, as Windows finds them.
-LISTED = (pathlib.Path(__file__).parent / "allowed_imports.txt").read_text()
-ALLOWED = {(dll.lower(), function)
-           for dll, function in re.findall(r"^([^#\s]\S*) (\S+)$", LISTED, re.M)}
+ALLOWED = {(dll.lower(), function) for dll, function in re.findall(
+    r"^([^#\s]\S*) (\S+)$", (ROOT / "tests/pe/allowed_imports.txt").read_text(), re.M)}
 ALLOWED_DLLS = {dll for dll, _ in ALLOWED}
 MAX_BYTES = 128 * 1024
-ROOT = pathlib.Path(__file__).resolve().parents[2]
 
 
 def lookup_problems():
@@ -87,16 +82,16 @@ def main(objdump, exe):
     if found:
         return 1
     data = exe.read_bytes()
-    header = int.from_bytes(data[0x3C:0x40], "little") + 4  # the COFF header, after "PE\0\0"
+    # The optional header, after "PE\0\0" and the 20-byte COFF header that ends in its flags.
+    optional = int.from_bytes(data[0x3C:0x40], "little") + 24
     copies = {
-        "DYNAMIC_BASE cleared": patched(data, header + 20 + 70, clear=0x40),
-        "NX_COMPAT cleared": patched(data, header + 20 + 70, clear=0x100),
-        "relocations stripped": patched(data, header + 18, set_bits=0x1),
-        "a PE32+ header": patched(data, header + 20, clear=0xFFFF, set_bits=0x20B),
-        # The 14th data directory, 200 bytes into the optional header: address and size.
-        "a delay-import table": patched(data, header + 20 + 200, set_bits=0x40 << 32 | 0x1000,
-                                        width=8),
-        "console subsystem": patched(data, header + 20 + 68, clear=0xFFFF, set_bits=3),
+        "DYNAMIC_BASE cleared": patched(data, optional + 70, clear=0x40),
+        "NX_COMPAT cleared": patched(data, optional + 70, clear=0x100),
+        "relocations stripped": patched(data, optional - 2, set_bits=0x1),
+        "a PE32+ header": patched(data, optional, clear=0xFFFF, set_bits=0x20B),
+        # The 14th data directory, 200 bytes into the optional header: address 4096, size 64.
+        "a delay-import table": patched(data, optional + 200, set_bits=64 << 32 | 4096, width=8),
+        "console subsystem": patched(data, optional + 68, clear=0xFFFF, set_bits=3),
         "msvcrt.dll renamed": data.replace(b"msvcrt.dll\0", b"msvcrx.dll\0"),
         "an import renamed": data.replace(b"MulDiv\0", b"MulDix\0"),
         "asInvoker changed": data.replace(b'"asInvoker"', b'"highestAv"'),
