@@ -1,13 +1,9 @@
 #!/usr/bin/env python3
 """usage: check_images.py RESOURCES
 
-Fails unless both icons hold every size Windows asks for from 100 to 200 %
-(SM_CXSMICON, SM_CXICON), each an 8-bit RGBA PNG (the 32-bit images Windows
-documents for PNG icons) whose directory entry says 32 bits, one plane and no
-palette and which decodes to its size, and the logo is the About window's
-picture at 24 bits per pixel, as the files' headers say; then make_images.py
-must write the same bytes, so that a hand-edited binary cannot stand in for the
-art it is made from."""
+Fails unless both icons hold every size Windows asks for from 100 to 200 % (SM_CXSMICON,
+SM_CXICON), each a PNG as its directory entry says, the logo is the About window's picture,
+and make_images.py writes the same bytes: no hand-edited binary stands in for the art."""
 
 import struct
 import subprocess
