@@ -55,10 +55,8 @@ def problems(resources):
     with tempfile.TemporaryDirectory() as folder:
         subprocess.run([sys.executable, resources / "make_images.py", folder], check=True)
         made = {path.name: path.read_bytes() for path in Path(folder).iterdir()}
-    differ = sorted({name for name, _ in made.items() ^ committed.items()})
-    if differ:
-        found.append(f"{', '.join(differ)}: not what make_images.py writes")
-    return found
+    return found + [f"{name}: not what make_images.py writes"
+                    for name in sorted({name for name, _ in made.items() ^ committed.items()})]
 
 
 if __name__ == "__main__":
