@@ -28,12 +28,14 @@ LRESULT CALLBACK RecordOptionChecks(int code, WPARAM sent, LPARAM lParam) {
 
 // What a start shows from what the last one saved (or a hand-editor left).
 TEST_F(MainWindowTest, StartUpShowsWhatWasSaved) {
-  const auto options = [this](DWORD display, DWORD update, DWORD onlyUnits) {
+  // The values a hand-editor left, each a REG_DWORD.
+  const auto put = [](std::vector<std::pair<const wchar_t*, DWORD>> values) {
     return [=] {
-      PutDword(L"Display", display);
-      PutDword(L"Update", update);
-      PutDword(L"OnlyUnits", onlyUnits);
+      std::ranges::for_each(values, [](auto value) { PutDword(value.first, value.second); });
     };
+  };
+  const auto options = [&](DWORD display, DWORD update, DWORD onlyUnits) {
+    return put({{L"Display", display}, {L"Update", update}, {L"OnlyUnits", onlyUnits}});
   };
   // The only-units value is kept as saved, whether or not it ticks the box.
   const auto shown = [this](int option, LRESULT position, LRESULT tick, int level, int index,
@@ -54,7 +56,7 @@ TEST_F(MainWindowTest, StartUpShowsWhatWasSaved) {
                 option != 3 ? 1 : 0);
     };
   };
-  const auto moment = [](DWORD seconds) { return [=] { PutDword(L"DateNTime", seconds); }; };
+  const auto moment = [&](DWORD seconds) { return put({{L"DateNTime", seconds}}); };
   const auto target = [this](int seconds, bool ahead) {
     return [=, this] {
       EXPECT_EQ(std::pair(settings_.EventSeconds, ::IsWindowEnabled(Control(kTxtEvent)) != FALSE),
@@ -62,12 +64,7 @@ TEST_F(MainWindowTest, StartUpShowsWhatWasSaved) {
     };
   };
   // A saved place, and where the window shows (in pixels) and records it (in twips).
-  const auto place = [](DWORD x, DWORD y) {
-    return [=] {
-      PutDword(L"WindowX", x);
-      PutDword(L"WindowY", y);
-    };
-  };
+  const auto place = [&](DWORD x, DWORD y) { return put({{L"WindowX", x}, {L"WindowY", y}}); };
   const auto placed = [this](LONG x, LONG y) {
     return [=, this] {
       const RECT frame = ChildRect(nullptr, Window());
@@ -158,12 +155,10 @@ TEST_F(MainWindowTest, EveryEndTakesTheIconEveryCloseSavesAndTheLastWindowEndsTh
         continue;
       }
       SCOPED_TRACE(std::string(how) + (busy ? ", after an add the shell answered late" : ""));
-      Stop();
-      ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software");
-      settings_ = {};
-      clock_.SetLocal({2026, 6, 10, 9, 30, 0});
       const system_functions::Shell_NotifyIconW::StandIn shell(RecordingShell);
-      Start();
+      ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software");
+      clock_.SetLocal({2026, 6, 10, 9, 30, 0});
+      Restart();
       PickSecondsAhead(86'400 * 3);
       ::SetWindowTextW(Control(kTxtEvent), L"Праздник 🎉");
       Click(kOptDisplay0 + 2);
