@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <ranges>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -196,22 +197,20 @@ TEST_F(AboutWindowTest, KeepsItsColoursSeenShowsTheLinkWithItsHandAndTipAndLaysO
       L"configured to display the time in various different ways including Seconds ONLY.";
   const wchar_t* const link =
       L"Visit the Tolvane website for more FREE software\r\n(https://tolvane.example/)";
-  const auto controls = {
-      Placed{kCmdOK, {283, 301, 367, 324}, {425, 452, 551, 486}, 'n', L"OK"},
-      Placed{kCmdSysInfo, {284, 331, 367, 354}, {426, 497, 551, 531}, 'n', L"&System Info..."},
-      Placed{kLblDescription, {16, 56, 369, 121}, {24, 84, 554, 182}, 'n', description},
-      Placed{
-          kLblDisclaimer, {16, 301, 274, 380}, {24, 452, 411, 570}, 'n', L"\r\n\r\n\r\n\r\n\r\n"},
-      Placed{kLblTitle, {64, 16, 241, 32}, {96, 24, 362, 48}, 'b', L"Daymarker"},
-      Placed{kLblVersion, {256, 16, 369, 31}, {384, 24, 554, 47}, 'n', L"Version 1.03"},
-      Placed{
-          kLblCopyright, {64, 32, 369, 47}, {96, 48, 554, 71}, 'n', L"Copyright (C) 2026 Tolvane"},
-      Placed{kLblRegTo, {16, 264, 369, 281}, {24, 396, 554, 422}, 'i', L"Registered to: FREEWARE!"},
-      Placed{kPicTolvane, {128, 136, 256, 216}, {192, 204, 384, 324}, 0, nullptr, WS_EX_CLIENTEDGE},
-      Placed{kLblTolvane, {16, 224, 369, 257}, {24, 336, 554, 386}, 'u', link},
-      Placed{kLblComments, {16, 288, 369, 321}, {24, 432, 554, 482}, 'n', L""},
+  const std::initializer_list<Placed> controls = {
+      {kCmdOK, {283, 301, 367, 324}, {425, 452, 551, 486}, 'n', L"OK"},
+      {kCmdSysInfo, {284, 331, 367, 354}, {426, 497, 551, 531}, 'n', L"&System Info..."},
+      {kLblDescription, {16, 56, 369, 121}, {24, 84, 554, 182}, 'n', description},
+      {kLblDisclaimer, {16, 301, 274, 380}, {24, 452, 411, 570}, 'n', L"\r\n\r\n\r\n\r\n\r\n"},
+      {kLblTitle, {64, 16, 241, 32}, {96, 24, 362, 48}, 'b', L"Daymarker"},
+      {kLblVersion, {256, 16, 369, 31}, {384, 24, 554, 47}, 'n', L"Version 1.03"},
+      {kLblCopyright, {64, 32, 369, 47}, {96, 48, 554, 71}, 'n', L"Copyright (C) 2026 Tolvane"},
+      {kLblRegTo, {16, 264, 369, 281}, {24, 396, 554, 422}, 'i', L"Registered to: FREEWARE!"},
+      {kPicTolvane, {128, 136, 256, 216}, {192, 204, 384, 324}, 0, nullptr, WS_EX_CLIENTEDGE},
+      {kLblTolvane, {16, 224, 369, 257}, {24, 336, 554, 386}, 'u', link},
+      {kLblComments, {16, 288, 369, 321}, {24, 432, 554, 482}, 'n', L""},
       // Its size follows the DPI.
-      Placed{kPicIcon, {16, 16, 48, 48}, {24, 24, 72, 72}, 0},
+      {kPicIcon, {16, 16, 48, 48}, {24, 24, 72, 72}, 0},
   };
   for (const auto& [at, height] : {std::pair{96u, -11L}, {144u, -17L}, {1440u, -165L}}) {
     if (at != WindowDpi(about)) {  // first as the load left them
@@ -288,8 +287,7 @@ TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichOKTheCloseBoxAndTheLin
     EXPECT_LE(std::abs(frame.left + frame.right - monitor.rcWork.left - monitor.rcWork.right), 1);
     EXPECT_LE(std::abs(frame.top + frame.bottom - monitor.rcWork.top - monitor.rcWork.bottom), 1);
     // The focused button is the default one, so Enter presses it.
-    for (const auto& [focus, other] :
-         {std::pair{kCmdSysInfo, kCmdOK}, std::pair{kCmdOK, kCmdSysInfo}}) {
+    for (const auto& [focus, other] : {std::pair{kCmdSysInfo, kCmdOK}, {kCmdOK, kCmdSysInfo}}) {
       ::SetFocus(Control(focus));
       EXPECT_EQ(::GetWindowLongPtrW(Control(focus), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
       EXPECT_EQ(::GetWindowLongPtrW(Control(other), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
@@ -306,19 +304,19 @@ TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichOKTheCloseBoxAndTheLin
       EXPECT_EQ(::GetNextDlgTabItem(about, target, FALSE), Control(kCmdOK)) << "the last stop";
       // A focus cue just around the centred words (the widest line's ends), nothing else.
       const std::vector<COLORREF> focused = Painted(target, whole);
-      std::vector<int> words, cue;  // the columns the words take, and those the cue changed
-      for (std::size_t i = 0; i < focused.size(); ++i) {
-        const int column = static_cast<int>(i % static_cast<std::size_t>(whole.right));
-        if (unfocused[i] != ::GetSysColor(COLOR_BTNFACE)) {
-          words.push_back(column);
-        }
-        if (focused[i] != unfocused[i]) {
-          cue.push_back(column);
-        }
-      }
-      ASSERT_FALSE(words.empty() || cue.empty()) << "a focus cue";
-      const auto [wordsLeft, wordsRight] = std::ranges::minmax(words);
-      const auto [cueLeft, cueRight] = std::ranges::minmax(cue);
+      // The first and last columns of the pixels marked, 0 and 0 where none is.
+      const auto columns = [&](const auto& marked) {
+        const auto width = static_cast<std::size_t>(whole.right);
+        auto found =
+            std::views::iota(std::size_t{0}, focused.size()) | std::views::filter(marked) |
+            std::views::transform([width](std::size_t i) { return static_cast<int>(i % width); });
+        return found.empty() ? std::ranges::minmax_result<int>{0, 0} : std::ranges::minmax(found);
+      };
+      const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+      const auto [wordsLeft, wordsRight] =
+          columns([&](std::size_t i) { return unfocused[i] != face; });
+      const auto [cueLeft, cueRight] =
+          columns([&](std::size_t i) { return focused[i] != unfocused[i]; });
       EXPECT_TRUE(cueLeft < wordsLeft && wordsLeft - cueLeft <= 4 && wordsRight < cueRight &&
                   cueRight - wordsRight <= 4)
           << cueLeft << "-" << cueRight << " around " << wordsLeft << "-" << wordsRight;
@@ -340,37 +338,6 @@ TEST_F(AboutWindowTest, ShowingAgainKeepsTheOneWindowWhichOKTheCloseBoxAndTheLin
   ::RegDeleteTreeW(HKEY_CURRENT_USER, kProbeKey);
 }
 
-// The version record as Windows reads it back from a built file.
-std::wstring Dotted(DWORD high, DWORD low) {
-  return std::to_wstring(HIWORD(high)) + L"." + std::to_wstring(LOWORD(high)) + L"." +
-         std::to_wstring(HIWORD(low)) + L"." + std::to_wstring(LOWORD(low));
-}
-
-// The file's numbers and its product's as Explorer shows them, then the texts
-// of both and of the copyright as installers read them; nothing where unreadable.
-std::array<std::wstring, 5> ReadVersionRecord(const std::wstring& file) {
-  std::vector<BYTE> data(::GetFileVersionInfoSizeW(file.c_str(), nullptr));
-  if (!::GetFileVersionInfoW(file.c_str(), 0, static_cast<DWORD>(data.size()), data.data())) {
-    return {};
-  }
-  const auto query = [&](const std::wstring& path) -> void* {
-    void* value = nullptr;
-    UINT size = 0;
-    return ::VerQueryValueW(data.data(), path.c_str(), &value, &size) && size > 0 ? value : nullptr;
-  };
-  const auto text = [&](const wchar_t* name) {
-    const void* value = query(std::wstring(L"\\StringFileInfo\\040904B0\\") + name);
-    return std::wstring(value != nullptr ? static_cast<const wchar_t*>(value) : L"(none)");
-  };
-  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query(L"\\"));
-  if (fixed == nullptr) {
-    return {};
-  }
-  return {Dotted(fixed->dwFileVersionMS, fixed->dwFileVersionLS),
-          Dotted(fixed->dwProductVersionMS, fixed->dwProductVersionLS), text(L"FileVersion"),
-          text(L"ProductVersion"), text(L"LegalCopyright")};
-}
-
 // Explorer's properties show the numbers, installers and scripts read the
 // texts: both say the same version, file and product alike. This program
 // carries the program's own resources, whose copyright the About window
@@ -381,8 +348,30 @@ TEST(VersionRecord, NumbersAndTextsAgreeBesideTheCopyright) {
        {std::tuple{BesideThisProgram(L"about_tests.exe"), L"1.3.0.0",
                    L"Copyright (C) 2026 Tolvane"},
         std::tuple{BesideThisProgram(L"sysinfo_probe.exe"), L"2.5.0.7", L"Probe"}}) {
-    EXPECT_EQ(ReadVersionRecord(file),
-              (std::array<std::wstring, 5>{version, version, version, version, copyright}))
+    std::vector<BYTE> data(::GetFileVersionInfoSizeW(file.c_str(), nullptr));
+    ASSERT_TRUE(
+        ::GetFileVersionInfoW(file.c_str(), 0, static_cast<DWORD>(data.size()), data.data()))
+        << file;
+    const auto query = [&](const std::wstring& path) {
+      void* value = nullptr;
+      UINT size = 0;
+      return ::VerQueryValueW(data.data(), path.c_str(), &value, &size) && size > 0 ? value
+                                                                                    : nullptr;
+    };
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query(L"\\"));
+    ASSERT_NE(fixed, nullptr) << file;
+    // The file's numbers and its product's, then the texts of both and the copyright.
+    std::vector<std::wstring> record;
+    for (const auto& [high, low] : {std::pair{fixed->dwFileVersionMS, fixed->dwFileVersionLS},
+                                    {fixed->dwProductVersionMS, fixed->dwProductVersionLS}}) {
+      record.push_back(std::to_wstring(HIWORD(high)) + L"." + std::to_wstring(LOWORD(high)) + L"." +
+                       std::to_wstring(HIWORD(low)) + L"." + std::to_wstring(LOWORD(low)));
+    }
+    for (const wchar_t* name : {L"FileVersion", L"ProductVersion", L"LegalCopyright"}) {
+      const void* value = query(std::wstring(L"\\StringFileInfo\\040904B0\\") + name);
+      record.emplace_back(value != nullptr ? static_cast<const wchar_t*>(value) : L"(none)");
+    }
+    EXPECT_EQ(record, (std::vector<std::wstring>{version, version, version, version, copyright}))
         << file;
   }
 }
@@ -394,79 +383,28 @@ using GetKeyValueTest = ScratchRegistryTest;  // HKEY_CURRENT_USER is a fresh ke
 TEST_F(GetKeyValueTest, ReadsTextAndNumbersAndLeavesOtherTypesAlone) {
   const std::wstring path = L"C:\\Program Files\\Tools\\msinfo32.exe";
   const std::wstring fits(511, L'x');  // with its terminator exactly the 1024-byte buffer
-  // Type and bytes stored; result and KeyVal, which comes in as "before".
-  const std::tuple<DWORD, std::vector<BYTE>, bool, std::wstring> cases[] = {
-      {REG_SZ, TextBytes(path + L'\0'), true, path},
-      {REG_SZ, TextBytes(path), true, path},
-      {REG_SZ, TextBytes(fits + L'\0'), true, fits},
-      {REG_SZ, TextBytes(fits + L'x' + L'\0'), false, L""},
-      {REG_DWORD, DwordBytes(0x12345678), true, L"&h12345678"},
-      {REG_DWORD, DwordBytes(1), true, L"&h000001"},
+  // Type and bytes stored at Key, the key read; result and KeyVal, which comes in as "before".
+  const std::tuple<DWORD, std::vector<BYTE>, const wchar_t*, bool, std::wstring> cases[] = {
+      {REG_SZ, TextBytes(path + L'\0'), L"Key", true, path},
+      {REG_SZ, TextBytes(path), L"Key", true, path},
+      {REG_SZ, TextBytes(fits + L'\0'), L"Key", true, fits},
+      {REG_SZ, TextBytes(fits + L'x' + L'\0'), L"Key", false, L""},
+      {REG_DWORD, DwordBytes(0x12345678), L"Key", true, L"&h12345678"},
+      {REG_DWORD, DwordBytes(1), L"Key", true, L"&h000001"},
       // A lone terminator, or one zero byte, leaves nothing after it is dropped.
-      {REG_SZ, TextBytes(std::wstring(1, L'\0')), true, L""},
-      {REG_DWORD, {0}, true, L"&h"},
-      {REG_EXPAND_SZ, TextBytes(L"%SystemRoot%"), true, L"before"},
+      {REG_SZ, TextBytes(std::wstring(1, L'\0')), L"Key", true, L""},
+      {REG_DWORD, {0}, L"Key", true, L"&h"},
+      {REG_EXPAND_SZ, TextBytes(L"%SystemRoot%"), L"Key", true, L"before"},
+      // No such key; a missing value fails as the one too long does.
+      {REG_SZ, TextBytes(path), L"Key\\Missing", false, L""},
   };
-  for (const auto& [type, bytes, result, text] : cases) {
+  for (const auto& [type, bytes, key, result, text] : cases) {
     ASSERT_TRUE(Plant(HKEY_CURRENT_USER, L"Key", L"Value", type, bytes));
     std::wstring value = L"before";
-    const bool read = GetKeyValue(HKEY_CURRENT_USER, L"Key", L"Value", value);
-    EXPECT_EQ(std::pair(read, value), std::pair(result, text));
+    const bool read = GetKeyValue(HKEY_CURRENT_USER, key, L"Value", value);
+    EXPECT_EQ(std::pair(read, value), std::pair(result, text)) << key;
   }
-  // No such key; a missing value fails as the one too long does.
-  std::wstring value = L"before";
-  EXPECT_FALSE(GetKeyValue(HKEY_CURRENT_USER, L"Key\\Missing", L"Value", value));
-  EXPECT_EQ(value, L"");
 }
-
-// A name; the program in the tool's folder that the first key's PATH names
-// (none: no PATH; empty: an empty one); the attributes of MSINFO32.EXE in that
-// folder, which the second key names (0: no such file; INVALID_FILE_ATTRIBUTES:
-// no second key); the program that starts (none: the message that the tool is
-// unavailable).
-using LaunchCase = std::tuple<const char*, const wchar_t*, DWORD, const wchar_t*>;
-constexpr LaunchCase kLaunchCases[] = {
-    {"PathComesFirst", L"sys info.exe", FILE_ATTRIBUTE_NORMAL, L"sys info.exe"},
-    // A path that cannot be started is the end of the search, and is said so.
-    {"PathNamesNoProgram", L"no program.exe", FILE_ATTRIBUTE_NORMAL, nullptr},
-    {"PathIsEmpty", L"", FILE_ATTRIBUTE_NORMAL, nullptr},
-    {"FolderHoldsTheTool", nullptr, FILE_ATTRIBUTE_NORMAL, L"MSINFO32.EXE"},
-    {"FolderLacksTheTool", nullptr, 0, nullptr},
-    {"HiddenToolDoesNotCount", nullptr, FILE_ATTRIBUTE_HIDDEN, nullptr},
-    {"SystemFileDoesNotCount", nullptr, FILE_ATTRIBUTE_SYSTEM, nullptr},
-    {"NoKeyNamesTheTool", nullptr, INVALID_FILE_ATTRIBUTES, nullptr},
-};
-
-class StartSysInfoTest : public ::testing::TestWithParam<LaunchCase> {
- protected:
-  // The tool is started by the About window's button. This process's
-  // HKEY_LOCAL_MACHINE is a scratch key while a test plants the tool's keys, so
-  // the machine's own are never touched.
-  void SetUp() override {
-    Clear();
-    ShowAboutWindow(g_about, ::GetModuleHandleW(nullptr), nullptr);
-    const ScopedKey machine = CreateTestKey(HKEY_CURRENT_USER, kScratchKey, KEY_ALL_ACCESS);
-    ASSERT_TRUE(machine);
-    ASSERT_EQ(::RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine.Get()), ERROR_SUCCESS);
-    std::filesystem::create_directories(scratch_);
-  }
-  void TearDown() override {
-    g_about.reset();
-    PumpMessages();  // drops the WM_QUIT it leaves, which would end the next message box
-    ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
-    Clear();
-  }
-  void Clear() {
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, kScratchKey);
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, kProbeKey);
-    std::error_code ignored;  // a probe still exiting may hold its file a moment longer
-    std::filesystem::remove_all(scratch_, ignored);
-  }
-  // The tool's folder, which also holds the program the first key names: spaces
-  // in every name, which only a quoted command line keeps in one piece.
-  const std::filesystem::path scratch_ =
-      std::filesystem::temp_directory_path() / L"daymarker about tests";
-};
 
 // What a click on button shows in a message box on this thread, as "caption:
 // text", each button's caption in brackets and "(icon)" for an icon, pressing
@@ -495,40 +433,77 @@ std::wstring ReadMessageBoxOfClick(HWND button) {
   return seen;
 }
 
-TEST_P(StartSysInfoTest, StartsTheToolOrSaysItIsUnavailable) {
-  const auto& [name, path, attributes, starts] = GetParam();
-  const std::wstring program = (scratch_ / L"sys info.exe").wstring();
-  const std::wstring tool = (scratch_ / L"MSINFO32.EXE").wstring();
-  ASSERT_TRUE(::CopyFileW(g_probe.c_str(), program.c_str(), FALSE));
-  const bool folderKnown = attributes != INVALID_FILE_ATTRIBUTES;
-  ASSERT_TRUE(attributes == 0 || !folderKnown ||
-              (::CopyFileW(g_probe.c_str(), tool.c_str(), FALSE) &&
-               ::SetFileAttributesW(tool.c_str(), attributes)));
+// The tool is started by the About window's button. This process's
+// HKEY_LOCAL_MACHINE is a scratch key while the test plants the tool's keys, so
+// the machine's own are never touched.
+TEST(StartSysInfo, StartsTheToolOrSaysItIsUnavailable) {
+  // A name; the program in the tool's folder that the first key's PATH names
+  // (none: no PATH; empty: an empty one); the attributes of MSINFO32.EXE in that
+  // folder, which the second key names (0: no such file; INVALID_FILE_ATTRIBUTES:
+  // no second key); the program that starts (none: the message that the tool is
+  // unavailable).
+  const std::tuple<const char*, const wchar_t*, DWORD, const wchar_t*> cases[] = {
+      {"PathComesFirst", L"sys info.exe", FILE_ATTRIBUTE_NORMAL, L"sys info.exe"},
+      // A path that cannot be started is the end of the search, and is said so.
+      {"PathNamesNoProgram", L"no program.exe", FILE_ATTRIBUTE_NORMAL, nullptr},
+      {"PathIsEmpty", L"", FILE_ATTRIBUTE_NORMAL, nullptr},
+      {"FolderHoldsTheTool", nullptr, FILE_ATTRIBUTE_NORMAL, L"MSINFO32.EXE"},
+      {"FolderLacksTheTool", nullptr, 0, nullptr},
+      {"HiddenToolDoesNotCount", nullptr, FILE_ATTRIBUTE_HIDDEN, nullptr},
+      {"SystemFileDoesNotCount", nullptr, FILE_ATTRIBUTE_SYSTEM, nullptr},
+      {"NoKeyNamesTheTool", nullptr, INVALID_FILE_ATTRIBUTES, nullptr},
+  };
+  // The tool's folder, which also holds the program the first key names: spaces
+  // in every name, which only a quoted command line keeps in one piece.
+  const std::filesystem::path scratch =
+      std::filesystem::temp_directory_path() / L"daymarker about tests";
+  const std::wstring program = (scratch / L"sys info.exe").wstring();
+  const std::wstring tool = (scratch / L"MSINFO32.EXE").wstring();
+  const auto clear = [&] {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kProbeKey);
+    std::error_code ignored;  // a probe still exiting may hold its file a moment longer
+    std::filesystem::remove_all(scratch, ignored);
+  };
+  ShowAboutWindow(g_about, ::GetModuleHandleW(nullptr), nullptr);
+  const HWND button = ::GetDlgItem(AboutWindowHandle(), kCmdSysInfo);
+  const ScopedKey machine = CreateTestKey(HKEY_CURRENT_USER, kScratchKey, KEY_ALL_ACCESS);
+  ASSERT_EQ(::RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine.Get()), ERROR_SUCCESS);
   // The machine's keys grant a standard user only reading (and the test deleting).
   const wchar_t* const readOnly = L"D:P(A;;KRSD;;;WD)";
-  ASSERT_TRUE(path == nullptr ||
-              Plant(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", L"PATH",
-                    REG_SZ, TextBytes((*path != L'\0' ? (scratch_ / path).wstring() : L"") + L'\0'),
-                    readOnly));
-  ASSERT_TRUE(!folderKnown ||
-              Plant(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools Location", L"MSINFO",
-                    REG_SZ, TextBytes(scratch_.wstring() + L'\0'), readOnly));
-
-  HWND button = ::GetDlgItem(AboutWindowHandle(), about_ids::kCmdSysInfo);
-  EXPECT_EQ(ReadMessageBoxOfClick(button),
-            starts == nullptr ? L"Daymarker: System Information Is Unavailable At This Time [OK]"
-                              : L"no message");
-  EXPECT_TRUE(::IsWindow(button)) << "the About window stays open, its button with it";
-  for (const std::wstring& started : {program, tool}) {
-    // A start that should not happen is given a moment to show itself.
-    const bool expected = starts != nullptr && started == (scratch_ / starts).wstring();
-    EXPECT_EQ(WaitForProbe(started, expected ? 15s : 1s),
-              expected ? L"\"" + started + L"\"\n" + std::to_wstring(SW_SHOWNORMAL) : L"");
+  for (const auto& [name, path, attributes, starts] : cases) {
+    SCOPED_TRACE(name);
+    clear();
+    ::RegDeleteTreeW(machine.Get(), nullptr);
+    std::filesystem::create_directories(scratch);
+    EXPECT_TRUE(::CopyFileW(g_probe.c_str(), program.c_str(), FALSE));
+    const bool folderKnown = attributes != INVALID_FILE_ATTRIBUTES;
+    EXPECT_TRUE(attributes == 0 || !folderKnown ||
+                (::CopyFileW(g_probe.c_str(), tool.c_str(), FALSE) &&
+                 ::SetFileAttributesW(tool.c_str(), attributes)));
+    EXPECT_TRUE(
+        path == nullptr ||
+        Plant(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", L"PATH", REG_SZ,
+              TextBytes((*path != L'\0' ? (scratch / path).wstring() : L"") + L'\0'), readOnly));
+    EXPECT_TRUE(!folderKnown ||
+                Plant(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools Location", L"MSINFO",
+                      REG_SZ, TextBytes(scratch.wstring() + L'\0'), readOnly));
+    EXPECT_EQ(ReadMessageBoxOfClick(button),
+              starts == nullptr ? L"Daymarker: System Information Is Unavailable At This Time [OK]"
+                                : L"no message");
+    EXPECT_TRUE(::IsWindow(button)) << "the About window stays open, its button with it";
+    for (const std::wstring& started : {program, tool}) {
+      // A start that should not happen is given a moment to show itself.
+      const bool expected = starts != nullptr && started == (scratch / starts).wstring();
+      EXPECT_EQ(WaitForProbe(started, expected ? 15s : 1s),
+                expected ? L"\"" + started + L"\"\n" + std::to_wstring(SW_SHOWNORMAL) : L"");
+    }
   }
+  g_about.reset();
+  PumpMessages();  // drops the WM_QUIT it leaves, which would end a later message box
+  ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, kScratchKey);
+  clear();
 }
-
-INSTANTIATE_TEST_SUITE_P(Lookups, StartSysInfoTest, ::testing::ValuesIn(kLaunchCases),
-                         [](const auto& row) { return std::string(std::get<0>(row.param)); });
 
 }  // namespace
 }  // namespace daymarker
