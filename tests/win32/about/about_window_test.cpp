@@ -163,6 +163,9 @@ TEST_F(AboutWindowTest, KeepsItsColoursSeenShowsTheLinkWithItsHandAndTipAndLaysO
   TOOLINFOW tool{.cbSize = TTTOOLINFOW_V2_SIZE, .hwnd = about, .uId = toolId, .lpszText = tip};
   ::SendMessageW(tooltip, TTM_GETTEXTW, std::size(tip), reinterpret_cast<LPARAM>(&tool));
   EXPECT_STREQ(tip, L"Click to visit the Tolvane Website...");
+  // The tooltip watches the link's window itself for the pointer.
+  ::SendMessageW(tooltip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool));
+  EXPECT_EQ(tool.uFlags & (TTF_IDISHWND | TTF_SUBCLASS), UINT{TTF_IDISHWND | TTF_SUBCLASS});
 
   // And as laid out.
   EXPECT_EQ(WindowText(about), L"About Daymarker");
