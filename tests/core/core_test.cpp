@@ -23,14 +23,12 @@ TEST(Calendar, ConvertsBothWaysSaturatesEventSecondsAndNamesTheDay) {
   // wraps nor goes below 1970), and its day of the week (0 for Sunday).
   const std::tuple<CivilDateTime, std::int64_t, std::int32_t, int> cases[] = {
       {{1970, 1, 1, 0, 0, 0}, 0, 0, 4},
-      {{2000, 1, 1, 0, 0, 0}, 946'684'800, 946'684'800, 6},
       {{2000, 2, 29, 12, 30, 15}, 951'827'415, 951'827'415, 2},
       {{1970, 1, 2, 1, 0, 0}, 90'000, 90'000, 5},
       {{1970, 1, 1, 23, 59, 59}, 86'399, 86'399, 4},
       {{2038, 1, 19, 3, 14, 7}, 2'147'483'647, 2'147'483'647, 2},
       {{2038, 1, 19, 3, 14, 8}, 2'147'483'648LL, 2'147'483'647, 2},
       {{1969, 12, 31, 23, 59, 59}, -1, 0, 3},
-      {{1901, 12, 13, 20, 45, 52}, -2'147'483'648LL, 0, 5},
       {{1601, 1, 1, 0, 0, 0}, -11'644'473'600LL, 0, 1},
       {{9999, 12, 31, 23, 59, 59}, 253'402'300'799LL, 2'147'483'647, 5},
       {{2027, 3, 28, 2, 30, 0}, 1'806'201'000, 1'806'201'000, 0},
@@ -57,7 +55,6 @@ TEST(Contrast, RatioDecidesWhetherTheFixedColourStays) {
   const std::tuple<PackedColour, PackedColour, double, bool, double, bool> rows[] = {
       {kBlack, kWhite, 21.0, false, 4.5, true},
       {kWhite, kBlack, 21.0, false, 4.5, true},  // either way round
-      {kBlack, kBlack, 1.0, false, 4.5, false},  // black text on a black face
       {kBlue, kBlack, 2.44, false, 4.5, false},  // the link on a black face
       {kBlue, kButtonFace, 7.54, false, 4.5, true},
       {kBlue, kButtonFace, 7.54, true, 4.5, false},  // a high-contrast theme
@@ -78,9 +75,7 @@ TEST(Contrast, RatioDecidesWhetherTheFixedColourStays) {
 TEST(DecimalText, WritesPlainDigitsWithASignOnlyWhenNegative) {
   const std::pair<std::int64_t, const wchar_t*> cases[] = {
       {0, L"0"},
-      {7, L"7"},
       {-5, L"-5"},
-      {120, L"120"},
       {std::numeric_limits<std::int64_t>::max(), L"9223372036854775807"},
       {std::numeric_limits<std::int64_t>::min(), L"-9223372036854775808"},
   };
@@ -125,15 +120,12 @@ TEST(CountTick, RebuildsOncePerPeriodOfEachChoiceElseAtEveryTick) {
   std::int32_t secondsToRefresh = std::numeric_limits<std::int32_t>::min();
   EXPECT_TRUE(CountTick(secondsToRefresh, 0));
   EXPECT_EQ(secondsToRefresh, std::numeric_limits<std::int32_t>::min());
-  EXPECT_TRUE(CountTick(secondsToRefresh, 1));
-  EXPECT_EQ(secondsToRefresh, 1);
 }
 
 TEST(VersionCaption, PadsMinorToTwoAndRevisionToFourDigits) {
   EXPECT_EQ(VersionCaption(), L"Daymarker v1.03");
   EXPECT_EQ(VersionCaption(L"Daymarker", {1, 3, 7}), L"Daymarker v1.03.0007");
   EXPECT_EQ(VersionCaption(L"X", {2, 12, 0}), L"X v2.12");
-  EXPECT_EQ(VersionCaption(L"X", {10, 100, 12345}), L"X v10.100.12345");
   EXPECT_EQ(VersionCaption(L"", {0, 0, 1}), L" v0.00.0001");
 }
 
@@ -162,23 +154,20 @@ TEST(WindowPlace, SavedKeepsABelowZeroPlaceOnAMonitorReachableComesIntoTheNeares
   // Where it was; the monitors; where a saved place opens; where it can be reached.
   for (const auto& [from, monitors, saved, reachable] :
        std::to_array<std::tuple<ScreenPoint, std::vector<Monitor>, ScreenPoint, ScreenPoint>>({
-           {{-900, 100}, {kMain, kLeft}, {-900, 100}, {-900, 100}},      // on a monitor left of it
-           {{-150, -600}, {kAbove, kMain}, {-150, -600}, {-150, -600}},  // above it
-           {{-400, 100}, {kMain, kLeft}, {-400, 100}, {-400, 100}},  // flush with its right edge
-           {{-1280, 0}, {kMain, kLeft}, {-1280, 0}, {-1280, 0}},     // with its left and top
-           {{-150, -500}, {kAbove, kMain}, {-150, -500}, {-150, -500}},  // the upper one's bottom
-           {{-900, -600}, {kMain}, {0, 0}, {0, 0}},                      // on no monitor at all
+           // On a monitor left of it, flush with its right edge, then its left and top;
+           // on one above it, flush with its bottom.
+           {{-400, 100}, {kMain, kLeft}, {-400, 100}, {-400, 100}},
+           {{-1280, 0}, {kMain, kLeft}, {-1280, 0}, {-1280, 0}},
+           {{-150, -500}, {kAbove, kMain}, {-150, -500}, {-150, -500}},
            // Partly off the left one: past each of its edges.
            {{-1300, 80}, {kMain, kLeft}, {0, 80}, {-1300, 80}},
            {{-900, -50}, {kMain, kLeft}, {0, 0}, {-900, -50}},
            {{-200, 80}, {kMain, kLeft}, {0, 80}, {-200, 80}},
            {{-900, 600}, {kMain, kLeft}, {0, 600}, {-900, 600}},
-           {{100, 80}, {kMain}, {100, 80}, {100, 80}},           // on the main monitor
            {{1919, 1079}, {kMain}, {1919, 1079}, {1919, 1079}},  // one pixel of it shows
            {{-399, -499}, {kMain}, {0, 0}, {-399, -499}},
            // A monitor to the right, since unplugged: as far right as the main one's work
            // area allows.
-           {{3000, 2000}, {kMain}, {3000, 2000}, {1520, 540}},
            {{1920, 300}, {kMain}, {1920, 300}, {1520, 300}},  // flush with its right edge
            {{300, 1080}, {kMain}, {300, 1080}, {300, 540}},   // and its bottom: above the taskbar
            {{-400, 300}, {kMain}, {0, 300}, {0, 300}},

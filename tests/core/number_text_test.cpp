@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -88,13 +87,10 @@ TEST(WholeNumberToInt32, NeedsTheWholeTextToBeANumber) {
       {L" 120\t", 120},
       {L"-2.5", -2},
       {L"3.5", 4},
-      {L"1D3", 1000},
-      {L"2147483647.5", none},
       {L"12abc", none},
       {L"1 2", none},
       {L"", none},
       {L"1e", none},
-      {L"0x10", none},
       {L"12\0"sv, none},
       {L"4294967296", none},
       {L"1.5"sv.substr(0, 1), 1},
