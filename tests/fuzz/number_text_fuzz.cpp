@@ -15,11 +15,7 @@ namespace {
 
 using namespace daymarker;
 
-void Check(bool holds) {
-  if (!holds) {
-    std::abort();
-  }
-}
+const auto Check = [](bool holds) { holds ? void() : std::abort(); };
 
 constexpr std::int32_t kUntouched = -7;
 
