@@ -58,7 +58,9 @@ TEST(TimeLeftText, WordsTheBreakdown) {
 TEST(TrayTipText, EscapesAmpersandsForTheShellAndCutsBetweenCharacters) {
   const std::wstring x60(60, L'x');
   const std::wstring party{wchar_t{0xD83C}, wchar_t{0xDF89}};  // one character in two units
-  const std::wstring last{wchar_t{0xDBFF}, wchar_t{0xDFFF}}, high = party.substr(0, 1);
+  const std::wstring first{wchar_t{0xD800}, wchar_t{0xDC00}},
+      last{wchar_t{0xDBFF}, wchar_t{0xDFFF}};
+  const std::wstring high = party.substr(0, 1), low = party.substr(1);
   for (const auto& [line, prefixShell, plainShell] : std::to_array<std::array<std::wstring, 3>>({
            // Runs of 2, from the start, and of 1: 2n + 1 for a run of n.
            {L"&& B&", L"&&&&& B&&&", L"&& B&"},
@@ -67,9 +69,12 @@ TEST(TrayTipText, EscapesAmpersandsForTheShellAndCutsBetweenCharacters) {
            {x60 + L"x&y", x60 + L"x", x60 + L"x&y"},    // no room for all of it
            {x60 + L"x" + party + L"y", x60 + L"x" + party, x60 + L"x" + party},
            {x60 + L"xx" + party, x60 + L"xx", x60 + L"xx"},  // no room for both units
-           {x60 + L"xx" + last, x60 + L"xx", x60 + L"xx"},   // U+10FFFF, the last pair
-           // Half of a pair standing alone is a unit of its own.
+           {x60 + L"xx" + first, x60 + L"xx", x60 + L"xx"},  // U+10000, the first pair
+           {x60 + L"xx" + last, x60 + L"xx", x60 + L"xx"},   // U+10FFFF, the last
+           {L"a" + party + L"bc", L"a" + party + L"bc", L"a" + party + L"bc"},
+           // Halves of a pair that stand alone are a unit each.
            {x60 + L"xx" + high + L"y", x60 + L"xx" + high, x60 + L"xx" + high},
+           {x60 + L"xxx" + low, x60 + L"xxx", x60 + L"xxx"},
        })) {
     EXPECT_EQ(std::pair(TrayTipText(line, true), TrayTipText(line, false)),
               std::pair(prefixShell, plainShell));
