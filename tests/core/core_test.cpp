@@ -59,7 +59,6 @@ TEST(Contrast, RatioDecidesWhetherTheFixedColourStays) {
       {kBlue, kButtonFace, 7.54, false, 4.5, true},
       {kBlue, kButtonFace, 7.54, true, 4.5, false},  // a high-contrast theme
       {kGrey, kWhite, 3.95, false, 4.5, false},
-      {kGrey, kWhite, 3.95, false, 3.0, true},      // a line needs less than text
       {kGrey, kGrey, 1.0, false, 1.0, true},        // just the minimum is enough
       {0x00FF00, kBlack, 15.3, false, 4.5, true},   // green counts most
       {0x0A0A0A, kBlack, 1.06, false, 4.5, false},  // a channel near black is linear
@@ -120,6 +119,9 @@ TEST(CountTick, RebuildsOncePerPeriodOfEachChoiceElseAtEveryTick) {
   std::int32_t secondsToRefresh = std::numeric_limits<std::int32_t>::min();
   EXPECT_TRUE(CountTick(secondsToRefresh, 0));
   EXPECT_EQ(secondsToRefresh, std::numeric_limits<std::int32_t>::min());
+  // The first choice is in the list: from the floor too it sets its period, a second.
+  EXPECT_TRUE(CountTick(secondsToRefresh, 1));
+  EXPECT_EQ(secondsToRefresh, 1);
 }
 
 TEST(VersionCaption, PadsMinorToTwoAndRevisionToFourDigits) {

@@ -27,8 +27,7 @@ TEST(TimeLeftText, WordsTheBreakdown) {
       {5, true, kLong, L"14 months"},
       {1, false, 86'400, L"1 day, "},
       {2, false, 30, L""},
-      // Nothing left, and a unit of none between two shown.
-      {1, false, 0, L""},
+      // A unit of none between two shown.
       {1, false, 3600 + 1, L"1 hour, 1 second"},
       // Levels out of range, and less than a 336-day year at level 6 leaves nothing to write.
       {0, false, 90'061, L"1 day, 1 hour, 1 minute, 1 second"},
