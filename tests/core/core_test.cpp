@@ -74,7 +74,6 @@ TEST(Contrast, RatioDecidesWhetherTheFixedColourStays) {
 TEST(DecimalText, WritesPlainDigitsWithASignOnlyWhenNegative) {
   const std::pair<std::int64_t, const wchar_t*> cases[] = {
       {0, L"0"},
-      {-5, L"-5"},
       {std::numeric_limits<std::int64_t>::max(), L"9223372036854775807"},
       {std::numeric_limits<std::int64_t>::min(), L"-9223372036854775808"},
   };
