@@ -147,6 +147,7 @@ constexpr Monitor kMain{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}};
 constexpr Monitor kLeft{{-1280, 0, 0, 1024}, {-1280, 0, 0, 1024}};
 constexpr Monitor kAbove{{-200, -1200, 1720, 0}, {-200, -1160, 1720, 0}};
 constexpr Monitor kSmall{{1920, 0, 2220, 400}, {1920, 0, 2220, 400}};  // smaller than the window
+constexpr Monitor kCorner{{701, 1582, 1701, 2582}, {701, 1582, 1701, 2582}};
 
 // Saved, a place below zero stays only where a monitor holds the whole window.
 // Wherever it was left, the window stays on a monitor however little of it
@@ -177,6 +178,8 @@ TEST(WindowPlace, SavedKeepsABelowZeroPlaceOnAMonitorReachableComesIntoTheNeares
            {{2500, 900}, {kAbove, kMain}, {2500, 900}, {1520, 540}},
            {{-500, -1800}, {kAbove, kMain}, {0, 0}, {-200, -1160}},  // the upper one is nearer
            {{2300, 0}, {kMain, kSmall}, {2300, 0}, {1920, 0}},       // too large: its corner in it
+           // A pixel below one is nearer than a pixel off another each way.
+           {{300, 1081}, {kCorner, kMain}, {300, 1081}, {300, 540}},
            // No monitor known: no one moves it here.
            {{30000, 80}, {}, {30000, 80}, {30000, 80}},
        })) {

@@ -78,6 +78,9 @@ TEST(TrayTipText, EscapesAmpersandsForTheShellAndCutsBetweenCharacters) {
     EXPECT_EQ(std::pair(TrayTipText(line, true), TrayTipText(line, false)),
               std::pair(prefixShell, plainShell));
   }
+  // A view that ends on a high half reads nothing past its end for the low one.
+  const std::wstring cut = L"a" + party;
+  EXPECT_EQ(TrayTipText(std::wstring_view(cut).substr(0, 2), false), cut.substr(0, 2));
 }
 
 }  // namespace
