@@ -10,8 +10,8 @@
 #     analysers  clang-format, clang-tidy, cppcheck, and clang with libFuzzer
 set -euo pipefail
 declare -A parts=(
-  [run]="cmake ninja-build g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine wine32:i386
-    fonts-wine xvfb xauth"
+  [run]="cmake ninja-build g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine fonts-wine xvfb
+    xauth"
   [tests]="g++ googletest python3 tzdata"
   [desktop]="xdotool imagemagick"
   [analysers]="clang clang-format clang-tidy cppcheck"
@@ -47,7 +47,9 @@ install_missing() {
   fi
   export DEBIAN_FRONTEND=noninteractive
   if [ -z "${updated}" ]; then
-    ${sudo} apt-get update -qq
+    # A list that cannot be fetched (a mirror in mid-sync) leaves the last one
+    # fetched in use: the install then fails only if that one cannot serve it.
+    ${sudo} apt-get update -qq || echo "setup: some package lists were not fetched" >&2
     updated=yes
   fi
   ${sudo} apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
@@ -55,8 +57,12 @@ install_missing() {
 
 install_missing "${packages[@]}"
 
-# 32-bit Wine needs a kernel that runs 32-bit programs. Where it does not,
+# 32-bit Wine needs a kernel that runs 32-bit programs, and its i386 libraries
+# at the versions of the installed amd64 ones. Where either is missing,
 # Daymarker and its tests run in a 64-bit build under 64-bit Wine instead.
+if [[ " ${packages[*]} " == *" wine "* ]] && ! install_missing wine32:i386; then
+  echo "setup: 32-bit Wine could not be installed: a 64-bit build stands in" >&2
+fi
 # shellcheck source=scripts/wine-session.sh
 source "$(dirname "$0")/wine-session.sh"
 if ! wine_runs_32bit; then
