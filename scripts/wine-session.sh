@@ -42,15 +42,16 @@ wine_use_64bit() {
   export PATH="${bin}:${PATH}" WINELOADER=/usr/lib/wine/wine64 WINE_SESSION_ARCH=win64
 }
 
-# The 32-bit build of PRESET is the one that ships. Where the kernel runs no
-# 32-bit programs, a 64-bit build of the same sources (PRESET-x86_64) takes its
-# place under 64-bit Wine.
+# The 32-bit build of PRESET is the one that ships. Where 32-bit Wine cannot
+# run (the kernel runs no 32-bit programs, or it could not be installed), a
+# 64-bit build of the same sources (PRESET-x86_64) takes its place under
+# 64-bit Wine.
 # shellcheck disable=SC2034  # the variables are for the scripts that source this file
 wine_pick_build() {
   WINE_PRESET=$1
   if ! wine_runs_32bit; then
-    echo "This kernel runs no 32-bit programs, so neither does 32-bit Wine: using a" \
-      "64-bit build of the same sources (preset ${1}-x86_64) under 64-bit Wine." >&2
+    echo "32-bit Wine does not run here (not installed, or a kernel without 32-bit programs):" \
+      "using a 64-bit build of the same sources (preset ${1}-x86_64) under 64-bit Wine." >&2
     WINE_PRESET=$1-x86_64
     wine_use_64bit "${wine_session_root}/build/${WINE_PRESET}/winebin"
   fi
