@@ -23,23 +23,20 @@ namespace daymarker::testing {
 namespace {
 
 // Closes the icon's menu from inside its own modal loop, noting what it held
-// and where it was: with the access key g_menuKey, or with none chosen.
-std::pair<std::wstring, UINT> g_menuSeen;
-std::pair<int, UINT> g_menuShape;  // its item count, and the second item's kind
+// (its first item, its default item, its item count and its second item's
+// kind) and where it was: with the key g_menuKey, an item's access key or
+// Escape, which chooses none.
+std::tuple<std::wstring, UINT, int, UINT> g_menuSeen;
 RECT g_menuPlace;
-wchar_t g_menuKey = 0;
+WPARAM g_menuKey = VK_ESCAPE;
 
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
   if (HWND popup = ::FindWindowW(L"#32768", nullptr); popup != nullptr) {
     auto* menu = reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0));
-    g_menuSeen = {MenuItemText(menu, 0), ::GetMenuDefaultItem(menu, TRUE, 0)};
-    g_menuShape = {::GetMenuItemCount(menu), ::GetMenuState(menu, 1, MF_BYPOSITION) & MF_SEPARATOR};
+    g_menuSeen = {MenuItemText(menu, 0), ::GetMenuDefaultItem(menu, TRUE, 0),
+                  ::GetMenuItemCount(menu), ::GetMenuState(menu, 1, MF_BYPOSITION) & MF_SEPARATOR};
     ::GetWindowRect(popup, &g_menuPlace);
-    if (g_menuKey != 0) {
-      ::PostMessageW(popup, WM_CHAR, g_menuKey, 0);
-    } else {
-      ::EndMenu();
-    }
+    ::PostMessageW(popup, WM_KEYDOWN, g_menuKey, 0);
     ::KillTimer(nullptr, timer);
   }
 }
@@ -64,9 +61,9 @@ class TrayTest : public MainWindowTest {
     PumpMessages();
   }
   // The icon's menu as a right-click opens it, closed with an item's access
-  // key or with none: its first item and its default item.
-  static std::pair<std::wstring, UINT> OpenedMenu(wchar_t key = 0) {
-    g_menuSeen = {L"(no menu)", static_cast<UINT>(-1)};
+  // key or with none, as CloseMenu notes it.
+  static std::tuple<std::wstring, UINT, int, UINT> OpenedMenu(WPARAM key = VK_ESCAPE) {
+    g_menuSeen = {L"(no menu)", static_cast<UINT>(-1), 0, 0};
     g_menuKey = key;
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, CloseMenu);
     IconMouse(WM_RBUTTONUP);  // returns once the menu has closed
@@ -87,23 +84,25 @@ class TrayTest : public MainWindowTest {
 // Whatever shows the window, the icon goes (a restarted shell brings none
 // back) and the next hide puts it back. While hidden, moves and single clicks
 // on the icon change nothing, nor does a second minimise or a new DPI (the
-// frame takes it when shown), and a right-click opens its menu at the pointer
-// with S&how as the default; closed with no command, the menu gives the
-// notification area its focus back. Brought back by the program, a window
-// left where no monitor is any more comes into the work area.
+// frame takes it when shown), a restarted shell gets the icon back, and a
+// right-click opens its menu at the pointer with S&how as the default; closed
+// with no command, the menu gives the notification area its focus back.
+// Brought back by the program, a window left where no monitor is any more
+// comes into the work area. Hidden where a restarted shell takes no icon, the
+// window returns to the taskbar.
 TEST_F(TrayTest, EveryHideAddsOneIconAndEveryShowTakesItAway) {
+  const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+  EXPECT_EQ(allowed, std::tuple(Window(), SecondStartMessage(), DWORD{MSGFLT_ALLOW}));
   ChangeDpi(Window(), 144);  // the window went to another monitor; the taskbar did not
   const std::function<void()> minimise = [this] { Minimise(); };
-  const std::function<void()> hideShow = [] { OpenedMenu(L'h'); };  // "&Hide" and "S&how"
+  const std::function<void()> hideShow = [] { OpenedMenu('H'); };  // "&Hide" and "S&how"
   const std::tuple<const char*, std::function<void()>, std::function<void()>, bool> rounds[] = {
       {"a double-click on the icon", minimise, [] { IconMouse(WM_LBUTTONDBLCLK); }, true},
-      {"another program's ShowWindow", minimise, [this] { ::ShowWindow(Window(), SW_RESTORE); },
-       false},
+      {"another program's show", minimise, [this] { ::ShowWindow(Window(), SW_RESTORE); }, false},
       {"&Hide, then S&how on the icon's menu", hideShow, hideShow, true},
       {"a second start of the program", minimise,
        [] {
          const auto claim = ClaimOneCopy();  // the running copy's
-         EXPECT_TRUE(claim.has_value() && *claim);
          EXPECT_FALSE(ClaimOneCopy().has_value()) << "the second start ends";
          PumpMessages();
        },
@@ -120,37 +119,50 @@ TEST_F(TrayTest, EveryHideAddsOneIconAndEveryShowTakesItAway) {
     ::SendMessageW(Window(), WM_SIZE, SIZE_MINIMIZED, 0);
     ChangeDpi(Window(), 120);
     EXPECT_TRUE(HiddenInTray());
+    // A shell remade for other reasons may keep the icon, and refuse it a
+    // second time; a restarted one has lost it.
+    ::SendMessageW(IconOwner(), taskbarCreated, 0, 0);
+    Shell(NIM_DELETE);
+    ASSERT_FALSE(IconPresent());
+    ::SendMessageW(IconOwner(), taskbarCreated, 0, 0);
+    EXPECT_TRUE(HiddenInTray());
+    EXPECT_EQ(allowed, std::tuple(IconOwner(), taskbarCreated, DWORD{MSGFLT_ALLOW}));
     EXPECT_EQ(IconWidth(g_shellCalls.back().icon), ::GetSystemMetrics(SM_CXSMICON));
     ::SetCursorPos(300, 200);
-    EXPECT_EQ(OpenedMenu(), std::pair(std::wstring(L"S&how"), 0u));
-    EXPECT_EQ(g_menuShape, std::pair(3, UINT{MF_SEPARATOR})) << "Show, a line, Exit";
-    EXPECT_EQ(std::pair(g_menuPlace.left, g_menuPlace.top), std::pair(300L, 200L))
-        << "at the pointer";
+    EXPECT_EQ(OpenedMenu(), std::tuple(L"S&how"s, 0u, 3, UINT{MF_SEPARATOR})) << "a line, Exit";
     const ShellCall& focus = g_shellCalls.back();
-    EXPECT_EQ(std::tuple(focus.message, focus.owner, focus.id),
-              std::tuple(DWORD{NIM_SETFOCUS}, IconOwner(), 1u));
+    EXPECT_EQ(std::tuple(g_menuPlace.left, g_menuPlace.top, focus.message, focus.owner, focus.id),
+              std::tuple(300L, 200L, DWORD{NIM_SETFOCUS}, IconOwner(), 1u))
+        << "at the pointer, and the focus back to the icon after";
 
     show();
-    EXPECT_TRUE(::IsWindowVisible(Window()));
-    EXPECT_FALSE(::IsIconic(Window())) << "restored in its normal state";
+    EXPECT_TRUE(::IsWindowVisible(Window()) && !::IsIconic(Window())) << "restored, not minimised";
     EXPECT_EQ(g_shellCalls.back().message, DWORD{NIM_DELETE}) << "nothing after the icon went";
     RECT client;
     ::GetClientRect(Window(), &client);
     EXPECT_EQ(client.right, 421) << "sized for the DPI it took while hidden";
     EXPECT_EQ(::GetForegroundWindow(), Window());
     if (broughtBack) {
-      RECT frame;
-      ::GetWindowRect(Window(), &frame);
+      const RECT frame = ChildRect(nullptr, Window());
       // As far towards where it was as the one monitor's work area allows.
       MONITORINFO monitor{sizeof(monitor)};
       ::GetMonitorInfoW(::MonitorFromWindow(Window(), MONITOR_DEFAULTTONEAREST), &monitor);
       EXPECT_EQ(std::pair(frame.right, frame.bottom),
                 std::pair(monitor.rcWork.right, monitor.rcWork.bottom));
     }
-    ::SendMessageW(IconOwner(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    ::SendMessageW(IconOwner(), taskbarCreated, 0, 0);
     EXPECT_FALSE(IconPresent());
-    EXPECT_EQ(OpenedMenu().first, L"&Hide");
+    EXPECT_EQ(std::get<0>(OpenedMenu()), L"&Hide");
   }
+  // Hidden with no icon, nothing could bring the window back.
+  Minimise();
+  Shell(NIM_DELETE);
+  g_refuseAdds = true;
+  ::SendMessageW(IconOwner(), taskbarCreated, 0, 0);
+  EXPECT_TRUE(::IsWindowVisible(Window()) && ::IsIconic(Window())) << "minimised on the taskbar";
+  EXPECT_EQ(std::get<0>(OpenedMenu()), L"&Hide");
+  OpenedMenu('X');  // E&xit
+  EXPECT_EQ(IconOwner(), nullptr) << "the main window, which owns picTray, ended";
 }
 
 // Where the system has no taskbar or notification call, or picTray cannot be
@@ -186,16 +198,31 @@ TEST_F(TrayTest, WithoutATaskbarOrTheIconsOwnerTheWindowStaysOnTheTaskbar) {
 // WM_MOUSEMOVE (0x200), and the add and each change give its message, icon and tip
 // (the delete's record is checked with every end).
 TEST_F(TrayTest, TheTipIsTheStatusLineForTheShellOfTheSystemAndAClosingWindowSavesOnce) {
-  PickSecondsAhead(86'400);
-  // Wine reports Windows 7, whose notification area shows "&&&" as one & and "&&&&&" as two.
-  const std::tuple<std::wstring, DWORD, std::wstring> rows[] = {
-      {L"Party", NIM_ADD, L"Party - 1 day"},
-      {L"Tom & Jerry", NIM_MODIFY, L"Tom &&& Jerry - 1 day"},
-      {L"A && B", NIM_MODIFY, L"A &&&&& B - 1 day"}};
-  for (const auto& [name, message, tip] : rows) {
+  // Before Windows 11 (build 22000) the notification area shows "&&&" as one
+  // &; from it on, a tip as it stands. Each add starts the program anew with
+  // the build as its own import of GetVersionExW answers it; the change comes
+  // while hidden, on the build of the start before it.
+  static const VersionQuery kGetVersion = g_importedGetVersion;
+  const std::tuple<DWORD, std::wstring, DWORD, std::wstring> rows[] = {
+      {21999, L"A & B", NIM_ADD, L"A &&& B - 1 day"},
+      {0, L"Tom & Jerry", NIM_MODIFY, L"Tom &&& Jerry - 1 day"},
+      {22000, L"A & B", NIM_ADD, L"A & B - 1 day"}};
+  for (const auto& [build, name, message, tip] : rows) {
+    if (message == NIM_ADD) {
+      static DWORD posedBuild;
+      posedBuild = build;
+      g_importedGetVersion = [](OSVERSIONINFOW* info) WINAPI {
+        const BOOL read = kGetVersion(info);
+        info->dwBuildNumber = posedBuild;
+        return read;
+      };
+      Restart();
+      g_importedGetVersion = kGetVersion;
+      PickSecondsAhead(86'400);
+    }
     g_shellCalls.clear();
     ::SetWindowTextW(Control(kTxtEvent), name.c_str());
-    if (!HiddenInTray()) {
+    if (message == NIM_ADD) {
       Minimise();
     }
     ASSERT_FALSE(g_shellCalls.empty());
@@ -203,25 +230,6 @@ TEST_F(TrayTest, TheTipIsTheStatusLineForTheShellOfTheSystemAndAClosingWindowSav
     EXPECT_EQ(std::tuple(call.message, call.id, call.flags, call.callback, call.tip),
               std::tuple(message, 1u, 7u, 0x200u, tip));
     EXPECT_TRUE(StatusLine().starts_with(name)) << "the line shows the name as typed";
-  }
-  // Windows 11, from build 22000, shows a tip as it stands. The build as this
-  // program's own import of GetVersionExW answers it.
-  static const VersionQuery kGetVersion = g_importedGetVersion;
-  for (const auto& [build, tip] :
-       {std::pair{21999ul, L"A &&& B - 1 day"}, {22000ul, L"A & B - 1 day"}}) {
-    static DWORD posedBuild;
-    posedBuild = build;
-    g_importedGetVersion = [](OSVERSIONINFOW* info) WINAPI {
-      const BOOL read = kGetVersion(info);
-      info->dwBuildNumber = posedBuild;
-      return read;
-    };
-    Restart();
-    g_importedGetVersion = kGetVersion;
-    PickSecondsAhead(86'400);
-    ::SetWindowTextW(Control(kTxtEvent), L"A & B");
-    Minimise();
-    EXPECT_EQ(g_shellCalls.back().tip, tip) << build;
   }
 
   // A close that arrives while the window is going (the shell call that takes
@@ -234,32 +242,6 @@ TEST_F(TrayTest, TheTipIsTheStatusLineForTheShellOfTheSystemAndAClosingWindowSav
   };
   ::SendMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kSettingsKey, L"Display"), Dword(6));
-}
-
-TEST_F(TrayTest, ARestartedShellGetsTheIconOfAHiddenWindowBack) {
-  const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
-  EXPECT_EQ(allowed, std::tuple(Window(), SecondStartMessage(), DWORD{MSGFLT_ALLOW}));
-  Minimise();
-  EXPECT_EQ(allowed, std::tuple(IconOwner(), taskbarCreated, DWORD{MSGFLT_ALLOW}));
-  // A shell remade for other reasons may keep the icon, and refuse it a second time.
-  ::SendMessageW(IconOwner(), taskbarCreated, 0, 0);
-  EXPECT_TRUE(HiddenInTray());
-  // What a restarted shell looks like: our icon is gone.
-  Shell(NIM_DELETE);
-  ASSERT_FALSE(IconPresent());
-  ::SendMessageW(IconOwner(), taskbarCreated, 0, 0);
-  EXPECT_TRUE(HiddenInTray());
-
-  // Hidden with no icon, nothing could bring the window back: it returns to the taskbar.
-  Shell(NIM_DELETE);
-  g_refuseAdds = true;
-  ::SendMessageW(IconOwner(), taskbarCreated, 0, 0);
-  EXPECT_TRUE(::IsWindowVisible(Window()));
-  EXPECT_TRUE(::IsIconic(Window())) << "minimised on the taskbar";
-  EXPECT_EQ(OpenedMenu().first, L"&Hide");
-  const HWND window = Window();
-  OpenedMenu(L'x');  // E&xit
-  EXPECT_FALSE(::IsWindow(window));
 }
 
 }  // namespace
