@@ -13,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -21,6 +20,7 @@
 #include <tuple>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "tests/win32/support/internals.h"
 #include "tests/win32/support/registry_support.h"
@@ -75,16 +75,14 @@ TEST_F(RegValueTest, AValueChangedAfterItsSizeWasTakenIsReadWithinTheBufferOfAKe
       ASSERT_TRUE(Plant(Scratch(), L"", L"Value", typeNow, now));
     }
 
-    std::array<std::byte, 16> memory{};
-    memory.fill(std::byte{0xCC});
+    std::vector<std::byte> memory(16, std::byte{0xCC});
     DWORD received = 99, type = REG_DWORD;
     // A buffer of no bytes has no address, which the registry takes as a
     // request for the size alone: a value with bytes still does not fit it.
     const std::span buffer(value.Size() != 0 ? memory.data() : nullptr, value.Size());
     EXPECT_EQ(value.Read(buffer, received, type), result);
-    if (read) {
-      EXPECT_EQ(std::pair(received, type), *read);
-    }
+    // The bytes and type received, where the case names them.
+    EXPECT_EQ(read.value_or(std::pair(received, type)), std::pair(received, type));
     for (std::size_t i = value.Size(); i < memory.size(); ++i) {
       ASSERT_EQ(memory[i], std::byte{0xCC}) << "written past the buffer at " << i;
     }
