@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 
 #include "tests/win32/support/internals.h"
+#include "tests/win32/support/window_support.h"
 #include "ui/main/one_copy.h"
 #include "win/handles.h"
 
@@ -37,11 +39,7 @@ TEST(OneCopy, ASecondStartWaitsForTheFirstCopysWindowAndAsksItOnce) {
     ::Sleep(300);
     HWND window = ::CreateWindowExW(0, L"DaymarkerMainWindow", L"", WS_POPUP, 0, 0, 10, 10, nullptr,
                                     nullptr, instance, nullptr);
-    for (const DWORD end = ::GetTickCount() + 1500; ::GetTickCount() < end; ::Sleep(10)) {
-      for (MSG message; ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
-        ::DispatchMessageW(&message);
-      }
-    }
+    PumpUntil([] { return false; }, std::chrono::milliseconds(1500));
     ::DestroyWindow(window);
   });
   EXPECT_FALSE(ClaimOneCopy().has_value()) << "the second start ends";

@@ -193,14 +193,10 @@ class MainWindowTest : public ::testing::Test {
   void PickDateTime(int pickerId, const CivilDateTime& value) {
     HWND picker = Control(pickerId);
     const SYSTEMTIME time = SystemTimeFromCivil(value);
-    ASSERT_NE(::SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time)),
-              0);
+    ASSERT_TRUE(DateTime_SetSystemtime(picker, GDT_VALID, &time));
     NMDATETIMECHANGE change{
-        {picker, static_cast<UINT_PTR>(pickerId), static_cast<UINT>(DTN_DATETIMECHANGE)},
-        GDT_VALID,
-        time};
-    ::SendMessageW(Window(), WM_NOTIFY, static_cast<WPARAM>(pickerId),
-                   reinterpret_cast<LPARAM>(&change));
+        {picker, UINT_PTR(pickerId), UINT(DTN_DATETIMECHANGE)}, GDT_VALID, time};
+    ::SendMessageW(Window(), WM_NOTIFY, WPARAM(pickerId), reinterpret_cast<LPARAM>(&change));
   }
   // Date and time set to the local present plus seconds.
   void PickSecondsAhead(std::int64_t seconds) {

@@ -153,8 +153,6 @@ class ScratchUserKey {
     // Fails, as it should, while another test program still has a scratch key there.
     ::RegDeleteKeyW(HKEY_CURRENT_USER, kScratchParent);
   }
-  ScratchUserKey(const ScratchUserKey&) = delete;
-  ScratchUserKey& operator=(const ScratchUserKey&) = delete;
 
   // The scratch key through a handle of its own, not the redirected root.
   HKEY Scratch() const { return key_.Get(); }

@@ -43,12 +43,10 @@ inline DWORD ExitCodeOf(const std::wstring& program, const std::wstring& argumen
   }
   const ScopedKernelHandle processHandle(process.hProcess);
   const ScopedKernelHandle threadHandle(process.hThread);
-  DWORD exitCode = STILL_ACTIVE;
-  if (::WaitForSingleObject(processHandle.Get(), 30'000) == WAIT_OBJECT_0) {
-    ::GetExitCodeProcess(processHandle.Get(), &exitCode);
-  } else {
-    ::TerminateProcess(processHandle.Get(), 1);
-  }
+  ::WaitForSingleObject(processHandle.Get(), 30'000);
+  DWORD exitCode = 0;
+  ::GetExitCodeProcess(processHandle.Get(), &exitCode);  // STILL_ACTIVE while it runs,
+  ::TerminateProcess(processHandle.Get(), 1);            // which this ends
   return exitCode;
 }
 
