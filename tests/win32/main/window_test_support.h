@@ -194,9 +194,9 @@ class MainWindowTest : public ::testing::Test {
     HWND picker = Control(pickerId);
     const SYSTEMTIME time = SystemTimeFromCivil(value);
     ASSERT_TRUE(DateTime_SetSystemtime(picker, GDT_VALID, &time));
-    NMDATETIMECHANGE change{
-        {picker, UINT_PTR(pickerId), UINT(DTN_DATETIMECHANGE)}, GDT_VALID, time};
-    ::SendMessageW(Window(), WM_NOTIFY, WPARAM(pickerId), reinterpret_cast<LPARAM>(&change));
+    const auto id = static_cast<UINT_PTR>(pickerId);  // a WPARAM too
+    NMDATETIMECHANGE change{{picker, id, static_cast<UINT>(DTN_DATETIMECHANGE)}, GDT_VALID, time};
+    ::SendMessageW(Window(), WM_NOTIFY, id, reinterpret_cast<LPARAM>(&change));
   }
   // Date and time set to the local present plus seconds.
   void PickSecondsAhead(std::int64_t seconds) {
