@@ -205,7 +205,6 @@ TEST_F(AboutWindowTest, KeepsItsColoursSeenShowsTheLinkWithItsHandAndTipAndLaysO
       {kLblRegTo, {16, 264, 369, 281}, {24, 396, 554, 422}, 'i', L"Registered to: FREEWARE!"},
       {kPicTolvane, {128, 136, 256, 216}, {192, 204, 384, 324}, 0, nullptr, WS_EX_CLIENTEDGE},
       {kLblTolvane, {16, 224, 369, 257}, {24, 336, 554, 386}, 'u', link},
-      {kLblComments, {16, 288, 369, 321}, {24, 432, 554, 482}, 'n', L""},
       // Its size follows the DPI.
       {kPicIcon, {16, 16, 48, 48}, {24, 24, 72, 72}, 0},
   };

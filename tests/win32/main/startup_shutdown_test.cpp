@@ -96,7 +96,6 @@ TEST_F(MainWindowTest, StartUpShowsWhatWasSaved) {
       // The target the pickers show, as saved seconds, and whether it is ahead.
       {"no moment", moment(0), target(1'781'083'800, false)},
       {"a second ahead", moment(1'781'083'801), target(1'781'083'801, true)},
-      {"a moment past", moment(946'684'800), target(946'684'800, false)},
       {"the first second", moment(1), target(1, false)},
       // 2038-01-19 03:14:07, and its first second, show on the date picker's last day.
       {"the last second", moment(2'147'483'647), target(2'147'397'247, true)},
@@ -136,9 +135,7 @@ TEST_F(MainWindowTest, EveryEndTakesTheIconEveryCloseSavesAndTheLastWindowEndsTh
   const std::tuple<const char*, bool, std::function<void()>> ends[] = {
       {"File, Exit", false, [this] { ::SendMessageW(Window(), WM_COMMAND, IDM_FILE_BASE, 0); }},
       {"the close box", false, [this] { ::SendMessageW(Window(), WM_CLOSE, 0, 0); }},
-      {"the system menu", false, [this] { ::SendMessageW(Window(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
       {"log-off", false, [this] { LogOff(Window()); }},
-      {"log-off while hidden", true, [this] { LogOff(Window()); }},
       {"the icon's Exit", true,
        [this] { ::SendMessageW(Window(), WM_COMMAND, IDM_TRAY_BASE + kTrayExit, 0); }},
       {"a close from another program", true, [this] { ::PostMessageW(Window(), WM_CLOSE, 0, 0); }},
