@@ -157,9 +157,10 @@ TEST_F(AboutWindowTest, KeepsItsColoursSeenShowsTheLinkWithItsHandAndTipAndLaysO
   wchar_t tip[128] = {};
   const auto toolId = reinterpret_cast<UINT_PTR>(linkLabel);  // the tool is the link's window
   TOOLINFOW tool{.cbSize = TTTOOLINFOW_V2_SIZE, .hwnd = about, .uId = toolId, .lpszText = tip};
-  // Read with the tool's flags: the tooltip watches the link's window itself for the pointer.
-  ::SendMessageW(tooltip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool));
+  ::SendMessageW(tooltip, TTM_GETTEXTW, std::size(tip), reinterpret_cast<LPARAM>(&tool));
   EXPECT_STREQ(tip, L"Click to visit the Tolvane Website...");
+  // The tooltip watches the link's window itself for the pointer.
+  ::SendMessageW(tooltip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool));
   EXPECT_EQ(tool.uFlags & (TTF_IDISHWND | TTF_SUBCLASS), UINT{TTF_IDISHWND | TTF_SUBCLASS});
 
   // And as laid out.
@@ -338,11 +339,13 @@ TEST(VersionRecord, NumbersAndTextsAgreeBesideTheCopyright) {
   for (const auto& [file, version, copyright] :
        {std::tuple{g_probe, L"2.5.0.7", L"Probe"},
         {BesideThisProgram(L"about_tests.exe"), L"1.3.0.0", L"Copyright (C) 2026 Tolvane"}}) {
-    // A file without a record has no root block either.
     std::vector<BYTE> data(::GetFileVersionInfoSizeW(file.c_str(), nullptr));
+    ASSERT_FALSE(data.empty()) << file << " has no version record";
     ::GetFileVersionInfoW(file.c_str(), 0, static_cast<DWORD>(data.size()), data.data());
-    // The value at a path, or nullptr; the last two parameters are only where it is read to.
-    const auto query = [&](const std::wstring& at, void* value = nullptr, UINT size = 0) {
+    // The value at a path, or nullptr.
+    const auto query = [&](const std::wstring& at) {
+      void* value = nullptr;
+      UINT size = 0;
       return ::VerQueryValueW(data.data(), at.c_str(), &value, &size) && size > 0 ? value : nullptr;
     };
     const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query(L"\\"));
