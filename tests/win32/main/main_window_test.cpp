@@ -219,12 +219,13 @@ TEST_F(MainWindowTest, KeysRebuildFocusSelectsTheWholeNameAndTabAndAccessKeysMov
   PumpMessages();
   EXPECT_EQ(Text(kTxtEvent).substr(32'765), L"xx!");
 
-  // Coming back from another window, the focus returns to the name, all selected.
+  // Coming back from another window, the focus returns to the name, all
+  // selected, whatever was selected while it was away.
   ::SetFocus(Control(kTxtEvent));
-  ::SendMessageW(Control(kTxtEvent), EM_SETSEL, 1, 2);
   HWND other = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr,
                                  nullptr, nullptr, nullptr);
   ::SetActiveWindow(other);
+  ::SendMessageW(Control(kTxtEvent), EM_SETSEL, 1, 2);
   ::DestroyWindow(other);  // which gives the activation back
   EXPECT_EQ(::GetFocus(), Control(kTxtEvent));
   EXPECT_EQ(Selection(kTxtEvent), std::pair(0ul, 32'768ul));

@@ -157,10 +157,12 @@ class MainWindowTest : public ::testing::Test {
   void TearDown() override { Stop(); }
 
   void Start() {
+    g_quitsPumped = 0;
     window_ = std::make_unique<OwnedWindow<MainWindow>>(::GetModuleHandleW(nullptr), settings_);
     ASSERT_TRUE(window_->Create());
     window_->Show();
     PumpMessages();
+    EXPECT_EQ(g_quitsPumped, 0) << "a start ends no message loop";
   }
   void Stop() {
     window_.reset();
